@@ -1,0 +1,60 @@
+#pragma once
+// Resource identifiers shared by Pixelnab.rc and the C++ sources.
+
+// Icons
+#define IDI_MAIN            101   // frame icon (32x32, 16 colours; 16x16 too)
+#define IDI_NABBET          102   // document window icon; also the About box's second frame
+#define IDI_ABOUT1          103   // About box first animation frame
+
+// Bitmaps
+#define IDB_TOOLBAR         110   // 12 images of 16x16, 256 colours, silver (192,192,192) mask
+
+// Cursors
+#define IDC_DRAG            120   // window picker's drag cursor, 32x32 two colours, hot spot 13,9
+
+// Menus and accelerators
+#define IDR_MAINMENU        130
+#define IDR_ACCELERATORS    131
+
+// Dialog templates
+#define IDD_ABOUT           140
+#define IDD_WINDOW          141
+
+// Controls of the About box
+#define IDC_ABOUT_OK        1001
+#define IDC_ABOUT_LICENSE   1002
+
+// Menu commands: one per menu item with a handler
+#define IDM_FILE_OPEN               40001
+#define IDM_FILE_CLOSE              40002
+#define IDM_FILE_SAVE               40003
+#define IDM_FILE_PRINT              40004
+#define IDM_FILE_EXIT               40005
+#define IDM_EDIT_COPY               40010
+#define IDM_EDIT_EMPTY              40011
+#define IDM_VIEW_TOOLBAR            40020
+#define IDM_VIEW_STATUSBAR          40021
+#define IDM_CAPTURE_RECTANGLE       40030
+#define IDM_CAPTURE_ACTIVEWINDOW    40031
+#define IDM_CAPTURE_WINDOW          40032
+#define IDM_CAPTURE_SCREEN          40033
+#define IDM_OPTIONS_HIDE            40040
+#define IDM_WINDOW_TILEHORIZONTAL   40050
+#define IDM_WINDOW_TILEVERTICAL     40051
+#define IDM_WINDOW_CASCADE          40052
+#define IDM_WINDOW_ARRANGEICONS     40053
+#define IDM_WINDOW_CLOSEALL         40054
+#define IDM_WINDOW_LIST             40055
+#define IDM_HELP_CONTENTS           40060
+#define IDM_HELP_INDEX              40061
+#define IDM_HELP_LICENSE            40062
+#define IDM_HELP_ABOUT              40063
+
+// First id the MDI client gives to the window-list entries
+#define IDM_WINDOW_FIRSTCHILD       50000
+
+// Toolbar button command ids (the toolbar dispatches by key, these only route WM_COMMAND)
+#define IDT_FIRST                   41000
+
+// Strings
+#define IDS_APP_TITLE               200
