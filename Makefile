@@ -1,0 +1,27 @@
+# Pixelnab: `make run` builds and starts the program, `make test` builds and runs every test.
+BUILD ?= build
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all deps build run test clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j2
+
+run: build
+	tools/run.sh $(abspath $(BUILD))
+
+# Headless: the tests start their own Xvfb and stop it, with the Wine server, at the end.
+test: build
+	@cd $(BUILD) && { ctest --output-on-failure --timeout 600; rc=$$?; \
+	  $(CURDIR)/tests/fixtures/display-stop.sh "$$PWD" >/dev/null 2>&1; exit $$rc; }
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,42 @@
+#include "app/basMain.h"
+
+#include <windows.h>
+
+#include "platform/MessageBoxService.h"
+
+bool gblnHideCaptureWin = false;
+std::int16_t gintCaptureCount = 0;
+
+namespace App {
+const std::wstring& Title() {
+    static const std::wstring title = L"Pixelnab";
+    return title;
+}
+
+std::wstring HelpFile() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return L"Pixelnab.chm";
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const auto slash = path.find_last_of(L"\\/");
+    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
+    return path + L"Pixelnab.chm";
+}
+}  // namespace App
+
+std::wstring ErrorMessageText(std::int32_t number, const std::wstring& description) {
+    return L"Error #: " + std::to_wstring(number) + L"\r" + description;
+}
+
+void ReportError() {
+    const std::int32_t number = Err().Number;
+    const std::wstring description = Err().Description;
+    MessageBoxService().Show(MessageBoxOwner(), ErrorMessageText(number, description), MB_OK | MB_ICONEXCLAMATION,
+                             L"Error");
+}

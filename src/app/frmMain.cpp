@@ -1,0 +1,403 @@
+// The frame window: creation, controls, layout and message routing.
+#include "app/frmMain.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+#include "app/basMain.h"
+#include "platform/CommonDialog.h"
+#include "platform/Conversions.h"
+#include "platform/RuntimeError.h"
+#include "platform/ScreenService.h"
+#include "resource.h"
+
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"PixelnabFrame";
+constexpr int kButtonWidth = 23;
+constexpr int kButtonHeight = 22;
+constexpr int kImageSize = 16;
+constexpr float kIndicatorTwips = 600.0f;
+constexpr float kFirstPanelMinTwips = 1400.0f;
+constexpr UINT kMdiClientId = 0xCAC;
+
+struct ToolbarEntry {
+    const wchar_t* key;  // nullptr for a separator
+    int image;           // 0-based index into the image list
+    const wchar_t* tooltip;
+    bool check;
+};
+
+constexpr std::array<ToolbarEntry, 16> kToolbar{{
+    {L"Open", 0, L"Open", false},
+    {L"Save", 1, L"Save", false},
+    {L"Print", 2, L"Print", false},
+    {nullptr, 0, nullptr, false},
+    {L"Copy", 3, L"Copy To Clipboard", false},
+    {L"Empty", 4, L"Empty Clipboard", false},
+    {nullptr, 0, nullptr, false},
+    {L"Rectangle", 5, L"Capture Rectangle", false},
+    {L"Active Window", 6, L"Capture Active Window", false},
+    {L"Window", 7, L"Capture Selected Window", false},
+    {L"Screen", 8, L"Capture Entire Screen", false},
+    {nullptr, 0, nullptr, false},
+    {L"Hide", 9, L"Hide Capture Window", true},
+    {nullptr, 0, nullptr, false},
+    {L"About", 10, L"About", false},
+    {L"Exit", 11, L"Exit", false},
+}};
+
+frmMain* g_instance = nullptr;
+
+bool FrameKeyboard(MSG& message) {
+    frmMain* frame = frmMain::Instance();
+    if (frame == nullptr || !frame->IsLoaded()) return false;
+    const HWND window = frame->hWnd();
+    if (message.hwnd != window && !IsChild(window, message.hwnd)) return false;
+    if (message.message == WM_KEYDOWN || message.message == WM_KEYUP) {
+        if (message.wParam == VK_CAPITAL || message.wParam == VK_NUMLOCK || message.wParam == VK_INSERT)
+            PostMessageW(window, WM_APP, 0, 0);  // indicators update once the key state has changed
+    }
+    if (!IsWindowEnabled(window)) return false;
+    if (TranslateMDISysAccel(frame->MdiClient(), &message)) return true;
+    return TranslateAcceleratorW(window, frame->Accelerators(), &message) != 0;
+}
+
+}  // namespace
+
+frmMain::frmMain() = default;
+
+frmMain::~frmMain() {
+    if (g_instance == this) g_instance = nullptr;
+    if (imlMain_ != nullptr) ImageList_Destroy(imlMain_);
+}
+
+frmMain* frmMain::Instance() noexcept {
+    return g_instance != nullptr && g_instance->IsLoaded() ? g_instance : nullptr;
+}
+
+CommonDialog& frmMain::dlg() {
+    if (!dlg_) dlg_ = std::make_unique<CommonDialog>();
+    return *dlg_;
+}
+
+void frmMain::CreateFormWindow() {
+    const HINSTANCE instance = ModuleInstance();
+    icon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 32, 32, 0)));
+    smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 16, 16, 0)));
+    RegisterWindowClass(kFrameClass, 0, icon_.get(), smallIcon_.get(), LoadCursorW(nullptr, IDC_ARROW),
+                        nullptr);
+    const HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
+    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+
+    // The design-time client area is 7380 x 5745 twips.
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    RECT rect{0, 0, ToInt32(7380.0f / Screen::TwipsPerPixelX()), ToInt32(5745.0f / Screen::TwipsPerPixelY())};
+    AdjustWindowRectEx(&rect, style, TRUE, 0);
+    g_instance = this;
+    CreateWindowFor(0, kFrameClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
+                    rect.bottom - rect.top, nullptr, menu);
+    if (hwnd_ == nullptr) {
+        g_instance = nullptr;
+        if (menu != nullptr) DestroyMenu(menu);
+        return;
+    }
+    // Hiding for a capture must be immediate: no fade-out that would leave a ghost on screen.
+    BOOL disableTransitions = TRUE;
+    using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+    if (HMODULE dwm = LoadLibraryW(L"dwmapi.dll")) {
+        if (auto set = reinterpret_cast<SetAttribute>(GetProcAddress(dwm, "DwmSetWindowAttribute")))
+            set(hwnd_, 3 /* DWMWA_TRANSITIONS_FORCEDISABLED */, &disableTransitions, sizeof disableTransitions);
+        FreeLibrary(dwm);
+    }
+    CreateControls();
+    SetMessagePreTranslator(&FrameKeyboard);
+}
+
+void frmMain::CreateControls() {
+    // The window list lives in a submenu of "&Window List", the last item of the Window menu.
+    HMENU windowMenu = GetSubMenu(GetMenu(hwnd_), 5);
+    HMENU windowList = CreatePopupMenu();
+    if (windowMenu != nullptr) {
+        wchar_t caption[64]{};
+        GetMenuStringW(windowMenu, IDM_WINDOW_LIST, caption, 64, MF_BYCOMMAND);
+        ModifyMenuW(windowMenu, IDM_WINDOW_LIST, MF_BYCOMMAND | MF_POPUP | MF_STRING,
+                    reinterpret_cast<UINT_PTR>(windowList), caption);
+    }
+    CLIENTCREATESTRUCT client{windowList, IDM_WINDOW_FIRSTCHILD};
+    mdiClient_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                                 WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0, 0, 0,
+                                 hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kMdiClientId)), ModuleInstance(),
+                                 &client);
+    CreateToolbar();
+    CreateStatusBar();
+    LayoutControls();
+}
+
+void frmMain::CreateToolbar() {
+    tlbMain_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER,
+                               0, 0, 0, 0, hwnd_, nullptr, ModuleInstance(), nullptr);
+    SendMessageW(tlbMain_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    imlMain_ = ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK, 12, 0);
+    if (HBITMAP strip = static_cast<HBITMAP>(
+            LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+        ImageList_AddMasked(imlMain_, strip, RGB(192, 192, 192));
+        DeleteObject(strip);
+    }
+    SendMessageW(tlbMain_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imlMain_));
+    SendMessageW(tlbMain_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
+    std::array<TBBUTTON, kToolbar.size()> buttons{};
+    for (std::size_t i = 0; i < kToolbar.size(); ++i) {
+        TBBUTTON& b = buttons[i];
+        if (kToolbar[i].key == nullptr) {
+            b.fsStyle = BTNS_SEP;
+            b.iBitmap = 6;
+            continue;
+        }
+        b.iBitmap = kToolbar[i].image;
+        b.idCommand = static_cast<int>(IDT_FIRST + i);
+        b.fsState = TBSTATE_ENABLED;
+        b.fsStyle = static_cast<BYTE>(kToolbar[i].check ? BTNS_CHECK : BTNS_BUTTON);
+        b.iString = -1;
+    }
+    SendMessageW(tlbMain_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageW(tlbMain_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
+    SendMessageW(tlbMain_, TB_AUTOSIZE, 0, 0);
+}
+
+void frmMain::CreateStatusBar() {
+    stbMain_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                               hwnd_, nullptr, ModuleInstance(), nullptr);
+    SetPanelText(1, L"Ready");
+    UpdateKeyIndicators();
+}
+
+void frmMain::LayoutControls() {
+    if (hwnd_ == nullptr) return;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    int top = 0;
+    int bottom = client.bottom;
+    if (tlbMain_ != nullptr) {
+        SendMessageW(tlbMain_, TB_AUTOSIZE, 0, 0);
+        if (IsWindowVisible(tlbMain_)) {
+            RECT r{};
+            GetWindowRect(tlbMain_, &r);
+            top = r.bottom - r.top;
+        }
+    }
+    if (stbMain_ != nullptr) {
+        SendMessageW(stbMain_, WM_SIZE, 0, 0);
+        const int indicator = ToInt32(kIndicatorTwips / Screen::TwipsPerPixelX());
+        const int minimum = ToInt32(kFirstPanelMinTwips / Screen::TwipsPerPixelX());
+        const int grip = GetSystemMetrics(SM_CXVSCROLL);
+        const int first = std::max(minimum, static_cast<int>(client.right) - 3 * indicator - grip);
+        int parts[4] = {first, first + indicator, first + 2 * indicator, -1};
+        SendMessageW(stbMain_, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(parts));
+        if (IsWindowVisible(stbMain_)) {
+            RECT r{};
+            GetWindowRect(stbMain_, &r);
+            bottom -= r.bottom - r.top;
+        }
+    }
+    if (mdiClient_ != nullptr)
+        MoveWindow(mdiClient_, 0, top, client.right, std::max(0, bottom - top), TRUE);
+}
+
+float frmMain::BarHeight(HWND bar) const {
+    RECT r{};
+    GetWindowRect(bar, &r);
+    return static_cast<float>(r.bottom - r.top) * Screen::TwipsPerPixelY();
+}
+
+void frmMain::Form_Load() { MDIForm_Load(); }
+
+LRESULT frmMain::DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefFrameProcW(window, mdiClient_, message, wParam, lParam);
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        LayoutControls();
+        return 0;  // DefFrameProc would resize the MDI client over the bars
+    case WM_COMMAND:
+        if (lParam == 0 || reinterpret_cast<HWND>(lParam) == tlbMain_) {
+            const UINT id = LOWORD(wParam);
+            if (id >= IDT_FIRST && id < IDT_FIRST + kToolbar.size()) {
+                const wchar_t* key = kToolbar[id - IDT_FIRST].key;
+                if (key != nullptr) tlbMain_ButtonClick(key);
+                return 0;
+            }
+            if (id >= 40000 && id < IDM_WINDOW_FIRSTCHILD) {
+                OnCommand(id);
+                return 0;
+            }
+        }
+        break;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_ACTIVATE:
+    case WM_ACTIVATEAPP:
+    case WM_APP:
+        UpdateKeyIndicators();
+        break;
+    case WM_CLOSE:
+        Unload();
+        return 0;
+    default:
+        break;
+    }
+    return DefaultProc(hwnd_, message, wParam, lParam);
+}
+
+LRESULT frmMain::OnNotify(NMHDR* header) {
+    if (header != nullptr && header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        static std::wstring text;
+        text = ToolbarTooltip(static_cast<UINT>(header->idFrom));
+        info->lpszText = text.data();
+        info->hinst = nullptr;
+        return 0;
+    }
+    return DefaultProc(hwnd_, WM_NOTIFY, header != nullptr ? header->idFrom : 0, reinterpret_cast<LPARAM>(header));
+}
+
+void frmMain::OnCommand(UINT id) {
+    switch (id) {
+    case IDM_FILE_OPEN: mnuFileOpen_Click(); break;
+    case IDM_FILE_CLOSE: mnuFileClose_Click(); break;
+    case IDM_FILE_SAVE: mnuFileSave_Click(); break;
+    case IDM_FILE_PRINT: mnuFilePrint_Click(); break;
+    case IDM_FILE_EXIT: mnuFileExit_Click(); break;
+    case IDM_EDIT_COPY: mnuEditCopy_Click(); break;
+    case IDM_EDIT_EMPTY: mnuEditEmpty_Click(); break;
+    case IDM_VIEW_TOOLBAR: mnuViewToolbar_Click(); break;
+    case IDM_VIEW_STATUSBAR: mnuViewStatusBar_Click(); break;
+    case IDM_CAPTURE_RECTANGLE: mnuCaptureRectangle_Click(); break;
+    case IDM_CAPTURE_ACTIVEWINDOW: mnuCaptureActiveWindow_Click(); break;
+    case IDM_CAPTURE_WINDOW: mnuCaptureWindow_Click(); break;
+    case IDM_CAPTURE_SCREEN: mnuCaptureScreen_Click(); break;
+    case IDM_OPTIONS_HIDE: mnuOptionsHide_Click(); break;
+    case IDM_WINDOW_TILEHORIZONTAL: mnuWindowTileHorizontal_Click(); break;
+    case IDM_WINDOW_TILEVERTICAL: mnuWindowTileVertical_Click(); break;
+    case IDM_WINDOW_CASCADE: mnuWindowCascade_Click(); break;
+    case IDM_WINDOW_ARRANGEICONS: mnuWindowArrangeIcons_Click(); break;
+    case IDM_WINDOW_CLOSEALL: mnuWindowCloseAll_Click(); break;
+    case IDM_HELP_CONTENTS: mnuHelpContents_Click(); break;
+    case IDM_HELP_INDEX: mnuHelpIndex_Click(); break;
+    case IDM_HELP_LICENSE: mnuHelpLicense_Click(); break;
+    case IDM_HELP_ABOUT: mnuHelpAbout_Click(); break;
+    default: break;
+    }
+}
+
+bool frmMain::MenuChecked(UINT id) const {
+    return (GetMenuState(GetMenu(hwnd_), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void frmMain::SetMenuChecked(UINT id, bool checked) {
+    if (CheckMenuItem(GetMenu(hwnd_), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED)) == 0xFFFFFFFF)
+        RaiseError(ErrorNumber::ElementNotFound, L"Menu item not found");
+}
+
+bool frmMain::MenuEnabled(UINT id) const {
+    return (GetMenuState(GetMenu(hwnd_), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+void frmMain::SetMenuEnabled(UINT id, bool enabled) {
+    if (EnableMenuItem(GetMenu(hwnd_), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED)) == -1)
+        RaiseError(ErrorNumber::ElementNotFound, L"Menu item not found");
+}
+
+int frmMain::ButtonIndex(const std::wstring& key) const {
+    for (std::size_t i = 0; i < kToolbar.size(); ++i)
+        if (kToolbar[i].key != nullptr && key == kToolbar[i].key) return static_cast<int>(i);
+    RaiseError(ErrorNumber::ElementNotFound, L"Element not found");
+}
+
+UINT frmMain::ToolbarCommandId(const std::wstring& key) const {
+    return IDT_FIRST + static_cast<UINT>(ButtonIndex(key));
+}
+
+std::vector<std::wstring> frmMain::ToolbarKeys() const {
+    std::vector<std::wstring> keys;
+    for (const auto& entry : kToolbar)
+        if (entry.key != nullptr) keys.emplace_back(entry.key);
+    return keys;
+}
+
+std::wstring frmMain::ToolbarTooltip(UINT commandId) const {
+    if (commandId < IDT_FIRST || commandId >= IDT_FIRST + kToolbar.size()) return {};
+    const wchar_t* tip = kToolbar[commandId - IDT_FIRST].tooltip;
+    return tip != nullptr ? tip : L"";
+}
+
+int frmMain::ToolbarButtonValue(const std::wstring& key) const {
+    const UINT id = ToolbarCommandId(key);
+    return SendMessageW(tlbMain_, TB_ISBUTTONCHECKED, id, 0) != 0 ? 1 : 0;
+}
+
+void frmMain::SetToolbarButtonValue(const std::wstring& key, int value) {
+    const UINT id = ToolbarCommandId(key);
+    SendMessageW(tlbMain_, TB_CHECKBUTTON, id, MAKELPARAM(value != 0, 0));
+}
+
+bool frmMain::ToolbarButtonEnabled(const std::wstring& key) const {
+    const UINT id = ToolbarCommandId(key);
+    return SendMessageW(tlbMain_, TB_ISBUTTONENABLED, id, 0) != 0;
+}
+
+void frmMain::SetToolbarButtonEnabled(const std::wstring& key, bool enabled) {
+    const UINT id = ToolbarCommandId(key);
+    SendMessageW(tlbMain_, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+}
+
+std::wstring frmMain::PanelText(int panel) const {
+    const WPARAM index = static_cast<WPARAM>(panel - 1);
+    const LRESULT info = SendMessageW(stbMain_, SB_GETTEXTLENGTHW, index, 0);
+    std::wstring text(LOWORD(info) + 1, L'\0');
+    SendMessageW(stbMain_, SB_GETTEXTW, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(LOWORD(info));
+    return text;
+}
+
+void frmMain::SetPanelText(int panel, const std::wstring& text) {
+    if (panel < 1 || panel > 4) RaiseError(ErrorNumber::ElementNotFound, L"Element not found");
+    SendMessageW(stbMain_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void frmMain::UpdateKeyIndicators() {
+    if (stbMain_ == nullptr) return;
+    const auto toggled = [](int key) { return (GetKeyState(key) & 1) != 0; };
+    const std::wstring caps = toggled(VK_CAPITAL) ? L"CAPS" : L"";
+    const std::wstring num = toggled(VK_NUMLOCK) ? L"NUM" : L"";
+    const std::wstring ins = toggled(VK_INSERT) ? L"INS" : L"";
+    if (PanelText(2) != caps) SetPanelText(2, caps);
+    if (PanelText(3) != num) SetPanelText(3, num);
+    if (PanelText(4) != ins) SetPanelText(4, ins);
+}
+
+std::shared_ptr<Form> frmMain::ActiveForm() const {
+    if (mdiClient_ == nullptr) return nullptr;
+    const HWND active = reinterpret_cast<HWND>(SendMessageW(mdiClient_, WM_MDIGETACTIVE, 0, 0));
+    if (active == nullptr) return nullptr;
+    for (int i = 0; i < Forms::Count(); ++i) {
+        auto form = Forms::Item(i);
+        if (form->hWnd() == active) return form;
+    }
+    return nullptr;
+}
+
+void frmMain::Arrange(int arrangement) {
+    switch (arrangement) {
+    case 0: SendMessageW(mdiClient_, WM_MDICASCADE, 0, 0); break;
+    case 1: SendMessageW(mdiClient_, WM_MDITILE, MDITILE_HORIZONTAL, 0); break;
+    case 2: SendMessageW(mdiClient_, WM_MDITILE, MDITILE_VERTICAL, 0); break;
+    case 3: SendMessageW(mdiClient_, WM_MDIICONARRANGE, 0, 0); break;
+    default: RaiseError(ErrorNumber::InvalidPropertyValue, L"Invalid procedure call or argument");
+    }
+}

@@ -1,0 +1,119 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "platform/Form.h"
+#include "platform/Handles.h"
+
+class CommonDialog;
+
+// The frame: an MDI window holding the documents, with the menu bar, toolbar and
+// status bar through which every command enters.
+class frmMain final : public Form {
+public:
+    frmMain();
+    ~frmMain() override;
+
+    // The frame of this run, or nullptr when none is loaded.
+    static frmMain* Instance() noexcept;
+
+    void SetAppState();
+
+    // Start-up and shutdown.
+    void MDIForm_Load();
+    void MDIForm_Unload();
+    void Unload() override;
+
+    // Command surface.
+    void tlbMain_ButtonClick(const std::wstring& key);
+    void mnuFileOpen_Click();
+    void mnuFileClose_Click();
+    void mnuFileSave_Click();
+    void mnuFilePrint_Click();
+    void mnuFileExit_Click();
+    void mnuEditCopy_Click();
+    void mnuEditEmpty_Click();
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuCaptureRectangle_Click();
+    void mnuCaptureActiveWindow_Click();
+    void mnuCaptureWindow_Click();
+    void mnuCaptureScreen_Click();
+    void mnuOptionsHide_Click();
+    void mnuWindowTileHorizontal_Click();
+    void mnuWindowTileVertical_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowArrangeIcons_Click();
+    void mnuWindowCloseAll_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpIndex_Click();
+    void mnuHelpLicense_Click();
+    void mnuHelpAbout_Click();
+
+    // Menu items by command id.
+    bool MenuChecked(UINT id) const;
+    void SetMenuChecked(UINT id, bool checked);
+    bool MenuEnabled(UINT id) const;
+    void SetMenuEnabled(UINT id, bool enabled);
+
+    // Toolbar buttons by key; an unknown key is the element-not-found error.
+    int ToolbarButtonValue(const std::wstring& key) const;
+    void SetToolbarButtonValue(const std::wstring& key, int value);
+    bool ToolbarButtonEnabled(const std::wstring& key) const;
+    void SetToolbarButtonEnabled(const std::wstring& key, bool enabled);
+    std::vector<std::wstring> ToolbarKeys() const;
+    // Command id of the toolbar button with this key (for routing and tests).
+    UINT ToolbarCommandId(const std::wstring& key) const;
+    std::wstring ToolbarTooltip(UINT commandId) const;
+
+    // Status bar panels, 1-based as the user counts them.
+    std::wstring PanelText(int panel) const;
+    void SetPanelText(int panel, const std::wstring& text);
+    // Reads Caps Lock, Num Lock and Insert and shows them in panels 2 to 4.
+    void UpdateKeyIndicators();
+
+    // Bars: visibility and height in twips.
+    HWND ToolbarWindow() const noexcept { return tlbMain_; }
+    HWND StatusBarWindow() const noexcept { return stbMain_; }
+    HWND MdiClient() const noexcept { return mdiClient_; }
+    float BarHeight(HWND bar) const;
+
+    // The active document window, or nullptr.
+    std::shared_ptr<Form> ActiveForm() const;
+    // Arranges the documents: 0 cascade, 1 tile horizontally, 2 tile vertically, 3 icons.
+    void Arrange(int arrangement);
+    HACCEL Accelerators() const noexcept { return accelerators_; }
+
+    // The shared common dialog of Open, Save and Print.
+    CommonDialog& dlg();
+
+protected:
+    void CreateFormWindow() override;
+    void Form_Load() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    void CreateToolbar();
+    void CreateStatusBar();
+    void LayoutControls();
+    void OnCommand(UINT id);
+    LRESULT OnNotify(NMHDR* header);
+    void ToggleBar(UINT menuId, HWND bar);
+    void StorePlacement();
+    int ButtonIndex(const std::wstring& key) const;
+
+    HWND mdiClient_ = nullptr;
+    HWND tlbMain_ = nullptr;
+    HWND stbMain_ = nullptr;
+    HIMAGELIST imlMain_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    unique_hicon icon_;
+    unique_hicon smallIcon_;
+    std::unique_ptr<CommonDialog> dlg_;
+};

@@ -1,0 +1,223 @@
+// The frame's own commands: start-up and shutdown, command state, toolbar dispatch,
+// View, Options, Window and Exit; the other menu handlers hand over to their subsystems.
+#include <windows.h>
+
+#include "app/basMain.h"
+#include "app/frmMain.h"
+#include "capture/CaptureCommands.h"
+#include "document/DocumentCommands.h"
+#include "help/HelpCommands.h"
+#include "platform/Conversions.h"
+#include "platform/RuntimeError.h"
+#include "platform/ScreenService.h"
+#include "platform/SettingsStore.h"
+#include "resource.h"
+
+namespace {
+
+const std::wstring kSection = L"Main";
+
+std::wstring ReadSetting(const std::wstring& key, const std::wstring& defaultValue) {
+    return SettingsStore().GetSetting(App::Title(), kSection, key, defaultValue);
+}
+
+void WriteSetting(const std::wstring& key, const std::wstring& value) {
+    SettingsStore().SaveSetting(App::Title(), kSection, key, value);
+}
+
+}  // namespace
+
+void frmMain::MDIForm_Load() {
+    Trapped([&] {
+        SetCaption(App::Title());
+        // The frame starts in the normal state, whatever state its placement was stored in.
+        if (IsIconic(hwnd_) || IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+        SetHeight(TextToSingle(ReadSetting(L"Height", L"6500")));
+        const float defaultLeft = (Screen::Width() - 7500.0f) / 2.0f;
+        SetLeft(TextToSingle(ReadSetting(L"Left", SingleToText(defaultLeft))));
+        const float defaultTop = (Screen::Height() - 6500.0f) / 2.0f;
+        SetTop(TextToSingle(ReadSetting(L"Top", SingleToText(defaultTop))));
+        SetWidth(TextToSingle(ReadSetting(L"Width", L"7500")));
+        std::wstring hide = ReadSetting(L"HideCaptureWin", L"True");
+        if (hide != L"False" && hide != L"True") hide = L"True";
+        gblnHideCaptureWin = hide == L"True";
+        gintCaptureCount = 0;
+        SetAppState();
+    });
+}
+
+void frmMain::StorePlacement() {
+    float left = Left();
+    float top = Top();
+    float width = Width();
+    float height = Height();
+    if (IsIconic(hwnd_)) {
+        // A minimised frame reports a parking position off-screen; keep where it will be restored.
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        if (GetWindowPlacement(hwnd_, &placement)) {
+            RECT normal = placement.rcNormalPosition;  // workspace coordinates
+            if (HMONITOR monitor = MonitorFromRect(&normal, MONITOR_DEFAULTTOPRIMARY)) {
+                MONITORINFO info{};
+                info.cbSize = sizeof info;
+                if (GetMonitorInfoW(monitor, &info))
+                    OffsetRect(&normal, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+            }
+            left = static_cast<float>(normal.left) * Screen::TwipsPerPixelX();
+            top = static_cast<float>(normal.top) * Screen::TwipsPerPixelY();
+            width = static_cast<float>(normal.right - normal.left) * Screen::TwipsPerPixelX();
+            height = static_cast<float>(normal.bottom - normal.top) * Screen::TwipsPerPixelY();
+        }
+    }
+    WriteSetting(L"Height", SingleToText(height));
+    WriteSetting(L"Left", SingleToText(left));
+    WriteSetting(L"Top", SingleToText(top));
+    WriteSetting(L"Width", SingleToText(width));
+}
+
+void frmMain::MDIForm_Unload() {
+    Trapped([&] {
+        StorePlacement();
+        WriteSetting(L"HideCaptureWin", gblnHideCaptureWin ? L"True" : L"False");
+        const int count = Forms::Count();
+        for (std::int16_t i = ToInt16(count - 1); i >= 1; i = AddInt16(i, -1)) {
+            if (i < Forms::Count()) Forms::Item(i)->Unload();
+        }
+    });
+}
+
+void frmMain::Unload() {
+    if (!IsLoaded()) return;
+    auto keepAlive = shared_from_this();
+    // The documents are closed before the frame's own unload handler runs.
+    for (int i = Forms::Count() - 1; i >= 0; --i) {
+        if (i >= Forms::Count()) continue;
+        auto form = Forms::Item(i);
+        if (form.get() != this && form->IsLoaded() && GetParent(form->hWnd()) == mdiClient_) form->Unload();
+    }
+    MDIForm_Unload();
+    SetMessagePreTranslator(nullptr);
+    DestroyWindow(hwnd_);
+}
+
+void frmMain::SetAppState() {
+    Trapped([&] {
+        const auto documentsOpen = [] { return Forms::Count() > 1; };
+        SetMenuChecked(IDM_OPTIONS_HIDE, gblnHideCaptureWin);
+        SetMenuEnabled(IDM_FILE_CLOSE, documentsOpen());
+        SetMenuEnabled(IDM_FILE_SAVE, documentsOpen());
+        SetMenuEnabled(IDM_FILE_PRINT, documentsOpen());
+        SetMenuEnabled(IDM_EDIT_COPY, documentsOpen());
+        SetToolbarButtonValue(L"Hide", gblnHideCaptureWin ? 1 : 0);
+        InvalidateRect(tlbMain_, nullptr, TRUE);
+        UpdateWindow(tlbMain_);
+        SetToolbarButtonEnabled(L"Save", documentsOpen());
+        SetToolbarButtonEnabled(L"Print", documentsOpen());
+        SetToolbarButtonEnabled(L"Copy", documentsOpen());
+        SetPanelText(1, L"Ready");
+    });
+}
+
+void frmMain::tlbMain_ButtonClick(const std::wstring& key) {
+    Trapped([&] {
+        if (key == L"Open") mnuFileOpen_Click();
+        else if (key == L"Save") mnuFileSave_Click();
+        else if (key == L"Print") mnuFilePrint_Click();
+        else if (key == L"Copy") mnuEditCopy_Click();
+        else if (key == L"Empty") mnuEditEmpty_Click();
+        else if (key == L"Rectangle") mnuCaptureRectangle_Click();
+        else if (key == L"Active Window") mnuCaptureActiveWindow_Click();
+        else if (key == L"Window") mnuCaptureWindow_Click();
+        else if (key == L"Screen") mnuCaptureScreen_Click();
+        else if (key == L"Hide") mnuOptionsHide_Click();
+        else if (key == L"About") mnuHelpAbout_Click();
+        else if (key == L"Exit") mnuFileExit_Click();
+    });
+}
+
+void frmMain::mnuFileExit_Click() {
+    Trapped([&] { Unload(); });
+}
+
+void frmMain::ToggleBar(UINT menuId, HWND bar) {
+    if (MenuChecked(menuId)) {
+        SetMenuChecked(menuId, false);
+        ShowWindow(bar, SW_HIDE);
+        LayoutControls();
+        const float barHeight = BarHeight(bar);
+        const float frameHeight = Height();
+        SetHeight(frameHeight - barHeight);
+    } else {
+        SetMenuChecked(menuId, true);
+        ShowWindow(bar, SW_SHOW);
+        LayoutControls();
+        const float barHeight = BarHeight(bar);
+        const float frameHeight = Height();
+        SetHeight(barHeight + frameHeight);
+    }
+}
+
+void frmMain::mnuViewToolbar_Click() {
+    Trapped([&] { ToggleBar(IDM_VIEW_TOOLBAR, tlbMain_); });
+}
+
+void frmMain::mnuViewStatusBar_Click() {
+    Trapped([&] { ToggleBar(IDM_VIEW_STATUSBAR, stbMain_); });
+}
+
+void frmMain::mnuOptionsHide_Click() {
+    Trapped([&] {
+        if (gblnHideCaptureWin) {
+            SetMenuChecked(IDM_OPTIONS_HIDE, false);
+            SetToolbarButtonValue(L"Hide", 0);
+            gblnHideCaptureWin = false;
+        } else {
+            SetMenuChecked(IDM_OPTIONS_HIDE, true);
+            SetToolbarButtonValue(L"Hide", 1);
+            gblnHideCaptureWin = true;
+        }
+    });
+}
+
+void frmMain::mnuWindowTileHorizontal_Click() {
+    Trapped([&] { Arrange(1); });
+}
+
+void frmMain::mnuWindowTileVertical_Click() {
+    Trapped([&] { Arrange(2); });
+}
+
+void frmMain::mnuWindowCascade_Click() {
+    Trapped([&] { Arrange(0); });
+}
+
+void frmMain::mnuWindowArrangeIcons_Click() {
+    Trapped([&] { Arrange(3); });
+}
+
+void frmMain::mnuWindowCloseAll_Click() {
+    Trapped([&] {
+        while (Forms::Count() > 1) {
+            auto active = ActiveForm();
+            if (!active) RaiseObjectNotSet();
+            active->Unload();
+        }
+        SetAppState();
+    });
+}
+
+// Commands that belong to the other subsystems.
+void frmMain::mnuFileOpen_Click() { DocumentCommands::FileOpen(*this); }
+void frmMain::mnuFileClose_Click() { DocumentCommands::FileClose(*this); }
+void frmMain::mnuFileSave_Click() { DocumentCommands::FileSave(*this); }
+void frmMain::mnuFilePrint_Click() { DocumentCommands::FilePrint(*this); }
+void frmMain::mnuEditCopy_Click() { DocumentCommands::EditCopy(*this); }
+void frmMain::mnuEditEmpty_Click() { DocumentCommands::EditEmpty(*this); }
+void frmMain::mnuCaptureRectangle_Click() { CaptureCommands::CaptureRectangle(*this); }
+void frmMain::mnuCaptureActiveWindow_Click() { CaptureCommands::CaptureActiveWindow(*this); }
+void frmMain::mnuCaptureWindow_Click() { CaptureCommands::CaptureWindow(*this); }
+void frmMain::mnuCaptureScreen_Click() { CaptureCommands::CaptureScreen(*this); }
+void frmMain::mnuHelpContents_Click() { HelpCommands::HelpContents(*this); }
+void frmMain::mnuHelpIndex_Click() { HelpCommands::HelpIndex(*this); }
+void frmMain::mnuHelpLicense_Click() { HelpCommands::HelpLicense(*this); }
+void frmMain::mnuHelpAbout_Click() { HelpCommands::HelpAbout(*this); }

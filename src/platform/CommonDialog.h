@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+
+#include <windows.h>
+
+// The settings of the shared common dialog. Every setting keeps its value from one
+// use to the next.
+struct CommonDialogSettings {
+    std::wstring DefaultExt;
+    std::wstring Filter;    // "description | pattern | description | pattern ..."
+    std::wstring FileName;  // suggested name before, chosen full path after
+    std::wstring FileTitle; // chosen file's name without its folder
+    DWORD Flags = 0;
+    bool CancelError = false;
+    bool PrinterDefault = false;
+};
+
+// The dialogs themselves, behind an interface so that tests script them.
+// Each returns false when the user cancels.
+class ICommonDialogService {
+public:
+    virtual ~ICommonDialogService() = default;
+    virtual bool ShowOpen(HWND owner, CommonDialogSettings& settings) = 0;
+    virtual bool ShowSave(HWND owner, CommonDialogSettings& settings) = 0;
+    // On confirmation, fills printer with a device context for the chosen printer
+    // (the caller owns it) when the platform provides one.
+    virtual bool ShowPrinter(HWND owner, CommonDialogSettings& settings, HDC& printer) = 0;
+};
+
+ICommonDialogService& CommonDialogService();
+void SetCommonDialogService(ICommonDialogService* service);  // nullptr restores the real one
+
+// The frame's dialog control: settings plus the three dialogs. With CancelError on,
+// a cancel is raised as error 32755 ("Cancel was selected.").
+class CommonDialog : public CommonDialogSettings {
+public:
+    // Each returns true when the user confirmed.
+    bool ShowOpen(HWND owner);
+    bool ShowSave(HWND owner);
+    bool ShowPrinter(HWND owner, HDC& printer);
+};
+
+// The (description, pattern) pairs of a "|" filter, blanks kept as written.
+std::wstring FilterToDialogString(const std::wstring& filter);

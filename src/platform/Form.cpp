@@ -1,0 +1,212 @@
+#include "platform/Form.h"
+
+#include <algorithm>
+
+#include "platform/Conversions.h"
+#include "platform/RuntimeError.h"
+#include "platform/ScreenService.h"
+
+namespace {
+
+std::vector<std::shared_ptr<Form>>& LoadedForms() {
+    static std::vector<std::shared_ptr<Form>> forms;
+    return forms;
+}
+
+MessagePreTranslator g_preTranslator = nullptr;
+
+void Dispatch(MSG& message) {
+    if (g_preTranslator != nullptr && g_preTranslator(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+}  // namespace
+
+namespace Forms {
+int Count() { return static_cast<int>(LoadedForms().size()); }
+
+std::shared_ptr<Form> Item(int index) {
+    auto& forms = LoadedForms();
+    if (index < 0 || index >= static_cast<int>(forms.size()))
+        RaiseError(ErrorNumber::ElementNotFound, L"Subscript out of range");
+    return forms[static_cast<std::size_t>(index)];
+}
+
+void Add(const std::shared_ptr<Form>& form) { LoadedForms().push_back(form); }
+
+void Remove(const Form* form) {
+    auto& forms = LoadedForms();
+    auto it = std::find_if(forms.begin(), forms.end(), [form](const auto& f) { return f.get() == form; });
+    if (it == forms.end()) return;
+    std::shared_ptr<Form> last = std::move(*it);  // released after the list is consistent again
+    forms.erase(it);
+}
+}  // namespace Forms
+
+void SetMessagePreTranslator(MessagePreTranslator translator) { g_preTranslator = translator; }
+
+bool PumpOneMessage() {
+    MSG message{};
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+        if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+        return false;
+    }
+    Dispatch(message);
+    return true;
+}
+
+int RunMessageLoop() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
+    return static_cast<int>(message.wParam);
+}
+
+void DoEvents() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        Dispatch(message);
+    }
+}
+
+void Form::Load() {
+    if (IsLoaded()) return;
+    auto self = shared_from_this();
+    CreateFormWindow();
+    if (hwnd_ == nullptr) RaiseLastWin32Error(L"Cannot create the window");
+    Forms::Add(self);
+    Form_Load();
+}
+
+void Form::Unload() {
+    if (!IsLoaded()) return;
+    auto keepAlive = shared_from_this();
+    DestroyFormWindow();
+}
+
+void Form::DestroyFormWindow() { DestroyWindow(hwnd_); }
+
+void Form::OnWindowGone() { Forms::Remove(this); }
+
+void Form::Show() {
+    Load();
+    ShowWindow(hwnd_, SW_SHOW);
+}
+
+void Form::ShowModal(HWND owner) {
+    Load();
+    auto keepAlive = shared_from_this();
+    if (owner != nullptr) SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
+    ShowWindow(hwnd_, SW_SHOW);
+    if (owner != nullptr) EnableWindow(owner, FALSE);
+    modal_ = true;
+    while (IsLoaded() && IsWindowVisible(hwnd_)) {
+        if (!PumpOneMessage()) break;
+    }
+    modal_ = false;
+    if (owner != nullptr && ownerWasEnabled) EnableWindow(owner, TRUE);
+}
+
+void Form::Hide() {
+    if (IsLoaded()) ShowWindow(hwnd_, SW_HIDE);
+}
+
+bool Form::Visible() const { return IsLoaded() && IsWindowVisible(hwnd_); }
+
+void Form::SetVisible(bool visible) {
+    if (visible) {
+        Show();
+    } else {
+        Hide();
+    }
+}
+
+std::wstring Form::Caption() const {
+    if (!IsLoaded()) return {};
+    const int length = GetWindowTextLengthW(hwnd_);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd_, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return text;
+}
+
+void Form::SetCaption(const std::wstring& caption) {
+    Load();
+    SetWindowTextW(hwnd_, caption.c_str());
+}
+
+RECT Form::OuterRect() const {
+    RECT rect{};
+    if (!IsLoaded()) return rect;
+    GetWindowRect(hwnd_, &rect);
+    const HWND parent = (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(hwnd_) : nullptr;
+    if (parent != nullptr) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void Form::MoveOuter(const RECT& rect) {
+    if (IsIconic(hwnd_) || IsZoomed(hwnd_))
+        RaiseError(ErrorNumber::CannotSizeMinimisedForm,
+                   L"A form can't be moved or sized while minimized or maximized");
+    SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+float Form::Left() const { return static_cast<float>(OuterRect().left) * Screen::TwipsPerPixelX(); }
+float Form::Top() const { return static_cast<float>(OuterRect().top) * Screen::TwipsPerPixelY(); }
+float Form::Width() const {
+    const RECT r = OuterRect();
+    return static_cast<float>(r.right - r.left) * Screen::TwipsPerPixelX();
+}
+float Form::Height() const {
+    const RECT r = OuterRect();
+    return static_cast<float>(r.bottom - r.top) * Screen::TwipsPerPixelY();
+}
+
+void Form::SetLeft(float twips) {
+    Load();
+    RECT r = OuterRect();
+    const LONG x = ToInt32(twips / Screen::TwipsPerPixelX());
+    OffsetRect(&r, x - r.left, 0);
+    MoveOuter(r);
+}
+
+void Form::SetTop(float twips) {
+    Load();
+    RECT r = OuterRect();
+    const LONG y = ToInt32(twips / Screen::TwipsPerPixelY());
+    OffsetRect(&r, 0, y - r.top);
+    MoveOuter(r);
+}
+
+void Form::SetWidth(float twips) {
+    Load();
+    RECT r = OuterRect();
+    r.right = r.left + ToInt32(twips / Screen::TwipsPerPixelX());
+    MoveOuter(r);
+}
+
+void Form::SetHeight(float twips) {
+    Load();
+    RECT r = OuterRect();
+    r.bottom = r.top + ToInt32(twips / Screen::TwipsPerPixelY());
+    MoveOuter(r);
+}
+
+float Form::ScaleWidth() const {
+    RECT r{};
+    if (IsLoaded()) GetClientRect(hwnd_, &r);
+    return static_cast<float>(r.right) * Screen::TwipsPerPixelX();
+}
+
+float Form::ScaleHeight() const {
+    RECT r{};
+    if (IsLoaded()) GetClientRect(hwnd_, &r);
+    return static_cast<float>(r.bottom) * Screen::TwipsPerPixelY();
+}
