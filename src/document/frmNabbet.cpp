@@ -37,3 +37,8 @@ void frmNabbet::DestroyFormWindow() {
 LRESULT frmNabbet::DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefMDIChildProcW(window, message, wParam, lParam);
 }
+
+void PictureBox::SetPicture(Picture picture) {
+    picture_ = std::move(picture);
+    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, TRUE);
+}
