@@ -3,9 +3,7 @@
 #include "app/frmMain.h"
 
 namespace CaptureCommands {
-// Not yet implemented: each command arrives with its own subsystem.
-void CaptureRectangle(frmMain&) {}
+// Not yet implemented: the capture engine brings these.
 void CaptureActiveWindow(frmMain&) {}
-void CaptureWindow(frmMain&) {}
 void CaptureScreen(frmMain&) {}
 }  // namespace CaptureCommands
