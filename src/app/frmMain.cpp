@@ -20,6 +20,8 @@ constexpr int kButtonWidth = 23;
 constexpr int kButtonHeight = 22;
 constexpr int kImageSize = 16;
 constexpr float kIndicatorTwips = 600.0f;
+constexpr float kToolbarTwips = 360.0f;
+constexpr float kStatusBarTwips = 315.0f;
 constexpr float kFirstPanelMinTwips = 1400.0f;
 constexpr UINT kMdiClientId = 0xCAC;
 
@@ -138,7 +140,8 @@ void frmMain::CreateControls() {
 
 void frmMain::CreateToolbar() {
     tlbMain_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER,
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER |
+                                   CCS_NORESIZE | CCS_NOPARENTALIGN,
                                0, 0, 0, 0, hwnd_, nullptr, ModuleInstance(), nullptr);
     SendMessageW(tlbMain_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     imlMain_ = ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK, 12, 0);
@@ -165,12 +168,14 @@ void frmMain::CreateToolbar() {
     }
     SendMessageW(tlbMain_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     SendMessageW(tlbMain_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
-    SendMessageW(tlbMain_, TB_AUTOSIZE, 0, 0);
 }
 
 void frmMain::CreateStatusBar() {
     stbMain_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                hwnd_, nullptr, ModuleInstance(), nullptr);
+    // The bar is 315 twips high, borders included.
+    const int height = ToInt32(kStatusBarTwips / Screen::TwipsPerPixelY()) - 2 * GetSystemMetrics(SM_CYBORDER);
+    SendMessageW(stbMain_, SB_SETMINHEIGHT, static_cast<WPARAM>(height), 0);
     SetPanelText(1, L"Ready");
     UpdateKeyIndicators();
 }
@@ -182,12 +187,10 @@ void frmMain::LayoutControls() {
     int top = 0;
     int bottom = client.bottom;
     if (tlbMain_ != nullptr) {
-        SendMessageW(tlbMain_, TB_AUTOSIZE, 0, 0);
-        if (IsWindowVisible(tlbMain_)) {
-            RECT r{};
-            GetWindowRect(tlbMain_, &r);
-            top = r.bottom - r.top;
-        }
+        // The bar is 360 twips high: the 22-pixel buttons with a pixel above and below.
+        const int height = ToInt32(kToolbarTwips / Screen::TwipsPerPixelY());
+        MoveWindow(tlbMain_, 0, 0, client.right, height, TRUE);
+        if (IsWindowVisible(tlbMain_)) top = height;
     }
     if (stbMain_ != nullptr) {
         SendMessageW(stbMain_, WM_SIZE, 0, 0);

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,6 +92,9 @@ public:
     // The shared common dialog of Open, Save and Print.
     CommonDialog& dlg();
 
+    // Told the name of each menu handler as it starts; lets tests follow the routing.
+    void SetCommandObserver(std::function<void(const wchar_t*)> observer) { commandObserver_ = std::move(observer); }
+
 protected:
     void CreateFormWindow() override;
     void Form_Load() override;
@@ -116,4 +120,8 @@ private:
     unique_hicon icon_;
     unique_hicon smallIcon_;
     std::unique_ptr<CommonDialog> dlg_;
+    std::function<void(const wchar_t*)> commandObserver_;
+    void Observe(const wchar_t* handler) const {
+        if (commandObserver_) commandObserver_(handler);
+    }
 };

@@ -136,6 +136,7 @@ void frmMain::tlbMain_ButtonClick(const std::wstring& key) {
 }
 
 void frmMain::mnuFileExit_Click() {
+    Observe(L"mnuFileExit_Click");
     Trapped([&] { Unload(); });
 }
 
@@ -158,14 +159,17 @@ void frmMain::ToggleBar(UINT menuId, HWND bar) {
 }
 
 void frmMain::mnuViewToolbar_Click() {
+    Observe(L"mnuViewToolbar_Click");
     Trapped([&] { ToggleBar(IDM_VIEW_TOOLBAR, tlbMain_); });
 }
 
 void frmMain::mnuViewStatusBar_Click() {
+    Observe(L"mnuViewStatusBar_Click");
     Trapped([&] { ToggleBar(IDM_VIEW_STATUSBAR, stbMain_); });
 }
 
 void frmMain::mnuOptionsHide_Click() {
+    Observe(L"mnuOptionsHide_Click");
     Trapped([&] {
         if (gblnHideCaptureWin) {
             SetMenuChecked(IDM_OPTIONS_HIDE, false);
@@ -180,22 +184,27 @@ void frmMain::mnuOptionsHide_Click() {
 }
 
 void frmMain::mnuWindowTileHorizontal_Click() {
+    Observe(L"mnuWindowTileHorizontal_Click");
     Trapped([&] { Arrange(1); });
 }
 
 void frmMain::mnuWindowTileVertical_Click() {
+    Observe(L"mnuWindowTileVertical_Click");
     Trapped([&] { Arrange(2); });
 }
 
 void frmMain::mnuWindowCascade_Click() {
+    Observe(L"mnuWindowCascade_Click");
     Trapped([&] { Arrange(0); });
 }
 
 void frmMain::mnuWindowArrangeIcons_Click() {
+    Observe(L"mnuWindowArrangeIcons_Click");
     Trapped([&] { Arrange(3); });
 }
 
 void frmMain::mnuWindowCloseAll_Click() {
+    Observe(L"mnuWindowCloseAll_Click");
     Trapped([&] {
         while (Forms::Count() > 1) {
             auto active = ActiveForm();
@@ -207,17 +216,59 @@ void frmMain::mnuWindowCloseAll_Click() {
 }
 
 // Commands that belong to the other subsystems.
-void frmMain::mnuFileOpen_Click() { DocumentCommands::FileOpen(*this); }
-void frmMain::mnuFileClose_Click() { DocumentCommands::FileClose(*this); }
-void frmMain::mnuFileSave_Click() { DocumentCommands::FileSave(*this); }
-void frmMain::mnuFilePrint_Click() { DocumentCommands::FilePrint(*this); }
-void frmMain::mnuEditCopy_Click() { DocumentCommands::EditCopy(*this); }
-void frmMain::mnuEditEmpty_Click() { DocumentCommands::EditEmpty(*this); }
-void frmMain::mnuCaptureRectangle_Click() { CaptureCommands::CaptureRectangle(*this); }
-void frmMain::mnuCaptureActiveWindow_Click() { CaptureCommands::CaptureActiveWindow(*this); }
-void frmMain::mnuCaptureWindow_Click() { CaptureCommands::CaptureWindow(*this); }
-void frmMain::mnuCaptureScreen_Click() { CaptureCommands::CaptureScreen(*this); }
-void frmMain::mnuHelpContents_Click() { HelpCommands::HelpContents(*this); }
-void frmMain::mnuHelpIndex_Click() { HelpCommands::HelpIndex(*this); }
-void frmMain::mnuHelpLicense_Click() { HelpCommands::HelpLicense(*this); }
-void frmMain::mnuHelpAbout_Click() { HelpCommands::HelpAbout(*this); }
+void frmMain::mnuFileOpen_Click() {
+    Observe(L"mnuFileOpen_Click");
+    DocumentCommands::FileOpen(*this);
+}
+void frmMain::mnuFileClose_Click() {
+    Observe(L"mnuFileClose_Click");
+    DocumentCommands::FileClose(*this);
+}
+void frmMain::mnuFileSave_Click() {
+    Observe(L"mnuFileSave_Click");
+    DocumentCommands::FileSave(*this);
+}
+void frmMain::mnuFilePrint_Click() {
+    Observe(L"mnuFilePrint_Click");
+    DocumentCommands::FilePrint(*this);
+}
+void frmMain::mnuEditCopy_Click() {
+    Observe(L"mnuEditCopy_Click");
+    DocumentCommands::EditCopy(*this);
+}
+void frmMain::mnuEditEmpty_Click() {
+    Observe(L"mnuEditEmpty_Click");
+    DocumentCommands::EditEmpty(*this);
+}
+void frmMain::mnuCaptureRectangle_Click() {
+    Observe(L"mnuCaptureRectangle_Click");
+    CaptureCommands::CaptureRectangle(*this);
+}
+void frmMain::mnuCaptureActiveWindow_Click() {
+    Observe(L"mnuCaptureActiveWindow_Click");
+    CaptureCommands::CaptureActiveWindow(*this);
+}
+void frmMain::mnuCaptureWindow_Click() {
+    Observe(L"mnuCaptureWindow_Click");
+    CaptureCommands::CaptureWindow(*this);
+}
+void frmMain::mnuCaptureScreen_Click() {
+    Observe(L"mnuCaptureScreen_Click");
+    CaptureCommands::CaptureScreen(*this);
+}
+void frmMain::mnuHelpContents_Click() {
+    Observe(L"mnuHelpContents_Click");
+    HelpCommands::HelpContents(*this);
+}
+void frmMain::mnuHelpIndex_Click() {
+    Observe(L"mnuHelpIndex_Click");
+    HelpCommands::HelpIndex(*this);
+}
+void frmMain::mnuHelpLicense_Click() {
+    Observe(L"mnuHelpLicense_Click");
+    HelpCommands::HelpLicense(*this);
+}
+void frmMain::mnuHelpAbout_Click() {
+    Observe(L"mnuHelpAbout_Click");
+    HelpCommands::HelpAbout(*this);
+}

@@ -139,6 +139,12 @@ std::wstring Form::Caption() const {
 void Form::SetCaption(const std::wstring& caption) {
     Load();
     SetWindowTextW(hwnd_, caption.c_str());
+    if ((GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0) {
+        // The frame's window list shows the new caption at once.
+        const HWND client = GetParent(hwnd_);
+        SendMessageW(client, WM_MDIREFRESHMENU, 0, 0);
+        DrawMenuBar(GetParent(client));
+    }
 }
 
 RECT Form::OuterRect() const {
@@ -158,15 +164,25 @@ void Form::MoveOuter(const RECT& rect) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-float Form::Left() const { return static_cast<float>(OuterRect().left) * Screen::TwipsPerPixelX(); }
-float Form::Top() const { return static_cast<float>(OuterRect().top) * Screen::TwipsPerPixelY(); }
+float Form::Twips(Edge edge, long pixels, float twipsPerPixel) const {
+    if (hasRemembered_[edge]) {
+        try {
+            if (ToInt32(remembered_[edge] / twipsPerPixel) == pixels) return remembered_[edge];
+        } catch (const RuntimeError&) {
+        }
+    }
+    return static_cast<float>(pixels) * twipsPerPixel;
+}
+
+float Form::Left() const { return Twips(kLeft, OuterRect().left, Screen::TwipsPerPixelX()); }
+float Form::Top() const { return Twips(kTop, OuterRect().top, Screen::TwipsPerPixelY()); }
 float Form::Width() const {
     const RECT r = OuterRect();
-    return static_cast<float>(r.right - r.left) * Screen::TwipsPerPixelX();
+    return Twips(kWidth, r.right - r.left, Screen::TwipsPerPixelX());
 }
 float Form::Height() const {
     const RECT r = OuterRect();
-    return static_cast<float>(r.bottom - r.top) * Screen::TwipsPerPixelY();
+    return Twips(kHeight, r.bottom - r.top, Screen::TwipsPerPixelY());
 }
 
 void Form::SetLeft(float twips) {
@@ -175,6 +191,7 @@ void Form::SetLeft(float twips) {
     const LONG x = ToInt32(twips / Screen::TwipsPerPixelX());
     OffsetRect(&r, x - r.left, 0);
     MoveOuter(r);
+    Remember(kLeft, twips);
 }
 
 void Form::SetTop(float twips) {
@@ -183,20 +200,27 @@ void Form::SetTop(float twips) {
     const LONG y = ToInt32(twips / Screen::TwipsPerPixelY());
     OffsetRect(&r, 0, y - r.top);
     MoveOuter(r);
+    Remember(kTop, twips);
 }
 
 void Form::SetWidth(float twips) {
     Load();
     RECT r = OuterRect();
-    r.right = r.left + ToInt32(twips / Screen::TwipsPerPixelX());
+    const LONG width = ToInt32(twips / Screen::TwipsPerPixelX());
+    if (width < 0) RaiseError(ErrorNumber::InvalidPropertyValue, L"Invalid property value");
+    r.right = r.left + width;
     MoveOuter(r);
+    Remember(kWidth, twips);
 }
 
 void Form::SetHeight(float twips) {
     Load();
     RECT r = OuterRect();
-    r.bottom = r.top + ToInt32(twips / Screen::TwipsPerPixelY());
+    const LONG height = ToInt32(twips / Screen::TwipsPerPixelY());
+    if (height < 0) RaiseError(ErrorNumber::InvalidPropertyValue, L"Invalid property value");
+    r.bottom = r.top + height;
     MoveOuter(r);
+    Remember(kHeight, twips);
 }
 
 float Form::ScaleWidth() const {

@@ -53,6 +53,13 @@ protected:
 private:
     RECT OuterRect() const;  // in the coordinates Left/Top use
     void MoveOuter(const RECT& rect);
+    // A twips value reads back exactly as it was set while the window still has the
+    // pixel value it was converted to (6500 twips stays 6500, not 433 pixels' 6495).
+    enum Edge { kLeft, kTop, kWidth, kHeight };
+    float Twips(Edge edge, long pixels, float twipsPerPixel) const;
+    void Remember(Edge edge, float twips) { remembered_[edge] = twips; hasRemembered_[edge] = true; }
+    float remembered_[4] = {};
+    bool hasRemembered_[4] = {};
     bool modal_ = false;
 };
 
