@@ -279,3 +279,28 @@ TEST_F(FrameFixture, ArrangeCommandsTileAndCascadeTheDocuments) {
     frame->mnuWindowArrangeIcons_Click();
     EXPECT_TRUE(messages.shown.empty());
 }
+
+TEST_F(FrameFixture, KeyIndicatorsFollowTheKeyboardState) {
+    MakeFrame();
+    BYTE keys[256]{};
+    ASSERT_TRUE(GetKeyboardState(keys));
+    const BYTE saved[3] = {keys[VK_CAPITAL], keys[VK_NUMLOCK], keys[VK_INSERT]};
+    keys[VK_CAPITAL] |= 1;
+    keys[VK_NUMLOCK] &= static_cast<BYTE>(~1);
+    keys[VK_INSERT] |= 1;
+    SetKeyboardState(keys);
+    frame->UpdateKeyIndicators();
+    EXPECT_EQ(frame->PanelText(2), L"CAPS");
+    EXPECT_EQ(frame->PanelText(3), L"");
+    EXPECT_EQ(frame->PanelText(4), L"INS");
+    keys[VK_CAPITAL] &= static_cast<BYTE>(~1);
+    keys[VK_NUMLOCK] |= 1;
+    SetKeyboardState(keys);
+    frame->UpdateKeyIndicators();
+    EXPECT_EQ(frame->PanelText(2), L"");
+    EXPECT_EQ(frame->PanelText(3), L"NUM");
+    keys[VK_CAPITAL] = saved[0];
+    keys[VK_NUMLOCK] = saved[1];
+    keys[VK_INSERT] = saved[2];
+    SetKeyboardState(keys);
+}
