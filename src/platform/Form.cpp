@@ -15,8 +15,18 @@ std::vector<std::shared_ptr<Form>>& LoadedForms() {
 
 MessagePreTranslator g_preTranslator = nullptr;
 
+// Tab, Enter and Escape move between and press the controls of a top-level window that
+// asks for dialog-box keys with WS_EX_CONTROLPARENT (the About box).
+bool IsDialogKeyMessage(MSG& message) {
+    if (message.hwnd == nullptr) return false;
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (root == nullptr || (GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) == 0) return false;
+    return IsDialogMessageW(root, &message) != FALSE;
+}
+
 void Dispatch(MSG& message) {
     if (g_preTranslator != nullptr && g_preTranslator(message)) return;
+    if (IsDialogKeyMessage(message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }

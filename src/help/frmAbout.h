@@ -1,0 +1,79 @@
+#pragma once
+#include <string>
+
+#include <windows.h>
+
+#include "platform/Form.h"
+#include "platform/Handles.h"
+
+// The About box's painted controls: geometry in twips, drawn by the form's paint handler.
+struct AboutLabel {
+    float Left = 0, Top = 0, Width = 0, Height = 0;
+    std::wstring Caption;
+    bool Visible = true;
+};
+
+struct AboutLine {
+    float X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    bool Visible = true;
+};
+
+struct AboutImage {
+    float Left = 0, Top = 0, Width = 0, Height = 0;
+    HICON Picture = nullptr;  // owned by the form
+    bool Visible = true;
+};
+
+// The About box: product, version, price, copyright and contact lines, a two-frame
+// animated icon, OK and License. Shown modally, owned by the frame.
+class frmAbout final : public Form {
+public:
+    static constexpr UINT kTimerInterval = 1000;  // ms between animation frames
+
+    frmAbout();
+    ~frmAbout() override;
+
+    void tmrAbout_Timer();
+    void cmdOk_Click();
+    void cmdLicense_Click();
+
+    const AboutLabel& lblTitle() const noexcept { return lblTitle_; }
+    const AboutLabel& lblCopyright() const noexcept { return lblCopyright_; }
+    const AboutLabel& lblRights() const noexcept { return lblRights_; }
+    const AboutLabel& lblShareware() const noexcept { return lblShareware_; }
+    const AboutLabel& lblContact() const noexcept { return lblContact_; }
+    const AboutLabel& lblInternet() const noexcept { return lblInternet_; }
+    const AboutLabel& lblEmail() const noexcept { return lblEmail_; }
+    const AboutLine& Line1() const noexcept { return Line1_; }
+    const AboutImage& imgAbout1() const noexcept { return imgAbout1_; }
+    const AboutImage& imgAbout2() const noexcept { return imgAbout2_; }
+    HWND cmdOk() const noexcept { return cmdOk_; }
+    HWND cmdLicense() const noexcept { return cmdLicense_; }
+
+protected:
+    void CreateFormWindow() override;
+    void Form_Load() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void SetDesignState();
+    void CreateButtons();
+    void CenterOnOwner();
+    void Paint();
+    void OnCommand(UINT id, UINT code, HWND control);
+    void MakeDefaultButton(HWND button);
+    RECT PixelRect(float left, float top, float width, float height) const;
+    RECT PixelRect(const AboutImage& image) const;
+
+    AboutLabel lblTitle_, lblCopyright_, lblRights_, lblShareware_, lblContact_, lblInternet_, lblEmail_;
+    AboutLine Line1_;
+    AboutImage imgAbout1_, imgAbout2_;
+    HWND cmdOk_ = nullptr;
+    HWND cmdLicense_ = nullptr;
+    HWND focus_ = nullptr;  // the button to give the focus back to on reactivation
+
+    unique_hicon frame1_;
+    unique_hicon frame2_;
+    unique_hicon ownIcon_;  // the frame's icon, when no frame is there to lend it
+    unique_hfont font_;
+};
