@@ -1,20 +1,89 @@
 #pragma once
+#include <cstdint>
+#include <functional>
+
 #include <windows.h>
 
 #include "platform/Form.h"
 #include "platform/Picture.h"
+#include "platform/WindowBase.h"
 
-// The picture box that holds a document's image.
-class PictureBox {
+// A picture box: a child window that paints its picture at its own origin. Geometry is
+// in twips, as the program's rules set it; the window follows in pixels.
+class PictureBox final : public WindowBase {
 public:
     const Picture& GetPicture() const noexcept { return picture_; }
+    // The box owns the picture from now on; with AutoSize on it takes the picture's size.
     void SetPicture(Picture picture);
-    HWND hWnd() const noexcept { return hwnd_; }
+
+    float Left() const noexcept { return left_; }
+    float Top() const noexcept { return top_; }
+    float Width() const noexcept { return width_; }
+    float Height() const noexcept { return height_; }
+    void Move(float left, float top);
+    void SetWidth(float twips);
+    void SetHeight(float twips);
+
+    bool AutoSize() const noexcept { return autoSize_; }
+    void SetAutoSize(bool on);
+    bool AutoRedraw() const noexcept { return autoRedraw_; }
+    void SetAutoRedraw(bool on) noexcept { autoRedraw_ = on; }
+    int BorderStyle() const noexcept { return borderStyle_; }
+    void SetBorderStyle(int style);
+    // Repaints the whole box now.
+    void Refresh();
+
+    // The picture's size in twips (0 x 0 without one).
+    float PictureWidthTwips() const;
+    float PictureHeightTwips() const;
 
 private:
     friend class frmNabbet;
-    HWND hwnd_ = nullptr;
+    void Create(HWND parent, float width, float height);
+    void ApplyGeometry();
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint();
+
     Picture picture_;
+    float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool autoSize_ = false;
+    bool autoRedraw_ = false;
+    int borderStyle_ = 0;
+    HBRUSH background_ = nullptr;  // a system colour brush: never deleted
+    std::function<void()> onAutoSized_;  // the owner relays out when AutoSize changes the size
+};
+
+// A real scroll bar whose Min, Max and Value are in twips. The Win32 bar runs from 0 to
+// |Max - Min|; Max may lie below Min, as the layout can give a negative range.
+class ScrollBarControl {
+public:
+    HWND hWnd() const noexcept { return hwnd_; }
+    std::int32_t Min() const noexcept { return min_; }
+    std::int32_t Max() const noexcept { return max_; }
+    std::int32_t Value() const noexcept { return value_; }
+    std::int32_t SmallChange() const noexcept { return smallChange_; }
+    std::int32_t LargeChange() const noexcept { return largeChange_; }
+    float Left() const noexcept { return left_; }
+    float Top() const noexcept { return top_; }
+    float Width() const noexcept { return width_; }
+    float Height() const noexcept { return height_; }
+    bool Visible() const noexcept { return visible_; }
+
+private:
+    friend class frmNabbet;
+    void Create(HWND parent, bool horizontal, float thickness);
+    void ApplyGeometry();
+    void ApplyRange();
+    // The value a scroll code asks for, or the current one when it asks for none.
+    std::int32_t RequestedValue(int code) const;
+    std::int32_t Clamp(std::int32_t value) const noexcept;
+
+    HWND hwnd_ = nullptr;
+    bool horizontal_ = true;
+    std::int32_t min_ = 0, max_ = 32767, value_ = 0;
+    std::int32_t smallChange_ = 30, largeChange_ = 900;
+    float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
 };
 
 // A document window: one image in a scrolling view, a child of the frame.
@@ -25,12 +94,34 @@ public:
     ~frmNabbet() override;
 
     PictureBox& picNabbet() noexcept { return picNabbet_; }
+    PictureBox& picScroll() noexcept { return picScroll_; }
+    ScrollBarControl& hsbPic() noexcept { return hsbPic_; }
+    ScrollBarControl& vsbPic() noexcept { return vsbPic_; }
+
+    // Event handlers.
+    void Form_Activate();
+    void Form_Resize();
+    void hsbPic_Change();
+    void vsbPic_Change();
+
+    // Sets a bar's Value as the user would (clamped to its range); a change runs its handler.
+    void SetScrollValue(ScrollBarControl& bar, std::int32_t value);
 
 protected:
     void CreateFormWindow() override;
     void DestroyFormWindow() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void CreateControls();
+    void OnScroll(ScrollBarControl& bar, int code);
+    void SetBarMax(ScrollBarControl& bar, std::int32_t max);
+    void RunActivation();
+
+    ScrollBarControl hsbPic_;
+    ScrollBarControl vsbPic_;
+    PictureBox picScroll_;
     PictureBox picNabbet_;
+    bool activationPending_ = false;
 };

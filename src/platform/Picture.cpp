@@ -11,6 +11,15 @@ int ScreenDpi(int which) {
 
 }  // namespace
 
+Picture::Picture(ComPtr<IPictureDisp> disp, unique_hpalette ownedPalette) : disp_(std::move(disp)) {
+    if (ownedPalette && disp_) {
+        const HPALETTE palette = ownedPalette.release();
+        paletteKeeper_ = std::shared_ptr<void>(palette, [](void* handle) { DeleteObject(static_cast<HPALETTE>(handle)); });
+    } else if (ownedPalette && !disp_) {
+        ownedPalette.reset();
+    }
+}
+
 long PixelsToHimetric(long pixels, int dpi) { return MulDiv(pixels, 2540, dpi); }
 
 long HimetricToPixels(long himetric, int dpi) { return MulDiv(himetric, dpi, 2540); }

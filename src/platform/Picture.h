@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -12,6 +14,17 @@ class Picture {
 public:
     Picture() = default;
     explicit Picture(ComPtr<IPictureDisp> disp) : disp_(std::move(disp)) {}
+    // For a picture object that does not free its palette itself: the palette is deleted
+    // once the last copy of this reference has released the picture object.
+    Picture(ComPtr<IPictureDisp> disp, unique_hpalette ownedPalette);
+    Picture(const Picture&) = default;
+    Picture(Picture&&) noexcept = default;
+    // The old picture object is released before its palette goes.
+    Picture& operator=(Picture other) noexcept {
+        std::swap(paletteKeeper_, other.paletteKeeper_);
+        std::swap(disp_, other.disp_);
+        return *this;
+    }
 
     bool IsEmpty() const noexcept { return !disp_; }
     IPictureDisp* Disp() const noexcept { return disp_.get(); }
@@ -32,6 +45,7 @@ public:
     bool operator==(const Picture& other) const noexcept { return disp_.get() == other.disp_.get(); }
 
 private:
+    std::shared_ptr<void> paletteKeeper_;  // declared first: outlives disp_ on destruction
     ComPtr<IPictureDisp> disp_;
 };
 

@@ -1,0 +1,225 @@
+// The capture commands and the sequence they share, on a real frame.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "CaptureTestSupport.h"
+#include "Fakes.h"
+#include "capture/CaptureCommands.h"
+#include "capture/basScreen.h"
+#include "document/frmNabbet.h"
+#include "resource.h"
+
+namespace {
+
+// The real screen, except that it claims to be far wider than any Long can count in twips.
+class HugeScreen final : public IScreenService {
+public:
+    int WidthPixels() override { return 200000000; }
+    int HeightPixels() override { return GetSystemMetrics(SM_CYSCREEN); }
+    float TwipsPerPixelX() override { return 15.0f; }
+    float TwipsPerPixelY() override { return 15.0f; }
+};
+
+}  // namespace
+
+class CaptureCommandsTest : public FrameTest {
+protected:
+    void TearDown() override {
+        SetScreenService(nullptr);
+        FrameTest::TearDown();
+    }
+    std::vector<std::shared_ptr<frmNabbet>> Documents() const {
+        std::vector<std::shared_ptr<frmNabbet>> documents;
+        for (int i = 0; i < Forms::Count(); ++i)
+            if (auto document = std::dynamic_pointer_cast<frmNabbet>(Forms::Item(i))) documents.push_back(document);
+        return documents;
+    }
+    std::shared_ptr<frmNabbet> ActiveDocument() const {
+        return std::dynamic_pointer_cast<frmNabbet>(frame->ActiveForm());
+    }
+};
+
+TEST_F(CaptureCommandsTest, ScreenCaptureBecomesTheActiveDocumentWithTheScreensPicture) {
+    MakeFrame();
+    frame->mnuCaptureScreen_Click();
+    DoEvents();
+    ASSERT_EQ(Documents().size(), 1u);
+    auto document = ActiveDocument();
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->Caption(), L"Nabbet1");
+    const SIZE size = document->picNabbet().GetPicture().SizePixels();
+    EXPECT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(size.cy, GetSystemMetrics(SM_CYSCREEN));
+    // Activation has sized the picture box to the picture.
+    EXPECT_FLOAT_EQ(document->picNabbet().Width(), static_cast<float>(size.cx) * 15.0f);
+    EXPECT_TRUE(frame->Visible());
+    EXPECT_TRUE(frame->MenuEnabled(IDM_FILE_SAVE));
+    EXPECT_EQ(frame->PanelText(1), L"Ready");
+    EXPECT_EQ(gintCaptureCount, 1);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(CaptureCommandsTest, TitlesCountOnAndAreNotReusedAfterClosing) {
+    MakeFrame();
+    frame->mnuCaptureScreen_Click();
+    frame->tlbMain_ButtonClick(L"Active Window");
+    DoEvents();
+    auto documents = Documents();
+    ASSERT_EQ(documents.size(), 2u);
+    EXPECT_EQ(documents[0]->Caption(), L"Nabbet1");
+    EXPECT_EQ(documents[1]->Caption(), L"Nabbet2");
+    documents[1]->Unload();
+    documents[0]->Unload();
+    documents.clear();
+    DoEvents();
+    EXPECT_FALSE(frame->MenuEnabled(IDM_FILE_SAVE));
+    frame->mnuCaptureActiveWindow_Click();
+    DoEvents();
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Documents()[0]->Caption(), L"Nabbet3");
+}
+
+TEST_F(CaptureCommandsTest, ActiveWindowWithTheOptionOffCapturesTheFrameItself) {
+    MakeFrame();
+    gblnHideCaptureWin = false;
+    SetForegroundWindow(frame->hWnd());
+    DoEvents();
+    const RECT frameRect = VisibleWindowRect(frame->hWnd());
+    frame->mnuCaptureActiveWindow_Click();
+    DoEvents();
+    auto document = ActiveDocument();
+    ASSERT_TRUE(document);
+    const SIZE size = document->picNabbet().GetPicture().SizePixels();
+    EXPECT_EQ(size.cx, frameRect.right - frameRect.left);
+    EXPECT_EQ(size.cy, frameRect.bottom - frameRect.top);
+}
+
+TEST_F(CaptureCommandsTest, SequenceHidesTheFrameAndShowsTheTitledDocumentBeforeTheCapture) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    bool frameVisibleDuringCapture = true;
+    std::wstring titleDuringCapture;
+    bool documentShownDuringCapture = false;
+    CaptureCommands::CaptureSteps steps;
+    steps.obtainPicture = [&] {
+        frameVisibleDuringCapture = frame->Visible();
+        for (auto& document : Documents()) {
+            titleDuringCapture = document->Caption();
+            documentShownDuringCapture = (GetWindowLongPtrW(document->hWnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+        }
+        return Picture{};
+    };
+    CaptureCommands::RunCapture(*frame, steps);
+    EXPECT_FALSE(frameVisibleDuringCapture);
+    EXPECT_EQ(titleDuringCapture, L"Nabbet1");
+    EXPECT_TRUE(documentShownDuringCapture);
+    EXPECT_TRUE(frame->Visible());
+    EXPECT_TRUE(frame->MenuEnabled(IDM_FILE_SAVE));
+    // The frame is raised without being left topmost.
+    EXPECT_EQ(GetWindowLongPtrW(frame->hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+TEST_F(CaptureCommandsTest, ToolWithNothingSelectedMakesNoDocumentAndLeavesTheCount) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    gintCaptureCount = 4;
+    bool toolShown = false;
+    bool pictureAsked = false;
+    CaptureCommands::CaptureSteps steps;
+    steps.showTool = [&] { toolShown = !frame->Visible(); };
+    steps.nothingSelected = [] { return true; };
+    steps.obtainPicture = [&] {
+        pictureAsked = true;
+        return Picture{};
+    };
+    CaptureCommands::RunCapture(*frame, steps);
+    EXPECT_TRUE(toolShown);
+    EXPECT_FALSE(pictureAsked);
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(gintCaptureCount, 4);
+    EXPECT_TRUE(frame->Visible());
+}
+
+TEST_F(CaptureCommandsTest, CountOverflowIsReportedOnceWithTheFrameVisibleAndNoDocument) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    gintCaptureCount = 32766;
+    frame->mnuCaptureScreen_Click();
+    DoEvents();
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Documents()[0]->Caption(), L"Nabbet32767");
+
+    frame->mnuCaptureScreen_Click();
+    DoEvents();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, L"Error");
+    EXPECT_EQ(messages.shown[0].text.rfind(L"Error #: 6\r", 0), 0u) << messages.shown[0].text;
+    EXPECT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(gintCaptureCount, 32767);
+    // The frame was hidden for the capture; the failure does not leave it invisible.
+    EXPECT_TRUE(frame->Visible());
+}
+
+TEST_F(CaptureCommandsTest, FailedCaptureGivesAnEmptyDocumentAndAdvancesTheCount) {
+    MakeFrame();
+    HugeScreen screen;
+    SetScreenService(&screen);
+    frame->mnuCaptureScreen_Click();
+    DoEvents();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.rfind(L"Error #: 6\r", 0), 0u) << messages.shown[0].text;
+    auto documents = Documents();
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_EQ(documents[0]->Caption(), L"Nabbet1");
+    EXPECT_TRUE(documents[0]->picNabbet().GetPicture().IsEmpty());
+    // Without a picture the box keeps its empty size.
+    EXPECT_FLOAT_EQ(documents[0]->picNabbet().Width(), 2055.0f);
+    EXPECT_FLOAT_EQ(documents[0]->picNabbet().Height(), 1935.0f);
+    EXPECT_EQ(gintCaptureCount, 1);
+}
+
+TEST_F(CaptureCommandsTest, CaptureAndCloseCyclesLeakNoGdiOrUserObjects) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    // One cycle first, so that classes, icons and cached objects exist before counting.
+    frame->mnuCaptureScreen_Click();
+    DoEvents();
+    frame->mnuWindowCloseAll_Click();
+    DoEvents();
+    const GuiObjectCounts before = CountGuiObjects();
+    for (int cycle = 0; cycle < 200; ++cycle) {
+        if (cycle % 2 == 0) {
+            frame->mnuCaptureScreen_Click();
+        } else {
+            frame->mnuCaptureActiveWindow_Click();
+        }
+        DoEvents();
+        frame->mnuWindowCloseAll_Click();
+        DoEvents();
+    }
+    const GuiObjectCounts after = CountGuiObjects();
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.user, before.user);
+    EXPECT_GT(before.gdi, 0);
+    EXPECT_GT(before.user, 0);
+    EXPECT_EQ(gintCaptureCount, 201);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(GuiObjectCounts, SeeABitmapAndAWindowComeAndGo) {
+    const GuiObjectCounts before = CountGuiObjects();
+    const HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const GuiObjectCounts during = CountGuiObjects();
+    DestroyWindow(window);
+    DeleteObject(bitmap);
+    const GuiObjectCounts after = CountGuiObjects();
+    EXPECT_EQ(during.gdi, before.gdi + 1);
+    EXPECT_GE(during.user, before.user + 1);
+    EXPECT_EQ(after, before);
+}

@@ -1,0 +1,254 @@
+// The capture engine: clipping, the pixel copy from the screen, the palette branch and
+// the ownership of bitmaps and palettes.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include <windows.h>
+
+#include "CaptureTestSupport.h"
+#include "Fakes.h"
+#include "capture/basScreen.h"
+#include "platform/Form.h"
+
+namespace {
+
+RECT Rect(LONG left, LONG top, LONG right, LONG bottom) { return RECT{left, top, right, bottom}; }
+
+void ExpectRect(const RECT& actual, LONG left, LONG top, LONG right, LONG bottom) {
+    EXPECT_EQ(actual.left, left);
+    EXPECT_EQ(actual.top, top);
+    EXPECT_EQ(actual.right, right);
+    EXPECT_EQ(actual.bottom, bottom);
+}
+
+}  // namespace
+
+TEST(ClipToScreen, WindowInsideIsKept) {
+    ExpectRect(ClipToScreen(Rect(10, 20, 300, 200), 1024, 768), 10, 20, 300, 200);
+}
+
+TEST(ClipToScreen, EachOverhangingEdgeIsReplacedOnItsOwn) {
+    ExpectRect(ClipToScreen(Rect(-40, 20, 300, 200), 1024, 768), 0, 20, 300, 200);
+    ExpectRect(ClipToScreen(Rect(10, -5, 300, 200), 1024, 768), 10, 0, 300, 200);
+    ExpectRect(ClipToScreen(Rect(900, 20, 1100, 200), 1024, 768), 900, 20, 1024, 200);
+    ExpectRect(ClipToScreen(Rect(10, 700, 300, 800), 1024, 768), 10, 700, 300, 768);
+}
+
+TEST(ClipToScreen, WindowWhollyRightOrBelowTakesTheFullWidthOrHeight) {
+    ExpectRect(ClipToScreen(Rect(1100, 20, 1400, 200), 1024, 768), 0, 20, 1024, 200);
+    ExpectRect(ClipToScreen(Rect(10, 800, 300, 900), 1024, 768), 10, 0, 300, 768);
+}
+
+TEST(ClipToScreen, NegativeFarEdgesBecomeTheScreensFarEdge) {
+    // A window parked far off to the top-left: the whole screen is taken.
+    ExpectRect(ClipToScreen(Rect(-32000, -32000, -31800, -31850), 1024, 768), 0, 0, 1024, 768);
+}
+
+TEST(ClipToScreen, ComparisonsAreStrict) {
+    // A left edge exactly on the screen's width stays: the capture is 0 wide.
+    ExpectRect(ClipToScreen(Rect(1024, 20, 1024, 200), 1024, 768), 1024, 20, 1024, 200);
+    ExpectRect(ClipToScreen(Rect(1024, 20, 1200, 200), 1024, 768), 1024, 20, 1024, 200);
+    ExpectRect(ClipToScreen(Rect(10, 768, 300, 900), 1024, 768), 10, 768, 300, 768);
+}
+
+TEST(ClipToScreen, FarEdgesRoundHalvesToEven) {
+    ExpectRect(ClipToScreen(Rect(0, 0, 2000, 2000), 1000.5, 700.5), 0, 0, 1000, 700);
+    ExpectRect(ClipToScreen(Rect(0, 0, 2000, 2000), 1001.5, 701.5), 0, 0, 1002, 702);
+    // The unrounded value decides the comparison: 1001 is not beyond 1001.4.
+    ExpectRect(ClipToScreen(Rect(1001, 0, 1001, 10), 1001.4, 768), 1001, 0, 1001, 10);
+}
+
+TEST(ClipToScreen, ZeroRectangleOfAMissingWindowStaysZero) {
+    ExpectRect(ClipToScreen(Rect(0, 0, 0, 0), 1024, 768), 0, 0, 0, 0);
+}
+
+TEST(PaletteDisplay, OnlyA256EntryPaletteDeviceCounts) {
+    EXPECT_TRUE(IsPaletteDisplay(RC_PALETTE | RC_BITBLT, 256));
+    EXPECT_FALSE(IsPaletteDisplay(RC_PALETTE, 16));
+    EXPECT_FALSE(IsPaletteDisplay(RC_BITBLT, 256));
+    EXPECT_FALSE(IsPaletteDisplay(RC_BITBLT, 0));
+}
+
+// Captures of real windows under the test display, compared pixel for pixel.
+class ScreenCaptureTest : public FrameTest {
+protected:
+    void TearDown() override {
+        pattern.reset();
+        FrameTest::TearDown();
+    }
+    void ShowPattern(int x, int y, int width, int height) {
+        pattern = std::make_unique<PatternWindow>(x, y, width, height);
+        pattern->ShowAndPaint();
+    }
+    std::unique_ptr<PatternWindow> pattern;
+};
+
+TEST_F(ScreenCaptureTest, AreaOfTheDesktopIsCopiedExactly) {
+    ShowPattern(100, 80, 200, 150);
+    const Picture picture = CaptureWindowArea(GetDesktopWindow(), false, 100, 80, 200, 150);
+    ASSERT_FALSE(picture.IsEmpty());
+    EXPECT_EQ(picture.Palette(), nullptr);
+    const PixelImage image = ReadPicture(picture);
+    ASSERT_EQ(image.width, 200);
+    ASSERT_EQ(image.height, 150);
+    EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 200, 150, 0, 0), 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ScreenCaptureTest, WindowByHandleTakesItsWholeRectangle) {
+    ShowPattern(120, 90, 211, 133);
+    const Picture picture = CaptureWindowByHandle(pattern->hWnd());
+    const PixelImage image = ReadPicture(picture);
+    ASSERT_EQ(image.width, 211);
+    ASSERT_EQ(image.height, 133);
+    EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 211, 133, 0, 0), 0);
+}
+
+TEST_F(ScreenCaptureTest, ForegroundWindowIsCaptured) {
+    ShowPattern(300, 200, 160, 120);
+    SetForegroundWindow(pattern->hWnd());
+    DoEvents();
+    ASSERT_EQ(GetForegroundWindow(), pattern->hWnd());
+    const PixelImage image = ReadPicture(CaptureForegroundWindow());
+    ASSERT_EQ(image.width, 160);
+    ASSERT_EQ(image.height, 120);
+    EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 160, 120, 0, 0), 0);
+}
+
+TEST_F(ScreenCaptureTest, WindowOverTheLeftAndTopEdgesGivesOnlyItsVisiblePart) {
+    ShowPattern(-30, -20, 200, 150);
+    const PixelImage image = ReadPicture(CaptureWindowByHandle(pattern->hWnd()));
+    ASSERT_EQ(image.width, 170);
+    ASSERT_EQ(image.height, 130);
+    EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 170, 130, 30, 20), 0);
+}
+
+TEST_F(ScreenCaptureTest, WindowOverTheRightAndBottomEdgesGivesOnlyItsVisiblePart) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    ShowPattern(screenWidth - 50, screenHeight - 40, 200, 150);
+    const PixelImage image = ReadPicture(CaptureWindowByHandle(pattern->hWnd()));
+    ASSERT_EQ(image.width, 50);
+    ASSERT_EQ(image.height, 40);
+    EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 50, 40, 0, 0), 0);
+}
+
+TEST_F(ScreenCaptureTest, WholeScreenHasTheScreensSizeAndItsPixels) {
+    ShowPattern(400, 300, 123, 77);
+    const PixelImage image = ReadPicture(CaptureWholeScreen());
+    ASSERT_EQ(image.width, GetSystemMetrics(SM_CXSCREEN));
+    ASSERT_EQ(image.height, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(pattern->CountDifferences(image, 400, 300, 123, 77, 0, 0), 0);
+}
+
+TEST_F(ScreenCaptureTest, ZeroHandleGivesAZeroSizeCaptureWithoutAnError) {
+    const Picture picture = CaptureWindowByHandle(nullptr);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(picture.IsEmpty());
+    const SIZE size = picture.SizePixels();
+    // The platform's answer to a 0 x 0 request: at most its 1 x 1 default bitmap.
+    EXPECT_LE(size.cx, 1);
+    EXPECT_LE(size.cy, 1);
+}
+
+namespace {
+
+int WINAPI PaletteDeviceCaps(HDC dc, int index) {
+    if (index == RASTERCAPS) return GetDeviceCaps(dc, RASTERCAPS) | RC_PALETTE;
+    if (index == SIZEPALETTE) return 256;
+    return GetDeviceCaps(dc, index);
+}
+
+int WINAPI SixteenColourPaletteCaps(HDC dc, int index) {
+    if (index == RASTERCAPS) return GetDeviceCaps(dc, RASTERCAPS) | RC_PALETTE;
+    if (index == SIZEPALETTE) return 16;
+    return GetDeviceCaps(dc, index);
+}
+
+HRESULT WINAPI FailingPictureCreator(PICTDESC*, REFIID, BOOL, void** result) {
+    *result = nullptr;
+    return E_OUTOFMEMORY;
+}
+
+struct SeamReset {
+    ~SeamReset() {
+        basScreenSeams::SetDeviceCapsReader(nullptr);
+        basScreenSeams::SetPictureCreator(nullptr);
+    }
+};
+
+}  // namespace
+
+TEST_F(ScreenCaptureTest, PaletteDisplayPictureCarriesACopyOfTheSystemPalette) {
+    SeamReset reset;
+    basScreenSeams::SetDeviceCapsReader(&PaletteDeviceCaps);
+    const Picture picture = CaptureWindowArea(GetDesktopWindow(), false, 0, 0, 16, 16);
+    ASSERT_FALSE(picture.IsEmpty());
+    const HPALETTE palette = picture.Palette();
+    ASSERT_NE(palette, nullptr);
+    WORD entries = 0;
+    ASSERT_EQ(GetObjectW(palette, sizeof entries, &entries), static_cast<int>(sizeof entries));
+    EXPECT_EQ(entries, 256);
+
+    // The entries are those the system palette held, over a zero-filled block.
+    PALETTEENTRY expected[256]{};
+    const HDC screen = GetWindowDC(GetDesktopWindow());
+    GetSystemPaletteEntries(screen, 0, 256, expected);
+    ReleaseDC(GetDesktopWindow(), screen);
+    PALETTEENTRY actual[256]{};
+    ASSERT_EQ(GetPaletteEntries(palette, 0, 256, actual), 256u);
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(actual[i].peRed, expected[i].peRed) << i;
+        EXPECT_EQ(actual[i].peGreen, expected[i].peGreen) << i;
+        EXPECT_EQ(actual[i].peBlue, expected[i].peBlue) << i;
+    }
+}
+
+TEST_F(ScreenCaptureTest, PaletteDeviceOfAnotherSizeIsTreatedAsTrueColour) {
+    SeamReset reset;
+    basScreenSeams::SetDeviceCapsReader(&SixteenColourPaletteCaps);
+    const Picture picture = CaptureWindowArea(GetDesktopWindow(), false, 0, 0, 16, 16);
+    ASSERT_FALSE(picture.IsEmpty());
+    EXPECT_EQ(picture.Palette(), nullptr);
+}
+
+TEST(PictureFromBitmap, PictureOwnsItsBitmapAndPaletteAndFreesThem) {
+    const HDC screen = GetDC(nullptr);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+    ReleaseDC(nullptr, screen);
+    struct {
+        WORD version, count;
+        PALETTEENTRY entries[2];
+    } block{0x300, 2, {{1, 2, 3, 0}, {4, 5, 6, 0}}};
+    const HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&block));
+    {
+        const Picture picture = PictureFromBitmap(bitmap, palette);
+        ASSERT_FALSE(picture.IsEmpty());
+        EXPECT_EQ(picture.Type(), PICTYPE_BITMAP);
+        EXPECT_EQ(picture.Bitmap(), bitmap);
+        EXPECT_EQ(picture.Palette(), palette);
+        EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+    }
+    EXPECT_EQ(GetObjectType(bitmap), 0u);
+    EXPECT_EQ(GetObjectType(palette), 0u);
+}
+
+TEST(PictureFromBitmap, HandlesAreFreedWhenNoPictureCanBeMade) {
+    SeamReset reset;
+    basScreenSeams::SetPictureCreator(&FailingPictureCreator);
+    const HDC screen = GetDC(nullptr);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+    ReleaseDC(nullptr, screen);
+    struct {
+        WORD version, count;
+        PALETTEENTRY entries[1];
+    } block{0x300, 1, {{1, 2, 3, 0}}};
+    const HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&block));
+    ASSERT_NE(GetObjectType(bitmap), 0u);
+    const Picture picture = PictureFromBitmap(bitmap, palette);
+    EXPECT_TRUE(picture.IsEmpty());
+    EXPECT_EQ(GetObjectType(bitmap), 0u);
+    EXPECT_EQ(GetObjectType(palette), 0u);
+}
