@@ -1,6 +1,7 @@
 #include "platform/Form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
@@ -96,6 +97,7 @@ void Form::Load() {
 void Form::Unload() {
     if (!IsLoaded()) return;
     auto keepAlive = shared_from_this();
+    ReleaseModalOwner();
     DestroyFormWindow();
 }
 
@@ -116,15 +118,22 @@ void Form::ShowModal(HWND owner) {
     ShowWindow(hwnd_, SW_SHOW);
     if (owner != nullptr) EnableWindow(owner, FALSE);
     modal_ = true;
+    modalOwner_ = ownerWasEnabled ? owner : nullptr;
     while (IsLoaded() && IsWindowVisible(hwnd_)) {
         if (!PumpOneMessage()) break;
     }
     modal_ = false;
-    if (owner != nullptr && ownerWasEnabled) EnableWindow(owner, TRUE);
+    ReleaseModalOwner();
+}
+
+void Form::ReleaseModalOwner() {
+    if (const HWND owner = std::exchange(modalOwner_, nullptr)) EnableWindow(owner, TRUE);
 }
 
 void Form::Hide() {
-    if (IsLoaded()) ShowWindow(hwnd_, SW_HIDE);
+    if (!IsLoaded()) return;
+    ReleaseModalOwner();
+    ShowWindow(hwnd_, SW_HIDE);
 }
 
 bool Form::Visible() const { return IsLoaded() && IsWindowVisible(hwnd_); }

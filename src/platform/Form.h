@@ -60,7 +60,11 @@ private:
     void Remember(Edge edge, float twips) { remembered_[edge] = twips; hasRemembered_[edge] = true; }
     float remembered_[4] = {};
     bool hasRemembered_[4] = {};
+    // Gives the owner of a modal display back its input before the form goes, as EndDialog
+    // does, so that the system hands the activation to the owner and not to nowhere.
+    void ReleaseModalOwner();
     bool modal_ = false;
+    HWND modalOwner_ = nullptr;  // disabled by ShowModal, to be enabled again
 };
 
 // The application's list of loaded forms, in load order (the frame first).

@@ -271,6 +271,8 @@ TEST_F(AboutTest, HelpAboutShowsTheBoxModallyOverTheFrame) {
     EXPECT_TRUE(sawBox);
     EXPECT_EQ(LoadedAbout(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(frame->hWnd()));
+    // The frame is active again, so the keyboard reaches it without a click.
+    EXPECT_EQ(GetActiveWindow(), frame->hWnd());
     EXPECT_TRUE(messages.shown.empty());
 
     // The next opening starts again from the first frame; the toolbar's About opens it too.
