@@ -23,14 +23,6 @@ protected:
     RecordingHelpViewer viewer;
 };
 
-TEST_F(HelpTest, HelpFileIsPixelnabChmBesideTheExecutable) {
-    wchar_t exe[MAX_PATH]{};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring folder(exe);
-    folder.resize(folder.find_last_of(L'\\') + 1);
-    EXPECT_EQ(App::HelpFile(), folder + L"Pixelnab.chm");
-}
-
 TEST_F(HelpTest, MenuCommandsOpenTheViewerOwnedByTheFrame) {
     MakeFrame();
     frame->mnuHelpContents_Click();
@@ -54,8 +46,6 @@ TEST_F(HelpTest, MenuCommandsOpenTheViewerOwnedByTheFrame) {
         EXPECT_EQ(call.dataValue, 0);
     }
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(HH_DISPLAY_TOC, 1);
-    EXPECT_EQ(HH_DISPLAY_INDEX, 2);
 }
 
 TEST_F(HelpTest, MenuItemsAndF1ReachTheHelpCommands) {
