@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test bench clean
 
 all: build
 
@@ -22,6 +22,11 @@ run: build
 test: build
 	@cd $(BUILD) && { ctest --output-on-failure --timeout 600; rc=$$?; \
 	  $(CURDIR)/tests/fixtures/display-stop.sh "$$PWD" >/dev/null 2>&1; exit $$rc; }
+
+# Capture timing on a 1920x1080 display of its own (not part of the build or the tests).
+bench: build
+	cmake --build $(BUILD) --target capture_bench -j2
+	bench/run-bench.sh $(abspath $(BUILD))
 
 clean:
 	rm -rf $(BUILD)
