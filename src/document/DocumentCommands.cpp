@@ -1,13 +1,150 @@
+// File Open, Save, Print, Close and the clipboard commands: they act on the frame's
+// active document and share the frame's common dialog.
 #include "document/DocumentCommands.h"
 
+#include <windows.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+#include <memory>
+
+#include "app/basMain.h"
 #include "app/frmMain.h"
+#include "document/frmNabbet.h"
+#include "platform/Clipboard.h"
+#include "platform/CommonDialog.h"
+#include "platform/Conversions.h"
+#include "platform/MessageBoxService.h"
+#include "platform/PictureFile.h"
+#include "platform/Printer.h"
+#include "platform/RuntimeError.h"
+
+namespace {
+
+constexpr DWORD kOpenFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;                        // 0x1004
+constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;  // 0x806
+
+const wchar_t kOpenFilter[] =
+    L"All Files (*.bmp,*.gif,*.jpg,*.ico) | "
+    L"*.gif;*.bmp;*.jpg;*.ico; | "
+    L"All Files (*.*) | *.*; | "
+    L"Windows Bitmap (*.bmp) | *.bmp; | "
+    L"Graphics Interchange Format (*.gif) | *.gif; | "
+    L"JPEG File Interchange Format (*.jpg) | *.jpg | "
+    L"Icon (*.ico) | *.ico;";
+const wchar_t kSaveFilter[] = L"Windows Bitmap (*.bmp) | *.bmp;";
+
+std::shared_ptr<frmNabbet> ActiveDocument(frmMain& frame) {
+    auto document = std::dynamic_pointer_cast<frmNabbet>(frame.ActiveForm());
+    if (!document) RaiseObjectNotSet();
+    return document;
+}
+
+// Runs a dialog; a cancel that the dialog raises (CancelError on) is a plain cancel.
+template <class Show>
+bool Confirmed(Show&& show) {
+    try {
+        return show();
+    } catch (const RuntimeError& error) {
+        if (error.Number() == ErrorNumber::DialogCancelled) return false;
+        throw;
+    }
+}
+
+}  // namespace
 
 namespace DocumentCommands {
-// Not yet implemented: each command arrives with its own subsystem.
-void FileOpen(frmMain&) {}
-void FileSave(frmMain&) {}
-void FilePrint(frmMain&) {}
-void EditCopy(frmMain&) {}
-void EditEmpty(frmMain&) {}
-void FileClose(frmMain&) {}
+
+std::wstring SuggestedSaveName(const std::wstring& caption) {
+    static const std::array<const wchar_t*, 13> kOtherImageExtensions{
+        L"jpg", L"jpeg", L"jpe", L"jfif", L"gif", L"ico", L"cur", L"png", L"tif", L"tiff", L"wmf", L"emf", L"webp"};
+    const auto dot = caption.find_last_of(L'.');
+    if (dot == std::wstring::npos || dot == 0) return caption;
+    std::wstring extension = caption.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    for (const wchar_t* other : kOtherImageExtensions)
+        if (extension == other) return caption.substr(0, dot) + L".bmp";
+    return caption;
+}
+
+void FileOpen(frmMain& frame) {
+    CommonDialog& dlg = frame.dlg();
+    RunTrapped(
+        [&] {
+            dlg.DefaultExt = L".bmp, .gif, .jpg, .ico";
+            dlg.Filter = kOpenFilter;
+            dlg.Flags = kOpenFlags;
+            if (!Confirmed([&] { return dlg.ShowOpen(frame.hWnd()); }) || dlg.FileName.empty()) return;
+            auto document = NewForm<frmNabbet>();
+            document->SetCaption(dlg.FileTitle);
+            document->picNabbet().SetPicture(LoadPicture(dlg.FileName));
+            document->Show();
+            frame.SetAppState();
+        },
+        [&] {
+            MessageBoxService().Show(MessageBoxOwner(), L"Pixelnab cannot find or open " + dlg.FileName, 0,
+                                     App::Title());
+        });
+}
+
+void FileSave(frmMain& frame) {
+    Trapped([&] {
+        const std::wstring caption = ActiveDocument(frame)->Caption();
+        CommonDialog& dlg = frame.dlg();
+        dlg.DefaultExt = L".bmp";
+        dlg.FileName = SuggestedSaveName(caption);
+        dlg.Filter = kSaveFilter;
+        dlg.Flags = kSaveFlags;
+        if (!Confirmed([&] { return dlg.ShowSave(frame.hWnd()); }) || dlg.FileName.empty()) return;
+        SavePicture(ActiveDocument(frame)->picNabbet().GetPicture(), dlg.FileName);
+    });
+}
+
+void FilePrint(frmMain& frame) {
+    // Every failure, the dialog's cancel included, ends the command without a word.
+    RunTrapped(
+        [&] {
+            CommonDialog& dlg = frame.dlg();
+            dlg.CancelError = true;
+            dlg.PrinterDefault = true;
+            HDC chosen = nullptr;
+            const bool confirmed = dlg.ShowPrinter(frame.hWnd(), chosen);
+            unique_hdc printerDc(chosen);
+            if (!confirmed) return;
+            const Picture picture = ActiveDocument(frame)->picNabbet().GetPicture();
+            PrinterObject printer(PrinterService(), std::move(printerDc), App::Title());
+            // HIMETRIC: the picture's own size in those units prints it at its natural size.
+            printer.SetScaleMode(PrinterScale::Himetric);
+            printer.PaintPicture(picture, 0, 0, static_cast<float>(ToInt32(picture.WidthHimetric())),
+                                 static_cast<float>(ToInt32(picture.HeightHimetric())));
+            printer.EndDoc();
+        },
+        [] {});
+}
+
+void EditCopy(frmMain& frame) {
+    Trapped([&] {
+        ClipboardService().Clear(frame.hWnd());
+        ClipboardService().SetData(frame.hWnd(), ActiveDocument(frame)->picNabbet().GetPicture());
+    });
+}
+
+void EditEmpty(frmMain& frame) {
+    Trapped([&] { ClipboardService().Clear(frame.hWnd()); });
+}
+
+void FileClose(frmMain& frame) {
+    Trapped([&] {
+        if (Forms::Count() > 1) {
+            auto active = frame.ActiveForm();
+            if (!active) RaiseObjectNotSet();
+            active->Unload();
+        }
+        frame.SetAppState();
+    });
+}
+
 }  // namespace DocumentCommands

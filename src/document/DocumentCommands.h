@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 class frmMain;
 
@@ -9,4 +10,9 @@ void FilePrint(frmMain& frame);
 void EditCopy(frmMain& frame);
 void EditEmpty(frmMain& frame);
 void FileClose(frmMain& frame);
+
+// The name File Save suggests for a document with this caption: the caption itself,
+// except that the extension of an image format other than a Windows bitmap (photo.jpg)
+// becomes ".bmp", since the file written is always a Windows bitmap.
+std::wstring SuggestedSaveName(const std::wstring& caption);
 }  // namespace DocumentCommands

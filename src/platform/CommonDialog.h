@@ -1,5 +1,7 @@
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <windows.h>
 
@@ -25,6 +27,8 @@ public:
     // On confirmation, fills printer with a device context for the chosen printer
     // (the caller owns it) when the platform provides one.
     virtual bool ShowPrinter(HWND owner, CommonDialogSettings& settings, HDC& printer) = 0;
+    // The dialog's extended error after a false return: 0 for a plain cancel.
+    virtual DWORD LastError() { return 0; }
 };
 
 ICommonDialogService& CommonDialogService();
@@ -41,4 +45,9 @@ public:
 };
 
 // The (description, pattern) pairs of a "|" filter, blanks kept as written.
+std::vector<std::pair<std::wstring, std::wstring>> FilterPairs(const std::wstring& filter);
+// The same pairs as the dialog takes them: each text ends with a NUL, the list with two.
 std::wstring FilterToDialogString(const std::wstring& filter);
+// The default extension as the dialog appends it: without the dot, up to the first
+// character that cannot belong to an extension (".bmp, .gif" gives "bmp").
+std::wstring DialogDefaultExtension(const std::wstring& defaultExt);
