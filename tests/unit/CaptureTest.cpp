@@ -252,3 +252,13 @@ TEST(PictureFromBitmap, HandlesAreFreedWhenNoPictureCanBeMade) {
     EXPECT_EQ(GetObjectType(bitmap), 0u);
     EXPECT_EQ(GetObjectType(palette), 0u);
 }
+
+TEST_F(ScreenCaptureTest, VisibleWindowRectFallsBackToTheOuterRectangle) {
+    ShowPattern(50, 60, 70, 80);
+    RECT outer{};
+    GetWindowRect(pattern->hWnd(), &outer);
+    const RECT visible = VisibleWindowRect(pattern->hWnd());
+    // Without frame bounds from a window manager, or with a borderless window, both agree.
+    ExpectRect(visible, outer.left, outer.top, outer.right, outer.bottom);
+    ExpectRect(VisibleWindowRect(nullptr), 0, 0, 0, 0);
+}
