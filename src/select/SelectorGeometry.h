@@ -1,0 +1,57 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// The rectangle selector's rules as plain functions of twips and pixel values, so
+// that they can be checked without a window.
+
+// Geometry of a painted control in twips, in the selector's client coordinates
+// (which are screen coordinates: the selector sits at the screen origin).
+struct TwipsRect {
+    float Left = 0.0f;
+    float Top = 0.0f;
+    float Width = 0.0f;
+    float Height = 0.0f;
+};
+
+// The band's anchor in twips, rounded from the press position. It is 32 bits wide so
+// that it covers every screen: 16 bits would end at pixel 2184 at 15 twips per pixel.
+struct BandAnchor {
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+};
+
+// A rectangle in whole pixels.
+struct PixelRect {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+};
+
+// The readout's fixed size, twips.
+inline constexpr float kReadoutWidth = 1100.0f;
+inline constexpr float kReadoutHeight = 180.0f;
+
+// Rounds the press position (halves to even); the overflow error only beyond 32 bits.
+BandAnchor AnchorFromPress(float x, float y);
+
+// The band spanned from the anchor to the pointer: the smaller coordinate is the
+// edge, the distance the extent. A pointer on the anchor gives extent 0.
+TwipsRect BandFromPointer(BandAnchor anchor, float x, float y);
+
+// The band as the press shows it: a 0 x 0 band at the press point.
+TwipsRect BandAtPress(float x, float y);
+
+// The readout centred on a point (the press point) or on the band.
+TwipsRect ReadoutCentredOn(float x, float y);
+TwipsRect ReadoutCentredOnBand(const TwipsRect& band);
+
+// "W x H": one more than the band's size in whole pixels in each direction (the pixels
+// are counted inclusively); each number is a 16-bit value, so a band wider than 32766
+// pixels is the overflow error.
+std::wstring ReadoutCaption(const TwipsRect& band, float twipsPerPixelX, float twipsPerPixelY);
+
+// The pixels the confirmed band copies: each value divided by its direction's factor
+// and rounded, halves to even.
+PixelRect BandPixels(const TwipsRect& band, float twipsPerPixelX, float twipsPerPixelY);

@@ -1,0 +1,104 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include <windows.h>
+
+#include "platform/Form.h"
+#include "platform/Handles.h"
+#include "platform/Picture.h"
+#include "select/SelectorGeometry.h"
+
+// A label or shape that the selector only draws: geometry in twips, visibility and
+// caption, set by the handlers exactly as properties and drawn by the paint handler.
+struct PaintedControl {
+    float Left = 0.0f;
+    float Top = 0.0f;
+    float Width = 0.0f;
+    float Height = 0.0f;
+    bool Visible = false;
+    std::wstring Caption;
+
+    TwipsRect Geometry() const { return TwipsRect{Left, Top, Width, Height}; }
+    void SetGeometry(const TwipsRect& rect) {
+        Left = rect.Left;
+        Top = rect.Top;
+        Width = rect.Width;
+        Height = rect.Height;
+    }
+};
+
+// Pointer codes of the application-wide mouse pointer.
+enum class MousePointerCode { Default = 0, Crosshair = 2, Custom = 99 };
+
+// The rectangle selector: a borderless, screen-sized window over a frozen copy of the
+// screen, on which the user drags out the band to capture. Shown modally; a left
+// release hides it (confirmed, still loaded), a key with Shift, Ctrl or Alt held
+// unloads it (cancelled).
+class frmRectangle final : public Form {
+public:
+    frmRectangle();
+    ~frmRectangle() override;
+
+    // The readout and the band.
+    PaintedControl lblSelect;
+    PaintedControl shpSelect;
+
+    // Mouse buttons (1 left, 2 right, 4 middle) and modifiers (1 Shift, 2 Ctrl, 4 Alt);
+    // positions in twips, client coordinates.
+    void Form_MouseDown(int Button, int Shift, float X, float Y);
+    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    void Form_MouseUp(int Button, int Shift, float X, float Y);
+    void Form_KeyDown(int KeyCode, int Shift);
+
+    // The band's anchor in twips, from the last press.
+    BandAnchor Anchor() const noexcept { return BandAnchor{mlngStartX, mlngStartY}; }
+    MousePointerCode MousePointer() const noexcept { return mousePointer_; }
+    // The frozen screen the selector shows.
+    const Picture& BackgroundPicture() const noexcept { return picture_; }
+
+    // Copies an area of the frozen screen, in pixels, into a new picture of the display's
+    // format. This is what the user saw and selected; a hidden window's own device
+    // context reads back black where windows are composed off screen (and under Wine).
+    Picture CaptureFrozenArea(const PixelRect& area) const;
+
+    // Redraws what the handlers changed: only the old and the new areas of the band's
+    // outline and of the readout are invalidated.
+    void RefreshControls();
+
+protected:
+    void CreateFormWindow() override;
+    void Form_Load() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct DrawnState {
+        bool visible = false;
+        RECT bounds{};
+        std::wstring caption;
+    };
+
+    void ResetControls();
+    void SetMousePointer(MousePointerCode code);
+    void FreezeScreen(Picture picture);
+    void ReleaseFrozenScreen() noexcept;
+    void Paint();
+    void InvalidateBandOutline(const RECT& bounds);
+
+    std::int32_t mlngStartX = 0;
+    std::int32_t mlngStartY = 0;
+    MousePointerCode mousePointer_ = MousePointerCode::Default;
+    Picture picture_;
+    unique_hdc frozenDc_;
+    HGDIOBJ frozenPrevious_ = nullptr;
+    DrawnState drawnBand_;
+    DrawnState drawnLabel_;
+    HFONT font_ = nullptr;
+};
+
+// The modifier state as the selector's handlers receive it: 1 Shift, 2 Ctrl, 4 Alt.
+int CurrentShiftState() noexcept;
+// The outer pixel bounds of a painted control (right and bottom exclusive). The band's
+// outline runs along both edges of its extent, one pixel wide each, so it spans one
+// pixel more than the band's size, just as the readout counts.
+RECT PaintedPixelBounds(const PaintedControl& control, bool outline) noexcept;

@@ -1,0 +1,295 @@
+// Capture Rectangle and Capture Window from the menu handler to the new document, with
+// the selection tools driven through their windows inside the modal display.
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "SelectTestSupport.h"
+#include "document/frmNabbet.h"
+#include "resource.h"
+#include "select/frmRectangle.h"
+#include "select/frmWindow.h"
+
+using selecttest::FindLoaded;
+using selecttest::Pixels;
+using selecttest::PostMouse;
+using selecttest::ReadPicture;
+using selecttest::ReadScreen;
+using selecttest::Script;
+using selecttest::TestWindow;
+
+namespace {
+
+// Ends whatever tool is open, so that a stuck script never hangs the test.
+void CloseTools() {
+    if (auto selector = FindLoaded<frmRectangle>()) selector->Unload();
+    if (auto picker = FindLoaded<frmWindow>()) picker->Unload();
+}
+
+template <class T>
+std::shared_ptr<T> VisibleTool() {
+    auto tool = FindLoaded<T>();
+    return tool && tool->Visible() ? tool : nullptr;
+}
+
+class CaptureToolCommandsTest : public FrameTest {
+protected:
+    std::vector<std::shared_ptr<frmNabbet>> Documents() {
+        std::vector<std::shared_ptr<frmNabbet>> found;
+        for (int i = 0; i < Forms::Count(); ++i)
+            if (auto document = std::dynamic_pointer_cast<frmNabbet>(Forms::Item(i))) found.push_back(document);
+        return found;
+    }
+    // The frame is above the cover: the point in the middle of both belongs to the frame.
+    bool FrameIsOnTopAt(POINT point) {
+        const HWND hit = WindowFromPoint(point);
+        return hit == frame->hWnd() || IsChild(frame->hWnd(), hit);
+    }
+};
+
+}  // namespace
+
+TEST_F(CaptureToolCommandsTest, RectangleCopiesTheDraggedPixelsExactly) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    TestWindow pattern(300, 200, 256, 200, -1, true);
+    selecttest::Settle();
+    const Pixels screenBefore = ReadScreen(RECT{320, 210, 420, 260});
+    ASSERT_EQ(screenBefore.At(0, 0), selecttest::PatternColour(20, 10));
+
+    bool frameHiddenWhileSelecting = false;
+    Script script(
+        {[&] {
+             auto selector = VisibleTool<frmRectangle>();
+             if (!selector) return false;
+             frameHiddenWhileSelecting = !frame->Visible();
+             const HWND window = selector->hWnd();
+             PostMouse(window, WM_LBUTTONDOWN, MK_LBUTTON, 320, 210);
+             PostMouse(window, WM_MOUSEMOVE, MK_LBUTTON, 380, 240);
+             PostMouse(window, WM_MOUSEMOVE, MK_LBUTTON, 420, 260);
+             PostMouse(window, WM_LBUTTONUP, 0, 420, 260);
+             return true;
+         }},
+        CloseTools);
+    frame->mnuCaptureRectangle_Click();
+    ASSERT_FALSE(script.TimedOut());
+    EXPECT_TRUE(frameHiddenWhileSelecting);
+
+    const auto documents = Documents();
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_EQ(documents[0]->Caption(), L"Nabbet1");
+    EXPECT_EQ(gintCaptureCount, 1);
+    const Pixels captured = ReadPicture(documents[0]->picNabbet().GetPicture());
+    ASSERT_EQ(captured.width, 100);
+    ASSERT_EQ(captured.height, 50);
+    EXPECT_EQ(selecttest::CountDifferences(captured, screenBefore), 0);
+    EXPECT_EQ(captured.At(99, 49), selecttest::PatternColour(119, 59));
+    EXPECT_FALSE(FindLoaded<frmRectangle>());  // unloaded once the picture was assigned
+    EXPECT_TRUE(frame->Visible());
+    EXPECT_TRUE(IsWindowEnabled(frame->hWnd()));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(CaptureToolCommandsTest, CancelledSelectionGivesNoDocumentAndRaisesTheFrame) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    RECT frameRect{};
+    GetWindowRect(frame->hWnd(), &frameRect);
+    const POINT middle{(frameRect.left + frameRect.right) / 2, (frameRect.top + frameRect.bottom) / 2};
+    TestWindow cover(middle.x - 50, middle.y - 50, 100, 100, RGB(0, 128, 0));
+    ASSERT_FALSE(FrameIsOnTopAt(middle));
+
+    BYTE savedKeys[256];
+    GetKeyboardState(savedKeys);
+    Script script(
+        {[&] {
+             auto selector = VisibleTool<frmRectangle>();
+             if (!selector) return false;
+             SendMessageW(selector->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+             SendMessageW(selector->hWnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 200));
+             // Alt held with any key: the system key message cancels.
+             BYTE keys[256];
+             std::copy(std::begin(savedKeys), std::end(savedKeys), keys);
+             keys[VK_MENU] = 0x80;
+             SetKeyboardState(keys);
+             SendMessageW(selector->hWnd(), WM_SYSKEYDOWN, 'Z', 1 << 29);
+             SetKeyboardState(savedKeys);
+             return true;
+         }},
+        CloseTools);
+    frame->mnuCaptureRectangle_Click();
+    SetKeyboardState(savedKeys);
+    ASSERT_FALSE(script.TimedOut());
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(Forms::Count(), 1);
+    EXPECT_EQ(gintCaptureCount, 0);
+    EXPECT_TRUE(frame->Visible());
+    EXPECT_TRUE(FrameIsOnTopAt(middle));
+    EXPECT_FALSE(frame->MenuEnabled(IDM_FILE_SAVE));  // command state recomputed: no documents
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(CaptureToolCommandsTest, OtherButtonsAndPlainKeysLeaveTheSelectorOpenAndAPlainClickConfirmsZero) {
+    MakeFrame();
+    bool stillOpen = false;
+    bool bandHidden = false;
+    std::wstring caption;
+    std::shared_ptr<frmRectangle> seen;
+    Script script(
+        {[&] {
+             seen = VisibleTool<frmRectangle>();
+             if (!seen) return false;
+             const HWND window = seen->hWnd();
+             PostMouse(window, WM_RBUTTONDOWN, MK_RBUTTON, 50, 50);
+             PostMouse(window, WM_MOUSEMOVE, MK_RBUTTON, 90, 90);
+             PostMouse(window, WM_RBUTTONUP, 0, 90, 90);
+             PostMouse(window, WM_MBUTTONDOWN, MK_MBUTTON, 60, 60);
+             PostMouse(window, WM_MOUSEMOVE, MK_MBUTTON, 80, 95);
+             PostMouse(window, WM_MBUTTONUP, 0, 80, 95);
+             PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 1);
+             PostMessageW(window, WM_KEYDOWN, VK_RETURN, 1);
+             PostMessageW(window, WM_KEYDOWN, 'K', 1);
+             return true;
+         },
+         [&] {
+             stillOpen = seen->Visible();
+             bandHidden = !seen->shpSelect.Visible && !seen->lblSelect.Visible;
+             PostMouse(seen->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, 30, 40);
+             return true;
+         },
+         [&] {
+             caption = seen->lblSelect.Caption;
+             PostMouse(seen->hWnd(), WM_LBUTTONUP, 0, 30, 40);
+             return true;
+         }},
+        CloseTools);
+    frame->mnuCaptureRectangle_Click();
+    ASSERT_FALSE(script.TimedOut());
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(bandHidden);
+    EXPECT_EQ(caption, L"0 x 0");
+    const auto documents = Documents();
+    ASSERT_EQ(documents.size(), 1u);
+    // A zero-size capture holds what the platform makes of it: a 1 x 1 bitmap.
+    const SIZE size = documents[0]->picNabbet().GetPicture().SizePixels();
+    EXPECT_LE(size.cx, 1);
+    EXPECT_LE(size.cy, 1);
+    EXPECT_EQ(gintCaptureCount, 1);
+}
+
+TEST_F(CaptureToolCommandsTest, CountOverflowLeavesNoHiddenToolAndTheFrameVisible) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    gintCaptureCount = 32767;
+    Script script(
+        {[&] {
+             auto selector = VisibleTool<frmRectangle>();
+             if (!selector) return false;
+             PostMouse(selector->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, 10, 10);
+             PostMouse(selector->hWnd(), WM_LBUTTONUP, 0, 20, 20);
+             return true;
+         }},
+        CloseTools);
+    frame->mnuCaptureRectangle_Click();
+    ASSERT_FALSE(script.TimedOut());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, L"Error #: 6\rOverflow");
+    EXPECT_EQ(gintCaptureCount, 32767);
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_FALSE(FindLoaded<frmRectangle>());
+    EXPECT_EQ(Forms::Count(), 1);
+    EXPECT_TRUE(frame->Visible());
+}
+
+TEST_F(CaptureToolCommandsTest, WindowCopiesThePickedWindow) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    TestWindow pattern(600, 420, 256, 200, -1, true);
+    selecttest::Settle();
+    const Pixels screenBefore = ReadScreen(RECT{600, 420, 856, 620});
+    ASSERT_EQ(screenBefore.At(0, 0), selecttest::PatternColour(0, 0));
+    HWND framedDuringDrag = nullptr;
+    Script script(
+        {[&] {
+             auto picker = VisibleTool<frmWindow>();
+             if (!picker) return false;
+             // The real pointer rests where the press is, so it makes no move of its own.
+             POINT press{10, 10};
+             ClientToScreen(picker->picDrag(), &press);
+             SetCursorPos(press.x, press.y);
+             return true;
+         },
+         [&] {
+             auto picker = FindLoaded<frmWindow>();
+             const HWND box = picker->picDrag();
+             PostMouse(box, WM_LBUTTONDOWN, MK_LBUTTON, 10, 10);
+             POINT over{700, 500};
+             ScreenToClient(box, &over);
+             PostMouse(box, WM_MOUSEMOVE, MK_LBUTTON, over.x, over.y);
+             return true;
+         },
+         [&] {
+             auto picker = FindLoaded<frmWindow>();
+             framedDuringDrag = picker->FramedWindow();
+             POINT over{710, 505};
+             ScreenToClient(picker->picDrag(), &over);
+             PostMouse(picker->picDrag(), WM_LBUTTONUP, 0, over.x, over.y);
+             return true;
+         }},
+        CloseTools);
+    frame->mnuCaptureWindow_Click();
+    ASSERT_FALSE(script.TimedOut());
+    EXPECT_EQ(framedDuringDrag, pattern.hWnd());
+    const auto documents = Documents();
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_EQ(documents[0]->Caption(), L"Nabbet1");
+    const Pixels captured = ReadPicture(documents[0]->picNabbet().GetPicture());
+    ASSERT_EQ(captured.width, 256);
+    ASSERT_EQ(captured.height, 200);
+    // The frame the drag drew is gone before the copy: every pixel is the window's own.
+    EXPECT_EQ(selecttest::CountDifferences(captured, screenBefore), 0);
+    EXPECT_FALSE(FindLoaded<frmWindow>());
+    EXPECT_TRUE(frame->Visible());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(CaptureToolCommandsTest, PickerClosedWithoutAPickGivesNoDocument) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    bool openAfterClick = false;
+    bool boxEmpty = false;
+    HWND picked = reinterpret_cast<HWND>(1);
+    Script script(
+        {[&] {
+             auto picker = VisibleTool<frmWindow>();
+             if (!picker) return false;
+             POINT press{12, 12};
+             ClientToScreen(picker->picDrag(), &press);
+             SetCursorPos(press.x, press.y);
+             return true;
+         },
+         [&] {
+             auto picker = FindLoaded<frmWindow>();
+             PostMouse(picker->picDrag(), WM_LBUTTONDOWN, MK_LBUTTON, 12, 12);
+             PostMouse(picker->picDrag(), WM_LBUTTONUP, 0, 12, 12);
+             return true;
+         },
+         [&] {
+             auto picker = FindLoaded<frmWindow>();
+             openAfterClick = picker->Visible();
+             boxEmpty = !picker->picDragShowsIcon();
+             picked = picker->mlngHwndCaptured;
+             PostMessageW(picker->hWnd(), WM_CLOSE, 0, 0);
+             return true;
+         }},
+        CloseTools);
+    frame->mnuCaptureWindow_Click();
+    ASSERT_FALSE(script.TimedOut());
+    EXPECT_TRUE(openAfterClick);
+    EXPECT_TRUE(boxEmpty);
+    EXPECT_EQ(picked, nullptr);
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(gintCaptureCount, 0);
+    EXPECT_EQ(Forms::Count(), 1);
+    EXPECT_TRUE(frame->Visible());
+    EXPECT_TRUE(messages.shown.empty());
+}

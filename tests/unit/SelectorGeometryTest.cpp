@@ -1,0 +1,118 @@
+// The band, readout and pixel rules of the rectangle selector, without windows.
+#include <gtest/gtest.h>
+
+#include "platform/RuntimeError.h"
+#include "select/SelectorGeometry.h"
+
+namespace {
+
+constexpr float kTpp = 15.0f;  // 96 DPI
+
+float Px(float pixels) { return pixels * kTpp; }
+
+}  // namespace
+
+TEST(BandGeometry, DragsInAllFourDirectionsSpanFromTheAnchor) {
+    const BandAnchor anchor = AnchorFromPress(Px(200), Px(100));
+    ASSERT_EQ(anchor.X, 3000);
+    ASSERT_EQ(anchor.Y, 1500);
+    struct Case {
+        float x, y;  // pointer, pixels
+        float left, top, width, height;  // expected band, pixels
+    };
+    const Case cases[] = {
+        {260, 130, 200, 100, 60, 30},  // right and down
+        {140, 130, 140, 100, 60, 30},  // left and down
+        {260, 70, 200, 70, 60, 30},    // right and up
+        {140, 70, 140, 70, 60, 30},    // left and up
+    };
+    for (const Case& c : cases) {
+        const TwipsRect band = BandFromPointer(anchor, Px(c.x), Px(c.y));
+        EXPECT_FLOAT_EQ(band.Left, Px(c.left)) << c.x << "," << c.y;
+        EXPECT_FLOAT_EQ(band.Top, Px(c.top)) << c.x << "," << c.y;
+        EXPECT_FLOAT_EQ(band.Width, Px(c.width)) << c.x << "," << c.y;
+        EXPECT_FLOAT_EQ(band.Height, Px(c.height)) << c.x << "," << c.y;
+        // Mirrored drags read the same.
+        EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"61 x 31");
+    }
+}
+
+TEST(BandGeometry, PointerOnTheAnchorColumnGivesWidthZeroAndReadoutOne) {
+    const BandAnchor anchor = AnchorFromPress(Px(50), Px(50));
+    const TwipsRect band = BandFromPointer(anchor, Px(50), Px(80));
+    EXPECT_FLOAT_EQ(band.Left, Px(50));
+    EXPECT_FLOAT_EQ(band.Width, 0.0f);
+    EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"1 x 31");
+}
+
+TEST(BandGeometry, HundredByFiftyPixelsReadsInclusiveAndCopiesExclusive) {
+    const BandAnchor anchor = AnchorFromPress(Px(10), Px(20));
+    const TwipsRect band = BandFromPointer(anchor, Px(110), Px(70));
+    EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"101 x 51");
+    const PixelRect copied = BandPixels(band, kTpp, kTpp);
+    EXPECT_EQ(copied.Left, 10);
+    EXPECT_EQ(copied.Top, 20);
+    EXPECT_EQ(copied.Width, 100);
+    EXPECT_EQ(copied.Height, 50);
+}
+
+TEST(BandGeometry, PressWithoutMovingIsAZeroBandAtThePressPoint) {
+    const TwipsRect band = BandAtPress(Px(321), Px(123));
+    const PixelRect copied = BandPixels(band, kTpp, kTpp);
+    EXPECT_EQ(copied.Left, 321);
+    EXPECT_EQ(copied.Top, 123);
+    EXPECT_EQ(copied.Width, 0);
+    EXPECT_EQ(copied.Height, 0);
+    // The readout is centred on the press and keeps its fixed size.
+    const TwipsRect readout = ReadoutCentredOn(Px(321), Px(123));
+    EXPECT_FLOAT_EQ(readout.Left, Px(321) - 550.0f);
+    EXPECT_FLOAT_EQ(readout.Top, Px(123) - 90.0f);
+    EXPECT_FLOAT_EQ(readout.Width, 1100.0f);
+    EXPECT_FLOAT_EQ(readout.Height, 180.0f);
+}
+
+TEST(BandGeometry, ReadoutIsCentredOnTheBandAndMayLeaveTheScreen) {
+    const TwipsRect band{0.0f, 0.0f, Px(10), Px(4)};
+    const TwipsRect readout = ReadoutCentredOnBand(band);
+    EXPECT_FLOAT_EQ(readout.Left, -550.0f + Px(5));
+    EXPECT_FLOAT_EQ(readout.Top, -90.0f + Px(2));
+}
+
+TEST(BandGeometry, AnchorCoversPressesBeyondPixel2184) {
+    // 2185 px * 15 = 32775 twips: past the end of 16 bits.
+    const BandAnchor anchor = AnchorFromPress(Px(2185), Px(3000));
+    EXPECT_EQ(anchor.X, 32775);
+    EXPECT_EQ(anchor.Y, 45000);
+    const TwipsRect band = BandFromPointer(anchor, Px(3100), Px(2900));
+    const PixelRect copied = BandPixels(band, kTpp, kTpp);
+    EXPECT_EQ(copied.Left, 2185);
+    EXPECT_EQ(copied.Top, 2900);
+    EXPECT_EQ(copied.Width, 915);
+    EXPECT_EQ(copied.Height, 100);
+    EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"916 x 101");
+}
+
+TEST(BandGeometry, RoundingHalvesToEven) {
+    // 22.5 twips rounds to 22 and 37.5 to 38: the anchor takes the even neighbour.
+    const BandAnchor anchor = AnchorFromPress(22.5f, 37.5f);
+    EXPECT_EQ(anchor.X, 22);
+    EXPECT_EQ(anchor.Y, 38);
+    // 7.5 twips at 15 twips per pixel is half a pixel: 0, so the readout says 1.
+    EXPECT_EQ(ReadoutCaption(TwipsRect{0, 0, 7.5f, 22.5f}, kTpp, kTpp), L"1 x 3");
+    const PixelRect copied = BandPixels(TwipsRect{22.5f, 37.5f, 7.5f, 22.5f}, kTpp, kTpp);
+    EXPECT_EQ(copied.Left, 2);   // 1.5 -> 2
+    EXPECT_EQ(copied.Top, 2);    // 2.5 -> 2
+    EXPECT_EQ(copied.Width, 0);  // 0.5 -> 0
+    EXPECT_EQ(copied.Height, 2); // 1.5 -> 2
+}
+
+TEST(BandGeometry, ReadoutKeepsItsSixteenBitNumbers) {
+    // 32766 pixels read 32767; one more overflows, as the readout's numbers are 16 bits.
+    EXPECT_EQ(ReadoutCaption(TwipsRect{0, 0, Px(32766), 0}, kTpp, kTpp), L"32767 x 1");
+    try {
+        ReadoutCaption(TwipsRect{0, 0, Px(32767), 0}, kTpp, kTpp);
+        FAIL() << "no overflow";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 6);
+    }
+}

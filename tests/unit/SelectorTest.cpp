@@ -1,0 +1,245 @@
+// The rectangle selector as a real window: its handlers, its input routing, its
+// painting over the frozen screen.
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "SelectTestSupport.h"
+#include "select/frmRectangle.h"
+
+using selecttest::Pixels;
+using selecttest::ReadScreen;
+
+namespace {
+
+float Px(int pixels) { return static_cast<float>(pixels) * 15.0f; }
+
+COLORREF Inverted(COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)); }
+
+class WideScreen final : public IScreenService {
+public:
+    int WidthPixels() override { return 3000; }
+    int HeightPixels() override { return 800; }
+    float TwipsPerPixelX() override { return 15.0f; }
+    float TwipsPerPixelY() override { return 15.0f; }
+};
+
+class SelectorTest : public FrameTest {
+protected:
+    std::shared_ptr<frmRectangle> OpenSelector() {
+        auto selector = NewForm<frmRectangle>();
+        selector->Show();
+        DoEvents();
+        return selector;
+    }
+};
+
+}  // namespace
+
+TEST_F(SelectorTest, OpensOverTheWholeScreenWithHiddenControlsAndCrosshair) {
+    auto selector = OpenSelector();
+    RECT r{};
+    GetWindowRect(selector->hWnd(), &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    const LONG_PTR style = GetWindowLongPtrW(selector->hWnd(), GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(selector->hWnd(), GWL_EXSTYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER), 0);
+    EXPECT_NE(exStyle & WS_EX_TOOLWINDOW, 0);  // not in the taskbar
+    EXPECT_FALSE(selector->lblSelect.Visible);
+    EXPECT_FALSE(selector->shpSelect.Visible);
+    EXPECT_EQ(selector->lblSelect.Caption, L"0 x 0");
+    EXPECT_FLOAT_EQ(selector->shpSelect.Left, 1433.0f);
+    EXPECT_FLOAT_EQ(selector->shpSelect.Width, 1815.0f);
+    EXPECT_FLOAT_EQ(selector->lblSelect.Left, 1790.0f);
+    EXPECT_FLOAT_EQ(selector->lblSelect.Width, 1100.0f);
+    EXPECT_EQ(selector->MousePointer(), MousePointerCode::Crosshair);
+    const SIZE frozen = selector->BackgroundPicture().SizePixels();
+    EXPECT_EQ(frozen.cx, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(frozen.cy, GetSystemMetrics(SM_CYSCREEN));
+    // The application-wide pointer: the selector answers WM_SETCURSOR with the crosshair.
+    SendMessageW(selector->hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(selector->hWnd()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_CROSS));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SelectorTest, LeftPressMoveAndReleaseDriveBandAndReadout) {
+    auto selector = OpenSelector();
+    selector->Form_MouseDown(1, 0, Px(100), Px(50));
+    EXPECT_EQ(selector->Anchor().X, 1500);
+    EXPECT_EQ(selector->Anchor().Y, 750);
+    EXPECT_TRUE(selector->shpSelect.Visible);
+    EXPECT_TRUE(selector->lblSelect.Visible);
+    EXPECT_FLOAT_EQ(selector->shpSelect.Width, 0.0f);
+    EXPECT_FLOAT_EQ(selector->lblSelect.Left, Px(100) - 550.0f);
+    EXPECT_EQ(selector->lblSelect.Caption, L"0 x 0");  // the press leaves the caption alone
+
+    selector->Form_MouseMove(1, 0, Px(200), Px(100));
+    EXPECT_FLOAT_EQ(selector->shpSelect.Left, Px(100));
+    EXPECT_FLOAT_EQ(selector->shpSelect.Top, Px(50));
+    EXPECT_FLOAT_EQ(selector->shpSelect.Width, Px(100));
+    EXPECT_FLOAT_EQ(selector->shpSelect.Height, Px(50));
+    EXPECT_EQ(selector->lblSelect.Caption, L"101 x 51");
+    EXPECT_FLOAT_EQ(selector->lblSelect.Left, Px(150) - 550.0f);
+    EXPECT_FLOAT_EQ(selector->lblSelect.Top, Px(75) - 90.0f);
+
+    // Moves without the left button change nothing; with it and another, they act.
+    selector->Form_MouseMove(2, 0, Px(400), Px(400));
+    selector->Form_MouseMove(0, 0, Px(400), Px(400));
+    EXPECT_EQ(selector->lblSelect.Caption, L"101 x 51");
+    selector->Form_MouseMove(1 | 4, 0, Px(40), Px(30));
+    EXPECT_FLOAT_EQ(selector->shpSelect.Left, Px(40));
+    EXPECT_FLOAT_EQ(selector->shpSelect.Width, Px(60));
+    EXPECT_EQ(selector->lblSelect.Caption, L"61 x 21");
+
+    selector->Form_MouseUp(1, 0, Px(40), Px(30));
+    EXPECT_TRUE(selector->IsLoaded());
+    EXPECT_FALSE(selector->Visible());
+    EXPECT_EQ(selector->MousePointer(), MousePointerCode::Default);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SelectorTest, OtherButtonsAndPlainKeysChangeNothingAModifierKeyCancels) {
+    MakeFrame();
+    frame->Hide();
+    auto selector = OpenSelector();
+    selector->Form_MouseDown(2, 0, Px(10), Px(10));
+    selector->Form_MouseDown(4, 0, Px(10), Px(10));
+    selector->Form_MouseMove(2, 0, Px(30), Px(30));
+    selector->Form_MouseUp(2, 0, Px(30), Px(30));
+    selector->Form_MouseUp(4, 0, Px(30), Px(30));
+    selector->Form_KeyDown(VK_ESCAPE, 0);
+    selector->Form_KeyDown(VK_RETURN, 0);
+    selector->Form_KeyDown('A', 0);
+    EXPECT_TRUE(selector->Visible());
+    EXPECT_FALSE(selector->shpSelect.Visible);
+    EXPECT_FALSE(selector->lblSelect.Visible);
+    EXPECT_EQ(selector->Anchor().X, 0);
+    EXPECT_FALSE(frame->Visible());
+
+    // Shift on its own carries its own modifier bit.
+    selector->Form_KeyDown(VK_SHIFT, 1);
+    EXPECT_FALSE(selector->IsLoaded());
+    EXPECT_EQ(selector->MousePointer(), MousePointerCode::Default);
+    EXPECT_TRUE(frame->Visible());
+
+    for (int shift : {2, 4, 1 | 2 | 4}) {
+        frame->Hide();
+        auto again = OpenSelector();
+        again->Form_KeyDown(VK_ESCAPE, shift);
+        EXPECT_FALSE(again->IsLoaded()) << shift;
+        EXPECT_TRUE(frame->Visible()) << shift;
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SelectorTest, WindowMessagesReachTheHandlersWithCaptureWhileTheLeftButtonIsHeld) {
+    auto selector = OpenSelector();
+    const HWND window = selector->hWnd();
+    SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    EXPECT_FALSE(selector->shpSelect.Visible);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
+    EXPECT_EQ(GetCapture(), window);
+    EXPECT_TRUE(selector->shpSelect.Visible);
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(250, 260));
+    EXPECT_EQ(selector->lblSelect.Caption, L"51 x 61");
+    SendMessageW(window, WM_RBUTTONUP, MK_LBUTTON, MAKELPARAM(250, 260));
+    EXPECT_TRUE(selector->Visible());
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);  // no modifier held
+    EXPECT_TRUE(selector->IsLoaded());
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(250, 260));
+    EXPECT_NE(GetCapture(), window);
+    EXPECT_FALSE(selector->Visible());
+    EXPECT_TRUE(selector->IsLoaded());
+}
+
+TEST_F(SelectorTest, KeyWithModifierHeldCancelsThroughTheWindow) {
+    auto selector = OpenSelector();
+    BYTE saved[256];
+    GetKeyboardState(saved);
+    BYTE keys[256];
+    std::copy(std::begin(saved), std::end(saved), keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(selector->hWnd(), WM_KEYDOWN, 'Q', 0);
+    SetKeyboardState(saved);
+    EXPECT_FALSE(selector->IsLoaded());
+}
+
+TEST_F(SelectorTest, PressBeyondPixel2184OnAWideScreenWorks) {
+    WideScreen wide;
+    SetScreenService(&wide);
+    auto selector = NewForm<frmRectangle>();
+    selector->Load();
+    selector->Form_MouseDown(1, 0, Px(2500), Px(700));
+    selector->Form_MouseMove(1, 0, Px(2600), Px(750));
+    const BandAnchor anchor = selector->Anchor();
+    const TwipsRect band = selector->shpSelect.Geometry();
+    const std::wstring caption = selector->lblSelect.Caption;
+    const bool shown = selector->shpSelect.Visible && selector->lblSelect.Visible;
+    selector->Unload();
+    SetScreenService(nullptr);
+    EXPECT_TRUE(messages.shown.empty()) << (messages.shown.empty() ? "" : "error shown");
+    EXPECT_EQ(anchor.X, 37500);
+    EXPECT_EQ(anchor.Y, 10500);
+    EXPECT_TRUE(shown);
+    EXPECT_FLOAT_EQ(band.Left, Px(2500));
+    EXPECT_FLOAT_EQ(band.Width, Px(100));
+    EXPECT_EQ(caption, L"101 x 51");
+}
+
+TEST_F(SelectorTest, PaintsTheFrozenScreenWithAnInvertedBandAndTheReadout) {
+    selecttest::TestWindow pattern(200, 150, 256, 200);
+    selecttest::Settle();
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const Pixels before = ReadScreen(screen);
+    ASSERT_EQ(before.At(200, 150), selecttest::PatternColour(0, 0));
+    ASSERT_EQ(before.At(455, 349), selecttest::PatternColour(255, 199));
+    auto selector = OpenSelector();
+    // The pattern window goes away: the selector still shows it, from memory.
+    DestroyWindow(pattern.hWnd());
+    selecttest::Settle();
+    EXPECT_EQ(selecttest::CountDifferences(ReadScreen(screen), before), 0);
+
+    selector->Form_MouseDown(1, 0, Px(220), Px(160));
+    selector->Form_MouseMove(1, 0, Px(420), Px(300));
+    selecttest::Settle();
+    const Pixels during = ReadScreen(screen);
+    // The outline runs on both edges of the band: columns 220 and 420, rows 160 and 300.
+    EXPECT_EQ(during.At(220, 200), Inverted(before.At(220, 200)));
+    EXPECT_EQ(during.At(420, 200), Inverted(before.At(420, 200)));
+    EXPECT_EQ(during.At(300, 160), Inverted(before.At(300, 160)));
+    EXPECT_EQ(during.At(300, 300), Inverted(before.At(300, 300)));
+    EXPECT_EQ(during.At(221, 200), before.At(221, 200));
+    EXPECT_EQ(during.At(419, 170), before.At(419, 170));
+    // The readout: 73 x 12 pixels centred on the band, white behind the text.
+    const RECT readout = PaintedPixelBounds(selector->lblSelect, false);
+    EXPECT_EQ(readout.left, 320 - 37);
+    EXPECT_EQ(readout.right - readout.left, 73);
+    EXPECT_EQ(readout.bottom - readout.top, 12);
+    EXPECT_EQ(during.At(readout.left + 1, readout.bottom - 1), RGB(255, 255, 255));
+    long dark = 0;
+    for (int y = readout.top; y < readout.bottom; ++y)
+        for (int x = readout.left; x < readout.right; ++x)
+            if (GetRValue(during.At(x, y)) < 128) ++dark;
+    EXPECT_GT(dark, 20);  // the text "201 x 141"
+
+    // Moving on: the old outline is gone, the new one is drawn, nothing else changed.
+    selector->Form_MouseMove(1, 0, Px(300), Px(200));
+    selecttest::Settle();
+    const Pixels after = ReadScreen(screen);
+    EXPECT_EQ(after.At(420, 250), before.At(420, 250));
+    EXPECT_EQ(after.At(300, 180), Inverted(before.At(300, 180)));
+    long changed = 0;
+    const RECT newReadout = PaintedPixelBounds(selector->lblSelect, false);
+    for (int y = 0; y < after.height; ++y)
+        for (int x = 0; x < after.width; ++x) {
+            const POINT p{x, y};
+            if (PtInRect(&newReadout, p)) continue;
+            if (after.At(x, y) != before.At(x, y)) ++changed;
+        }
+    // Only the outline of 81 x 41 pixels differs: 2 * 81 + 2 * 39 pixels.
+    EXPECT_EQ(changed, 2 * 81 + 2 * 39);
+}
