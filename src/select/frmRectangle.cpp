@@ -177,8 +177,10 @@ void frmRectangle::Form_KeyDown(int KeyCode, int Shift) {
     Trapped([&] {
         if (Shift == 0) return;
         SetMousePointer(MousePointerCode::Default);
-        Unload();
+        // The main window is shown before the selector goes, so that activation passes
+        // straight back to it rather than to whatever other window lies below.
         if (frmMain* frame = frmMain::Instance()) frame->SetVisible(true);
+        Unload();
     });
 }
 
