@@ -56,6 +56,20 @@ public:
     bool failWrites = false;
 };
 
+// A display of a given size at 15 twips per pixel, whatever Xvfb says.
+class FixedScreen final : public IScreenService {
+public:
+    FixedScreen(int width = 1024, int height = 768) : width_(width), height_(height) {}
+    int WidthPixels() override { return width_; }
+    int HeightPixels() override { return height_; }
+    float TwipsPerPixelX() override { return 15.0f; }
+    float TwipsPerPixelY() override { return 15.0f; }
+
+private:
+    int width_;
+    int height_;
+};
+
 // Installs recording services and an empty settings store for the duration of a test;
 // the frame made by MakeFrame is unloaded at the end.
 class FrameTest : public testing::Test {

@@ -11,15 +11,6 @@
 
 namespace {
 
-// A 1024 x 768 display at 15 twips per pixel, whatever Xvfb says.
-class FixedScreen final : public IScreenService {
-public:
-    int WidthPixels() override { return 1024; }
-    int HeightPixels() override { return 768; }
-    float TwipsPerPixelX() override { return 15.0f; }
-    float TwipsPerPixelY() override { return 15.0f; }
-};
-
 class FrameFixture : public FrameTest {
 protected:
     void SetUp() override {

@@ -10,14 +10,6 @@
 
 namespace {
 
-class FixedScreen final : public IScreenService {
-public:
-    int WidthPixels() override { return 1024; }
-    int HeightPixels() override { return 768; }
-    float TwipsPerPixelX() override { return 15.0f; }
-    float TwipsPerPixelY() override { return 15.0f; }
-};
-
 class Startup : public FrameTest {
 protected:
     void SetUp() override {
