@@ -185,6 +185,8 @@ void frmWindow::picDrag_MouseUp(int Button, int Shift, float X, float Y) {
         // Every window repaints, which takes the last frame off the picked window.
         InvalidateRect(nullptr, nullptr, TRUE);
         SetMousePointer(MousePointerCode::Default);
+        // A hidden picker keeps no hold on the pointer.
+        if (GetCapture() == picDrag_.hWnd()) ReleaseCapture();
         // Hiding a modally shown form ends its modal display; the caller reads the pick.
         Hide();
     });
@@ -205,6 +207,9 @@ LRESULT frmWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         Paint();
         return 0;
+    case WM_DESTROY:
+        if (GetCapture() == picDrag_.hWnd()) ReleaseCapture();
+        break;
     case WM_SETCURSOR:
         // Children ask their parent first, so this covers the icon box too.
         if (mousePointer_ == MousePointerCode::Custom && LOWORD(lParam) == HTCLIENT) {

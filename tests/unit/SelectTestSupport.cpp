@@ -54,7 +54,9 @@ Pixels ReadBitmap(HDC source, int x, int y, int width, int height) {
 TestWindow::TestWindow(int x, int y, int width, int height, long colour, bool topmost)
     : colour_(colour), width_(width), height_(height) {
     RegisterOnce(kTestWindowClass, &TestWindow::Proc);
-    hwnd_ = CreateWindowExW(topmost ? WS_EX_TOPMOST : 0, kTestWindowClass, L"Select test window",
+    // Never activated: without a window manager, Wine and the X server can otherwise pass
+    // the focus back and forth between two unmanaged windows without end.
+    hwnd_ = CreateWindowExW(WS_EX_NOACTIVATE | (topmost ? WS_EX_TOPMOST : 0), kTestWindowClass, L"Select test window",
                             WS_POPUP | WS_CLIPCHILDREN, x, y, width, height, nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
