@@ -1,0 +1,390 @@
+# Shared helpers for the end-to-end scenarios: they start the real Pixelnab.exe under
+# Wine on the test display, drive it with xdotool like a user would, and read back only
+# what a user could see or keep (window titles, screenshots, files, the clipboard and
+# the registry).
+#
+# A scenario is a bash script run as `scenario.sh BUILD_DIR`; it sources this file,
+# calls e2e_begin, then drives the program. Any failed check ends it with a message and
+# a screenshot in $E2E_OUT; the program is always killed on the way out.
+#
+#   source "$(dirname "$0")/lib.sh" "$1"
+#   e2e_begin first-start
+#   settings_clear
+#   app_start
+#   ...
+
+set -u
+
+E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+BUILD_DIR="$(cd "${1:?usage: scenario.sh BUILD_DIR}" && pwd)"
+WINE_RUN="$BUILD_DIR/wine-run.sh"
+PIXELNAB_EXE="${PIXELNAB_EXE:-$BUILD_DIR/bin/Pixelnab.exe}"
+export WINEPREFIX="$BUILD_DIR/wineprefix"
+# The display of the tests' Xvfb fixture, never the user's own.
+if [ -s "$BUILD_DIR/xvfb.display" ]; then
+  export DISPLAY=":$(cat "$BUILD_DIR/xvfb.display")"
+fi
+SETTINGS_KEY='HKCU\Software\VB and VBA Program Settings\Pixelnab\Main'
+TWIPS_PER_PIXEL=15
+
+# Seconds that every wait gives up after; a slow, shared machine needs some slack.
+E2E_TIMEOUT="${E2E_TIMEOUT:-20}"
+
+APP_PID=""        # the Wine process of the program under test
+APP_RUNNER=""     # the wine-run.sh that started it
+FRAME=""          # X window id of the main window
+E2E_NAME=""
+E2E_OUT=""
+E2E_STARTED=$SECONDS
+
+# ---------------------------------------------------------------------------
+# Scenario life
+
+e2e_begin() {
+  E2E_NAME="$1"
+  E2E_OUT="$BUILD_DIR/e2e/$E2E_NAME"
+  rm -rf "$E2E_OUT"
+  mkdir -p "$E2E_OUT"
+  trap e2e_end EXIT
+  if [ -z "${DISPLAY:-}" ]; then
+    echo "$E2E_NAME: no test display (the display fixture writes $BUILD_DIR/xvfb.display)" >&2
+    exit 1
+  fi
+  xdotool mousemove 1000 740 >/dev/null 2>&1   # park the pointer out of the way
+  log "begin on $DISPLAY"
+}
+
+e2e_end() {
+  local rc=$?
+  app_kill
+  if [ $rc -eq 0 ]; then
+    log "passed in $((SECONDS - E2E_STARTED)) s"
+  else
+    log "FAILED after $((SECONDS - E2E_STARTED)) s (artefacts in $E2E_OUT)"
+  fi
+  exit $rc
+}
+
+log() { echo "[$E2E_NAME +$((SECONDS - E2E_STARTED))s] $*"; }
+
+fail() {
+  echo "[$E2E_NAME] FAIL: $*" >&2
+  screenshot "$E2E_OUT/failure.png" 2>/dev/null && echo "[$E2E_NAME] screen at failure: $E2E_OUT/failure.png" >&2
+  xwininfo -root -tree 2>/dev/null | grep -v 'has no name' >"$E2E_OUT/windows.txt"
+  exit 1
+}
+
+# check DESCRIPTION COMMAND...: runs the command, fails the scenario when it fails.
+check() {
+  local what="$1"
+  shift
+  if "$@"; then log "ok: $what"; else fail "$what"; fi
+}
+
+expect_eq() {  # expect_eq DESCRIPTION EXPECTED ACTUAL
+  if [ "$2" == "$3" ]; then log "ok: $1 = $3"; else fail "$1: expected '$2', got '$3'"; fi
+}
+
+# wait_until SECONDS COMMAND...: polls the command every 0.1 s until it succeeds.
+wait_until() {
+  local limit="$1" end
+  shift
+  end=$(($(date +%s%N) + limit * 1000000000))
+  while ! "$@" 2>/dev/null; do
+    [ "$(date +%s%N)" -ge "$end" ] && return 1
+    sleep 0.1
+  done
+  return 0
+}
+
+# ---------------------------------------------------------------------------
+# The program
+
+# Starts Pixelnab and waits for its main window; sets FRAME and APP_PID.
+app_start() {
+  [ -f "$PIXELNAB_EXE" ] || fail "no program at $PIXELNAB_EXE"
+  local dir
+  dir="$(dirname "$PIXELNAB_EXE")"
+  # From its own folder, as Explorer would start it (the help file lies beside it).
+  [ -z "$(find_window '^Pixelnab')" ] || fail "a Pixelnab window is already open on $DISPLAY"
+  (cd "$dir" && exec "$WINE_RUN" "$PIXELNAB_EXE") </dev/null >>"$E2E_OUT/program.log" 2>&1 &
+  APP_RUNNER=$!
+  # The program is the Wine process that wine-run.sh starts.
+  wait_until "$E2E_TIMEOUT" started_frame || fail "the main window did not appear within ${E2E_TIMEOUT} s"
+  log "started: window $FRAME, process $APP_PID"
+}
+started_frame() {
+  local child id
+  for child in $(pgrep -P "$APP_RUNNER"); do
+    id=$(xdotool search --onlyvisible --pid "$child" --name '^Pixelnab' 2>/dev/null | head -1)
+    if [ -n "$id" ]; then
+      FRAME=$id
+      APP_PID=$child
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Kills the program if it is still running (the scenario's own process only).
+app_kill() {
+  if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then
+    kill "$APP_PID" 2>/dev/null
+    wait_until 5 not_running "$APP_PID" || kill -9 "$APP_PID" 2>/dev/null
+  fi
+  if [ -n "$APP_RUNNER" ]; then
+    wait "$APP_RUNNER" 2>/dev/null
+  fi
+  APP_PID=""
+  APP_RUNNER=""
+  FRAME=""
+}
+
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+
+# Waits until the program has ended by itself (after Exit).
+app_wait_exit() {
+  wait_until "${1:-$E2E_TIMEOUT}" not_running "$APP_PID" || return 1
+  wait "$APP_RUNNER" 2>/dev/null
+  APP_PID=""
+  APP_RUNNER=""
+  FRAME=""
+}
+
+# ---------------------------------------------------------------------------
+# Windows
+
+# Prints the id of the first visible window whose title matches REGEX (of this
+# program once it runs), waiting up to TIMEOUT seconds.
+find_window() {
+  if [ -n "$APP_PID" ]; then
+    xdotool search --onlyvisible --pid "$APP_PID" --name "$1" 2>/dev/null | head -1
+  else
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1
+  fi
+}
+wait_window() {
+  local regex="$1" limit="${2:-$E2E_TIMEOUT}" end id
+  end=$(($(date +%s%N) + limit * 1000000000))
+  while :; do
+    id=$(find_window "$regex")
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    [ "$(date +%s%N)" -ge "$end" ] && return 1
+    sleep 0.1
+  done
+}
+window_gone() { [ -z "$(find_window "$1")" ]; }
+wait_window_gone() { wait_until "${2:-$E2E_TIMEOUT}" window_gone "$1"; }
+
+window_name() { xdotool getwindowname "$1" 2>/dev/null; }
+name_is() { [ "$(window_name "$1")" == "$2" ]; }
+# Waits until window WIN is titled TEXT exactly.
+wait_name() { wait_until "${3:-$E2E_TIMEOUT}" name_is "$1" "$2"; }
+
+# Sets WX, WY, WW, WH to window WIN's outer position and size in pixels.
+window_geometry() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
+}
+geometry_is() {  # geometry_is WIN X Y W H
+  window_geometry "$1"
+  [ "$WX $WY $WW $WH" == "$2 $3 $4 $5" ]
+}
+
+# ---------------------------------------------------------------------------
+# Mouse and keyboard
+
+# click WIN X Y [BUTTON]: clicks at X, Y relative to the window's top-left corner.
+click() {
+  xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"
+  sleep 0.2
+}
+double_click() {
+  xdotool mousemove --window "$1" "$2" "$3" click --repeat 2 --delay 80 1
+  sleep 0.2
+}
+# drag X1 Y1 X2 Y2: presses the left button at one screen point and releases it at
+# the other, moving in steps so that the program sees the pointer travel.
+drag() {
+  local x1=$1 y1=$2 x2=$3 y2=$4 i
+  xdotool mousemove "$x1" "$y1" mousedown 1
+  sleep 0.2
+  for i in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $((x1 + (x2 - x1) * i / 8)) $((y1 + (y2 - y1) * i / 8))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.2
+}
+# keys KEY...: types keys into whatever has the focus (xdotool key syntax).
+keys() {
+  xdotool key --delay 60 "$@"
+  sleep 0.2
+}
+type_text() {
+  xdotool type --delay 30 "$1"
+  sleep 0.1
+}
+
+# Clicks into the frame (on its status bar, which does nothing when clicked) so that
+# it has the keyboard focus: Wine only delivers accelerators after a click.
+focus_frame() {
+  window_geometry "$FRAME"
+  click "$FRAME" $((WW / 3)) $((WH - 10))
+}
+
+# menu ACCESS-KEY ITEM-KEY: chooses a menu command with the keyboard, e.g. `menu f x`.
+menu() {
+  focus_frame
+  keys "alt+$1"
+  keys "$2"
+}
+
+# The menu bar's titles: their centres relative to the frame's top-left corner.
+declare -A MENU_X=([File]=17 [Edit]=49 [View]=83 [Capture]=128 [Options]=181 [Window]=233 [Help]=277)
+MENU_Y=34
+# Rows of the opened menus, relative to the frame: items 1 and 2 of every menu, and
+# the rows of the File menu's items below its separators.
+MENU_ROW1=52
+MENU_ROW2=70
+declare -A FILE_ROW=([Open]=52 [Close]=71 [Save]=88 [Print]=114 [Exit]=140)
+
+# Opens menu TITLE with a click (so that no item is highlighted), takes a screenshot
+# of it into $MENU_SHOT and leaves it open; menu_close closes it.
+MENU_SHOT=""
+menu_shot() {
+  focus_frame
+  click "$FRAME" "${MENU_X[$1]}" "$MENU_Y"
+  sleep 0.3
+  MENU_SHOT="$E2E_OUT/.menu-$1.png"
+  screenshot "$MENU_SHOT"
+}
+menu_close() {
+  keys Escape Escape
+}
+
+# black_pixels FILE X Y W H: how many pure black pixels the area (relative to the
+# frame) holds. Enabled menu text and check marks are black; disabled text is grey.
+black_pixels() {
+  window_geometry "$FRAME"
+  /usr/bin/convert "$1" -crop "$4x$5+$((WX + $2))+$((WY + $3))" +repage txt:- | grep -c '#000000'
+}
+# Text of the item in the menu row at Y, starting at X: black when enabled.
+menu_text_black() { [ "$(black_pixels "$MENU_SHOT" "$1" $(($2 - 6)) 80 12)" -gt 0 ]; }
+# A check mark left of the menu item at X, Y.
+menu_checked() { [ "$(black_pixels "$MENU_SHOT" $(($1 - 6)) $(($2 - 5)) 12 10)" -gt 0 ]; }
+
+# Toolbar buttons, by key: the centre of each button relative to the frame's top-left
+# corner. Buttons are 23 pixels wide and separators 6, starting 4 pixels in; the
+# toolbar sits below the caption and the menu bar.
+declare -A TOOLBAR_X=(
+  [Open]=15 [Save]=38 [Print]=61 [Copy]=90 [Empty]=113 [Rectangle]=142
+  [Active Window]=165 [Window]=188 [Screen]=211 [Hide]=240 [About]=269 [Exit]=292
+)
+TOOLBAR_Y=53
+
+toolbar() {
+  [ -n "${TOOLBAR_X[$1]:-}" ] || fail "no toolbar button '$1'"
+  click "$FRAME" "${TOOLBAR_X[$1]}" "$TOOLBAR_Y"
+  xdotool mousemove 1000 740   # no hot-tracking highlight left on the button
+  sleep 0.1
+}
+
+# ---------------------------------------------------------------------------
+# Pictures
+
+screenshot() { /usr/bin/import -window root "$1"; }
+
+# crop SOURCE X Y W H TARGET (screen pixels)
+crop() { /usr/bin/convert "$1" -crop "$4x$5+$2+$3" +repage "$6"; }
+
+# Saves the toolbar button KEY as it looks now (16 x 16 image area plus edges) to FILE.
+toolbar_button_shot() {
+  local shot="$E2E_OUT/.button.png"
+  screenshot "$shot"
+  window_geometry "$FRAME"
+  crop "$shot" $((WX + TOOLBAR_X[$1] - 11)) $((WY + TOOLBAR_Y - 11)) 23 22 "$2"
+}
+
+# Number of pixels in which two pictures of equal size differ.
+pixels_differ() { /usr/bin/compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+same_picture() { [ "$(pixels_differ "$1" "$2")" == "0" ]; }
+
+# Number of different colours in a picture.
+colour_count() { /usr/bin/convert "$1" -format '%k' info:; }
+
+# A disabled toolbar image is drawn in greys only; an enabled one has colour.
+is_grey_only() {
+  /usr/bin/convert "$1" -colorspace HSL -channel G -separate +channel -format '%[fx:maxima]' info: |
+    awk '{ exit !($1 < 0.1) }'
+}
+
+# ---------------------------------------------------------------------------
+# Settings (the program's registry key in the test prefix)
+
+settings_clear() {
+  "$WINE_RUN" reg delete "${SETTINGS_KEY%\\Main}" /f >/dev/null 2>&1
+  [ -z "$(setting_get Width)" ] || fail "could not clear the stored settings"
+}
+# setting_get NAME: prints the stored text, nothing when absent.
+setting_get() {
+  "$WINE_RUN" reg query "$SETTINGS_KEY" /v "$1" 2>/dev/null | tr -d '\r' |
+    awk -v name="$1" '$1 == name && $2 == "REG_SZ" { sub(/^[ \t]*[^ \t]+[ \t]+REG_SZ[ \t]+/, ""); print; exit }'
+}
+setting_set() {
+  "$WINE_RUN" reg add "$SETTINGS_KEY" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1 || fail "could not store $1"
+}
+
+# Where the text or the check mark of the items of each menu begins, relative to the frame.
+FILE_TEXT_X=22
+EDIT_TEXT_X=54
+VIEW_CHECK_X=75
+OPTIONS_CHECK_X=168
+
+# The state of the document commands as the user sees it: Save, Print and Copy on
+# the toolbar in colour and Close, Save, Print in the File menu and Copy To Clipboard
+# in the Edit menu in black when enabled, all greyed out when disabled.
+document_commands_are() {  # document_commands_are enabled|disabled
+  local key item want_grey=1 shot
+  [ "$1" == enabled ] && want_grey=0
+  for key in Save Print Copy; do
+    shot="$E2E_OUT/.button-$key.png"
+    toolbar_button_shot "$key" "$shot"
+    if is_grey_only "$shot"; then [ $want_grey -eq 1 ] || { log "toolbar $key is greyed"; return 1; }
+    else [ $want_grey -eq 0 ] || { log "toolbar $key is not greyed"; return 1; }; fi
+  done
+  menu_shot File
+  for item in Close Save Print; do
+    if menu_text_black "$FILE_TEXT_X" "${FILE_ROW[$item]}"; then
+      [ $want_grey -eq 0 ] || { menu_close; log "menu File $item is enabled"; return 1; }
+    else
+      [ $want_grey -eq 1 ] || { menu_close; log "menu File $item is greyed"; return 1; }
+    fi
+  done
+  menu_text_black "$FILE_TEXT_X" "${FILE_ROW[Open]}" || { menu_close; log "menu File Open is greyed"; return 1; }
+  menu_close
+  menu_shot Edit
+  if menu_text_black "$EDIT_TEXT_X" "$MENU_ROW1"; then
+    [ $want_grey -eq 0 ] || { menu_close; log "menu Copy To Clipboard is enabled"; return 1; }
+  else
+    [ $want_grey -eq 1 ] || { menu_close; log "menu Copy To Clipboard is greyed"; return 1; }
+  fi
+  menu_text_black "$EDIT_TEXT_X" "$MENU_ROW2" || { menu_close; log "menu Empty Clipboard is greyed"; return 1; }
+  menu_close
+  # The buttons that never change state.
+  for key in Open Empty Screen; do
+    toolbar_button_shot "$key" "$E2E_OUT/.button-$key.png"
+    ! is_grey_only "$E2E_OUT/.button-$key.png" || { log "toolbar $key is greyed"; return 1; }
+  done
+}
+
+# The hide option as the user sees it: the check mark in the Options menu.
+hide_option_checked() {
+  menu_shot Options
+  local rc=1
+  menu_checked "$OPTIONS_CHECK_X" "$MENU_ROW1" && rc=0
+  menu_close
+  return $rc
+}
