@@ -13,8 +13,7 @@ toolbar_button_shot Open "$E2E_OUT/open-button.png"
 
 menu v t
 check "without the toolbar the frame is 24 pixels lower" wait_until 5 geometry_is "$FRAME" 262 167 500 409
-toolbar_button_shot Open "$E2E_OUT/no-toolbar.png"
-check "the toolbar is gone" eval '! same_picture "$E2E_OUT/open-button.png" "$E2E_OUT/no-toolbar.png"'
+check "the toolbar is gone" wait_until 5 button_looks_unlike Open "$E2E_OUT/open-button.png"
 menu_shot View
 check "View > Toolbar is unchecked" eval '! menu_checked "$VIEW_CHECK_X" "$MENU_ROW1"'
 check "View > Status Bar is still checked" menu_checked "$VIEW_CHECK_X" "$MENU_ROW2"
@@ -28,8 +27,7 @@ menu_close
 
 menu v t
 check "the toolbar is back: 24 pixels higher" wait_until 5 geometry_is "$FRAME" 262 167 500 412
-toolbar_button_shot Open "$E2E_OUT/toolbar-again.png"
-check "the toolbar shows its buttons again" same_picture "$E2E_OUT/open-button.png" "$E2E_OUT/toolbar-again.png"
+check "the toolbar shows its buttons again" wait_until 5 button_looks_like Open "$E2E_OUT/open-button.png"
 menu v s
 check "the status bar is back: the first size again" wait_until 5 geometry_is "$FRAME" 262 167 500 433
 menu_shot View
@@ -44,8 +42,7 @@ menu f x
 check "File > Exit ends the program" app_wait_exit
 expect_eq "stored Height (6500 - 360 twips)" 6140 "$(setting_get Height)"
 app_start
-toolbar_button_shot Open "$E2E_OUT/after-restart.png"
-check "after a restart the toolbar shows" same_picture "$E2E_OUT/open-button.png" "$E2E_OUT/after-restart.png"
+check "after a restart the toolbar shows" wait_until 5 button_looks_like Open "$E2E_OUT/open-button.png"
 menu_shot View
 check "and View > Toolbar is checked" menu_checked "$VIEW_CHECK_X" "$MENU_ROW1"
 menu_close

@@ -111,7 +111,13 @@ app_start() {
   APP_RUNNER=$!
   # The program is the Wine process that wine-run.sh starts.
   wait_until "$E2E_TIMEOUT" started_frame || fail "the main window did not appear within ${E2E_TIMEOUT} s"
+  # Ready for the user once its toolbar has been painted.
+  wait_until "$E2E_TIMEOUT" toolbar_painted || fail "the toolbar was not painted"
   log "started: window $FRAME, process $APP_PID"
+}
+toolbar_painted() {
+  toolbar_button_shot Open "$E2E_OUT/.button-open.png"
+  ! is_grey_only "$E2E_OUT/.button-open.png"
 }
 started_frame() {
   local child id
@@ -256,10 +262,24 @@ declare -A FILE_ROW=([Open]=52 [Close]=71 [Save]=88 [Print]=114 [Exit]=140)
 MENU_SHOT=""
 menu_shot() {
   focus_frame
+  window_geometry "$FRAME"
+  # The popup's first rows, before and after the click: wait until it has drawn.
+  local area="120x40+$((WX + ${MENU_X[$1]} - 20))+$((WY + MENU_ROW1 - 8))"
+  /usr/bin/import -window root -crop "$area" "$E2E_OUT/.menu-before.png"
   click "$FRAME" "${MENU_X[$1]}" "$MENU_Y"
-  sleep 0.3
+  wait_until 5 area_changed_and_settled "$area" "$E2E_OUT/.menu-before.png" ||
+    log "warning: menu $1 did not seem to open"
   MENU_SHOT="$E2E_OUT/.menu-$1.png"
   screenshot "$MENU_SHOT"
+}
+# area_changed_and_settled GEOMETRY BEFORE: the screen area differs from BEFORE and
+# two shots 50 ms apart are the same.
+area_changed_and_settled() {
+  /usr/bin/import -window root -crop "$1" "$E2E_OUT/.area1.png"
+  same_picture "$E2E_OUT/.area1.png" "$2" && return 1
+  sleep 0.05
+  /usr/bin/import -window root -crop "$1" "$E2E_OUT/.area2.png"
+  same_picture "$E2E_OUT/.area1.png" "$E2E_OUT/.area2.png"
 }
 menu_close() {
   keys Escape Escape
@@ -306,6 +326,17 @@ toolbar_button_shot() {
   screenshot "$shot"
   window_geometry "$FRAME"
   crop "$shot" $((WX + TOOLBAR_X[$1] - 11)) $((WY + TOOLBAR_Y - 11)) 23 22 "$2"
+}
+
+# button_looks_like KEY REFERENCE: the button looks now as it did in the reference
+# shot; use with wait_until, as the toolbar may still be painting.
+button_looks_like() {
+  toolbar_button_shot "$1" "$E2E_OUT/.button-now.png"
+  same_picture "$E2E_OUT/.button-now.png" "$2"
+}
+button_looks_unlike() {
+  toolbar_button_shot "$1" "$E2E_OUT/.button-now.png"
+  ! same_picture "$E2E_OUT/.button-now.png" "$2"
 }
 
 # Number of pixels in which two pictures of equal size differ.
