@@ -85,3 +85,28 @@ check_pattern_copy() {
   [ "$right" = 1 ] && [ "$below" = 1 ] || fail "$what: the copy is larger than $w x $h"
   log "ok: $what: the $w x $h pixels at $x,$y equal the selection"
 }
+
+# slow_drag X1 Y1 X2 Y2 [STEPS]: like drag, with pauses around the press and between the
+# steps, so that a program that takes the pointer capture on the press (the window
+# picker) has it before the pointer travels.
+slow_drag() {
+  local x1=$1 y1=$2 x2=$3 y2=$4 steps=${5:-12} i
+  xdotool mousemove "$x1" "$y1"
+  sleep 0.3
+  xdotool mousedown 1
+  sleep 0.3
+  for i in $(seq 1 "$steps"); do
+    xdotool mousemove $((x1 + (x2 - x1) * i / steps)) $((y1 + (y2 - y1) * i / steps))
+    sleep 0.08
+  done
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 0.2
+}
+
+# window_closed WIN: the X window WIN has been destroyed or unmapped (hidden).
+window_closed() {
+  local info
+  info=$(xwininfo -id "$1" 2>/dev/null) || return 0
+  grep -q 'IsUnMapped' <<<"$info"
+}

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh" "$1"
 source "$(dirname "$0")/lib_pixels.sh"
 e2e_begin select-capture
-trap 'pattern_stop; e2e_end' EXIT
+trap 'rc=$?; pattern_stop; (exit $rc); e2e_end' EXIT
 settings_clear   # the hide option is on by default: the frame is out of the way
 
 app_start
@@ -18,7 +18,7 @@ log "frame at $WX,$WY (${WW} x ${WH}), pattern window at $PATTERN_X,$PATTERN_Y"
 #    to (30, 40).
 menu c r
 sleep 1.5
-drag $((PATTERN_X + 130)) $((PATTERN_Y + 90)) $((PATTERN_X + 30)) $((PATTERN_Y + 40))
+slow_drag $((PATTERN_X + 130)) $((PATTERN_Y + 90)) $((PATTERN_X + 30)) $((PATTERN_Y + 40))
 wait_pattern_copy "$E2E_OUT/rectangle.ppm" 30 40
 check_pattern_copy "$E2E_OUT/rectangle.ppm" "$COPY_X" "$COPY_Y" 30 40 100 50 "Capture Rectangle"
 
@@ -29,8 +29,8 @@ picker=$(wait_window '^Capture Selected Window$') || fail "the window picker did
 sleep 0.5
 window_geometry "$picker"
 border=$(((WW - 240) / 2))
-drag $((WX + border + 102 + 18)) $((WY + WH - 86 - border + 41 + 16)) \
+slow_drag $((WX + border + 102 + 18)) $((WY + WH - 86 - border + 41 + 16)) \
   $((PATTERN_X + 100)) $((PATTERN_Y + 75))
-wait_window_gone '^Capture Selected Window$' || fail "the picker is still open"
+wait_until "$E2E_TIMEOUT" window_closed "$picker" || fail "the picker is still open"
 wait_pattern_copy "$E2E_OUT/window.ppm" 0 0
 check_pattern_copy "$E2E_OUT/window.ppm" "$COPY_X" "$COPY_Y" 0 0 200 150 "Capture Window"
