@@ -31,6 +31,7 @@ TWIPS_PER_PIXEL=15
 E2E_TIMEOUT="${E2E_TIMEOUT:-20}"
 
 APP_PID=""        # the Wine process of the program under test
+WALLPAPER=""      # the picture on the root window, when a scenario set one
 APP_RUNNER=""     # the wine-run.sh that started it
 FRAME=""          # X window id of the main window
 E2E_NAME=""
@@ -57,6 +58,8 @@ e2e_begin() {
 e2e_end() {
   local rc=$?
   app_kill
+  other_kill
+  [ -n "$WALLPAPER" ] && wallpaper_clear
   if [ $rc -eq 0 ]; then
     log "passed in $((SECONDS - E2E_STARTED)) s"
   else
@@ -103,9 +106,9 @@ wait_until() {
 # Starts Pixelnab and waits for its main window; sets FRAME and APP_PID.
 app_start() {
   [ -f "$PIXELNAB_EXE" ] || fail "no program at $PIXELNAB_EXE"
-  local dir
-  dir="$(dirname "$PIXELNAB_EXE")"
-  # From its own folder, as Explorer would start it (the help file lies beside it).
+  # From its own folder, as Explorer would start it, unless the scenario wants the
+  # file dialogs to open in a folder of its own (APP_CWD).
+  local dir="${APP_CWD:-$(dirname "$PIXELNAB_EXE")}"
   [ -z "$(find_window '^Pixelnab')" ] || fail "a Pixelnab window is already open on $DISPLAY"
   (cd "$dir" && exec "$WINE_RUN" "$PIXELNAB_EXE") </dev/null >>"$E2E_OUT/program.log" 2>&1 &
   APP_RUNNER=$!
@@ -122,7 +125,7 @@ toolbar_painted() {
 started_frame() {
   local child id
   for child in $(pgrep -P "$APP_RUNNER"); do
-    id=$(xdotool search --onlyvisible --pid "$child" --name '^Pixelnab' 2>/dev/null | head -1)
+    id=$(xdotool search --all --onlyvisible --pid "$child" --name '^Pixelnab' 2>/dev/null | head -1)
     if [ -n "$id" ]; then
       FRAME=$id
       APP_PID=$child
@@ -164,7 +167,7 @@ app_wait_exit() {
 # program once it runs), waiting up to TIMEOUT seconds.
 find_window() {
   if [ -n "$APP_PID" ]; then
-    xdotool search --onlyvisible --pid "$APP_PID" --name "$1" 2>/dev/null | head -1
+    xdotool search --all --onlyvisible --pid "$APP_PID" --name "$1" 2>/dev/null | head -1
   else
     xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1
   fi
@@ -234,11 +237,11 @@ type_text() {
   sleep 0.1
 }
 
-# Clicks into the frame (on its status bar, which does nothing when clicked) so that
-# it has the keyboard focus: Wine only delivers accelerators after a click.
+# Clicks into the frame (on its caption, away from the buttons) so that it has the
+# keyboard focus: Wine only delivers accelerators after a click.
 focus_frame() {
   window_geometry "$FRAME"
-  click "$FRAME" $((WW / 3)) $((WH - 10))
+  click "$FRAME" $((WW / 2)) 10
 }
 
 # menu ACCESS-KEY ITEM-KEY: chooses a menu command with the keyboard, e.g. `menu f x`.
@@ -346,10 +349,12 @@ same_picture() { [ "$(pixels_differ "$1" "$2")" == "0" ]; }
 # Number of different colours in a picture.
 colour_count() { /usr/bin/convert "$1" -format '%k' info:; }
 
-# A disabled toolbar image is drawn in greys only; an enabled one has colour.
+# A disabled toolbar image is drawn in greys only, without black; an enabled one has
+# colour or black outlines.
 is_grey_only() {
   /usr/bin/convert "$1" -colorspace HSL -channel G -separate +channel -format '%[fx:maxima]' info: |
-    awk '{ exit !($1 < 0.1) }'
+    awk '{ exit !($1 < 0.1) }' || return 1
+  ! /usr/bin/convert "$1" txt:- | grep -q '#000000'
 }
 
 # ---------------------------------------------------------------------------
@@ -357,6 +362,9 @@ is_grey_only() {
 
 settings_clear() {
   "$WINE_RUN" reg delete "${SETTINGS_KEY%\\Main}" /f >/dev/null 2>&1
+  # The file dialogs remember the last folder per program; forget it, so that they
+  # open in the program's working folder as on a first run.
+  "$WINE_RUN" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32\LastVisitedMRU' /f >/dev/null 2>&1
   [ -z "$(setting_get Width)" ] || fail "could not clear the stored settings"
 }
 # setting_get NAME: prints the stored text, nothing when absent.
@@ -418,4 +426,141 @@ hide_option_checked() {
   menu_checked "$OPTIONS_CHECK_X" "$MENU_ROW1" && rc=0
   menu_close
   return $rc
+}
+
+# ---------------------------------------------------------------------------
+# Documents
+
+# Prints the screen position of a point in the active document's caption bar (the
+# active caption colour, left of its buttons), or fails when none is seen.
+ACTIVE_CAPTION='50 150 250'
+active_document_caption() {
+  window_geometry "$FRAME"
+  screenshot "$E2E_OUT/.docs.png"
+  # The document area: below the toolbar, above the status bar.
+  local top=$((WY + 66)) height=$((WH - 66 - 25))
+  /usr/bin/convert "$E2E_OUT/.docs.png" -crop "$((WW - 8))x$height+$((WX + 4))+$top" +repage ppm:- |
+    python3 "$E2E_DIR/find_colour_run.py" $ACTIVE_CAPTION 40 $((WX + 4)) "$top"
+}
+
+# The title of the active document, read the way a user sees it: maximise the
+# document by double-clicking its caption, so that the frame's title shows
+# "Pixelnab - [title]", then put the documents back with Window > Cascade Images.
+document_title() {
+  local point title
+  point=$(active_document_caption) || { log "no active document caption on screen"; return 1; }
+  # shellcheck disable=SC2086
+  xdotool mousemove $point click --repeat 2 --delay 80 1
+  if ! wait_until 5 frame_shows_document; then
+    log "double-clicking the caption at $point did not maximise a document"
+    return 1
+  fi
+  title=$(window_name "$FRAME")
+  title=${title#Pixelnab - [}
+  echo "${title%]}"
+  menu w c
+  wait_until 5 eval '! frame_shows_document' || log "warning: the document stayed maximised"
+}
+frame_shows_document() { [[ "$(window_name "$FRAME")" == "Pixelnab - ["*"]" ]]; }
+
+# ---------------------------------------------------------------------------
+# The screen's background and windows of other sizes
+
+# Puts a fixed, colourful picture (1024 x 768) on the root window, so that captures
+# have something to show and can be compared with it pixel for pixel.
+wallpaper_set() {
+  WALLPAPER="$E2E_OUT/wallpaper.png"
+  /usr/bin/convert -size 1024x768 xc: \
+    -sparse-color Bilinear '0,0 #2a5caa 1023,0 #3fa7d6 0,767 #1b2845 1023,767 #59c38f' \
+    -fill '#ff00ff' -draw 'rectangle 0,0 39,39' \
+    -fill '#f6c445' -draw 'circle 820,160 820,230' \
+    -fill '#ffffff' -draw 'rectangle 60,520 360,700' \
+    -fill '#e4572e' -draw 'rectangle 90,550 200,670' \
+    -fill '#17bebb' -draw 'rectangle 220,550 330,670' \
+    -depth 8 "PNG24:$WALLPAPER"
+  /usr/bin/display -window root "$WALLPAPER"
+  screenshot "$E2E_OUT/.root.png"
+  same_picture "$WALLPAPER" "$E2E_OUT/.root.png" || fail "the wallpaper did not reach the screen"
+}
+# Back to the black screen that the other tests expect.
+wallpaper_clear() {
+  /usr/bin/convert -size 8x8 xc:black "$E2E_OUT/.black.png"
+  /usr/bin/display -window root "$E2E_OUT/.black.png"
+  WALLPAPER=""
+}
+
+# Prints the id of this program's visible window of exactly the given geometry.
+window_of_geometry() {  # window_of_geometry X Y W H
+  local id
+  for id in $(xdotool search --all --onlyvisible --pid "$APP_PID" --name '.*' 2>/dev/null); do
+    if geometry_is "$id" "$1" "$2" "$3" "$4"; then echo "$id"; return 0; fi
+  done
+  return 1
+}
+
+# ---------------------------------------------------------------------------
+# Files through the program's own dialogs
+
+# A Linux path as the Windows programs of the prefix see it.
+windows_path() { echo "Z:${1//\//\\}"; }
+
+# file_complete PATH: the file exists and its size has stopped changing.
+file_complete() {
+  [ -s "$1" ] || return 1
+  local before
+  before=$(stat -c %s "$1")
+  sleep 0.2
+  [ "$(stat -c %s "$1")" == "$before" ]
+}
+
+# save_document [PATH]: File > Save; types PATH (a Linux path) into the Save dialog or,
+# without one, accepts the name the dialog suggests; waits for the dialog to close.
+save_document() {
+  menu f s
+  wait_window '^Save As$' >/dev/null || fail "File > Save showed no Save As dialog"
+  if [ -n "${1:-}" ]; then
+    keys ctrl+a
+    type_text "$(windows_path "$1")"
+  fi
+  keys Return
+  wait_window_gone '^Save As$' || fail "the Save As dialog did not close"
+}
+
+# expect_picture DESCRIPTION FILE REFERENCE: the saved picture equals the reference.
+expect_picture() {
+  wait_until 10 file_complete "$2" || fail "$1: no file $2"
+  local diff
+  diff=$(pixels_differ "$2" "$3")
+  if [ "$diff" == "0" ]; then log "ok: $1"; else fail "$1: $diff pixels differ from $3"; fi
+}
+picture_size() { /usr/bin/identify -format '%wx%h' "$1"; }
+
+# The rectangle selector: a borderless window of this program over the whole screen.
+wait_selector() { wait_until "$E2E_TIMEOUT" window_of_geometry 0 0 1024 768 >/dev/null; }
+# The window picker and the icon that the user drags out of it.
+PICKER_ICON_X=123
+PICKER_ICON_Y=80
+
+# ---------------------------------------------------------------------------
+# A second Windows program: Wine's Notepad, as a window of another process to pick.
+
+OTHER_PID=""
+OTHER_RUNNER=""
+OTHER_WINDOW=""
+other_start() {
+  [ -z "$(APP_PID="" find_window 'Notepad$')" ] || fail "a Notepad window is already open on $DISPLAY"
+  "$WINE_RUN" notepad </dev/null >>"$E2E_OUT/notepad.log" 2>&1 &
+  OTHER_RUNNER=$!
+  # Wine starts Notepad as a process of its own; the window that appears is ours.
+  OTHER_WINDOW=$(APP_PID="" wait_window 'Notepad$') || fail "Notepad did not start"
+  OTHER_PID=$(xdotool getwindowpid "$OTHER_WINDOW")
+}
+other_kill() {
+  if [ -n "$OTHER_PID" ] && kill -0 "$OTHER_PID" 2>/dev/null; then
+    kill "$OTHER_PID"
+    wait_until 5 not_running "$OTHER_PID" || kill -9 "$OTHER_PID" 2>/dev/null
+  fi
+  [ -n "$OTHER_RUNNER" ] && wait "$OTHER_RUNNER" 2>/dev/null
+  OTHER_PID=""
+  OTHER_RUNNER=""
 }

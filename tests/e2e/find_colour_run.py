@@ -1,0 +1,46 @@
+#!/usr/bin/env python3
+"""Finds the first row of a PPM picture (read from standard input) that holds a run
+of at least LENGTH pixels of the colour R G B, and prints the screen position of a
+point 20 pixels into that run: X = OFFSET_X + column, Y = OFFSET_Y + row.
+
+Usage: find_colour_run.py R G B LENGTH OFFSET_X OFFSET_Y; exit status 1 when none."""
+import sys
+
+
+def read_ppm(data):
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b'#':
+            pos = data.index(b'\n', pos)
+            continue
+        start = pos
+        while not data[pos:pos + 1].isspace():
+            pos += 1
+        fields.append(data[start:pos])
+    if fields[0] != b'P6' or int(fields[3]) != 255:
+        raise ValueError('expected an 8-bit P6 picture')
+    return int(fields[1]), int(fields[2]), data[pos + 1:]
+
+
+def main():
+    r, g, b, length, off_x, off_y = (int(a) for a in sys.argv[1:7])
+    width, height, pixels = read_ppm(sys.stdin.buffer.read())
+    colour = bytes((r, g, b))
+    for y in range(height):
+        row = pixels[3 * width * y:3 * width * (y + 1)]
+        run = 0
+        for x in range(width):
+            if row[3 * x:3 * x + 3] == colour:
+                run += 1
+                if run == length:
+                    print(off_x + x - length + 21, off_y + y)
+                    return 0
+            else:
+                run = 0
+    return 1
+
+
+if __name__ == '__main__':
+    sys.exit(main())
