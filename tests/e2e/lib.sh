@@ -109,7 +109,7 @@ app_start() {
   # From its own folder, as Explorer would start it, unless the scenario wants the
   # file dialogs to open in a folder of its own (APP_CWD).
   local dir="${APP_CWD:-$(dirname "$PIXELNAB_EXE")}"
-  [ -z "$(find_window '^Pixelnab')" ] || fail "a Pixelnab window is already open on $DISPLAY"
+  [ -z "$(find_window '^Pixelnab$')" ] && [ -z "$(find_window '^Pixelnab - ')" ] || fail "a Pixelnab window is already open on $DISPLAY"
   (cd "$dir" && exec "$WINE_RUN" "$PIXELNAB_EXE") </dev/null >>"$E2E_OUT/program.log" 2>&1 &
   APP_RUNNER=$!
   # The program is the Wine process that wine-run.sh starts.
@@ -163,14 +163,10 @@ app_wait_exit() {
 # ---------------------------------------------------------------------------
 # Windows
 
-# Prints the id of the first visible window whose title matches REGEX (of this
-# program once it runs), waiting up to TIMEOUT seconds.
+# Prints the id of the first visible window whose title matches REGEX (of any
+# program on the test display); wait_window waits up to TIMEOUT seconds for one.
 find_window() {
-  if [ -n "$APP_PID" ]; then
-    xdotool search --all --onlyvisible --pid "$APP_PID" --name "$1" 2>/dev/null | head -1
-  else
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1
-  fi
+  xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1
 }
 wait_window() {
   local regex="$1" limit="${2:-$E2E_TIMEOUT}" end id
@@ -548,11 +544,11 @@ OTHER_PID=""
 OTHER_RUNNER=""
 OTHER_WINDOW=""
 other_start() {
-  [ -z "$(APP_PID="" find_window 'Notepad$')" ] || fail "a Notepad window is already open on $DISPLAY"
+  [ -z "$(find_window 'Notepad$')" ] || fail "a Notepad window is already open on $DISPLAY"
   "$WINE_RUN" notepad </dev/null >>"$E2E_OUT/notepad.log" 2>&1 &
   OTHER_RUNNER=$!
   # Wine starts Notepad as a process of its own; the window that appears is ours.
-  OTHER_WINDOW=$(APP_PID="" wait_window 'Notepad$') || fail "Notepad did not start"
+  OTHER_WINDOW=$(wait_window 'Notepad$') || fail "Notepad did not start"
   OTHER_PID=$(xdotool getwindowpid "$OTHER_WINDOW")
 }
 other_kill() {
