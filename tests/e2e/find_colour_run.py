@@ -3,7 +3,10 @@
 of at least LENGTH pixels of the colour R G B, and prints the screen position of a
 point 20 pixels into that run: X = OFFSET_X + column, Y = OFFSET_Y + row.
 
-Usage: find_colour_run.py R G B LENGTH OFFSET_X OFFSET_Y; exit status 1 when none."""
+With a seventh argument "run" it prints the whole run instead: X Y LENGTH of its first
+pixel, in screen coordinates.
+
+Usage: find_colour_run.py R G B LENGTH OFFSET_X OFFSET_Y [run]; exit status 1 when none."""
 import sys
 
 
@@ -35,7 +38,14 @@ def main():
             if row[3 * x:3 * x + 3] == colour:
                 run += 1
                 if run == length:
-                    print(off_x + x - length + 21, off_y + y)
+                    start = x - length + 1
+                    if sys.argv[7:] == ['run']:
+                        end = x
+                        while end + 1 < width and row[3 * (end + 1):3 * (end + 2)] == colour:
+                            end += 1
+                        print(off_x + start, off_y + y, end - start + 1)
+                    else:
+                        print(off_x + start + 20, off_y + y)
                     return 0
             else:
                 run = 0

@@ -37,6 +37,7 @@ FRAME=""          # X window id of the main window
 E2E_NAME=""
 E2E_OUT=""
 E2E_STARTED=$SECONDS
+E2E_PIDS=()       # other processes a scenario started, ended with it
 
 # ---------------------------------------------------------------------------
 # Scenario life
@@ -59,6 +60,8 @@ e2e_end() {
   local rc=$?
   app_kill
   other_kill
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
   [ -n "$WALLPAPER" ] && wallpaper_clear
   if [ $rc -eq 0 ]; then
     log "passed in $((SECONDS - E2E_STARTED)) s"
@@ -430,13 +433,13 @@ hide_option_checked() {
 # Prints the screen position of a point in the active document's caption bar (the
 # active caption colour, left of its buttons), or fails when none is seen.
 ACTIVE_CAPTION='50 150 250'
-active_document_caption() {
+active_document_caption() {  # [run]: print X Y LENGTH of the whole caption bar row
   window_geometry "$FRAME"
   screenshot "$E2E_OUT/.docs.png"
   # The document area: below the toolbar, above the status bar.
   local top=$((WY + 66)) height=$((WH - 66 - 25))
   /usr/bin/convert "$E2E_OUT/.docs.png" -crop "$((WW - 8))x$height+$((WX + 4))+$top" +repage ppm:- |
-    python3 "$E2E_DIR/find_colour_run.py" $ACTIVE_CAPTION 40 $((WX + 4)) "$top"
+    python3 "$E2E_DIR/find_colour_run.py" $ACTIVE_CAPTION 40 $((WX + 4)) "$top" "$@"
 }
 
 # The title of the active document, read the way a user sees it: maximise the
@@ -559,4 +562,38 @@ other_kill() {
   [ -n "$OTHER_RUNNER" ] && wait "$OTHER_RUNNER" 2>/dev/null
   OTHER_PID=""
   OTHER_RUNNER=""
+}
+
+# open_file PATH: File > Open, types PATH (a Linux path) into the Open dialog, Enter.
+open_file() {
+  menu f o
+  wait_window '^Open$' >/dev/null || fail "File > Open showed no Open dialog"
+  keys ctrl+a
+  type_text "$(windows_path "$1")"
+  keys Return
+  wait_window_gone '^Open$' || fail "the Open dialog did not close"
+}
+
+# Prints the id of a visible window of this program titled TITLE other than the frame.
+other_window_titled() {
+  local id
+  for id in $(xdotool search --all --onlyvisible --pid "$APP_PID" --name "^$1\$" 2>/dev/null); do
+    [ "$id" != "$FRAME" ] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+# The clipboard as another program sees it, through the X selection Wine offers.
+clipboard_targets() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null; }
+clipboard_has() { clipboard_targets | grep -qx "$1"; }
+clipboard_bitmap() { timeout 5 xclip -selection clipboard -t image/bmp -o >"$1" 2>/dev/null && [ -s "$1" ]; }
+# The platform's overwrite question over the Save As dialog: a second, smaller window
+# of the program that is neither the frame nor the dialog.
+overwrite_prompt_shown() {
+  local id name
+  for id in $(xdotool search --all --onlyvisible --pid "$APP_PID" --name '.' 2>/dev/null); do
+    name=$(window_name "$id")
+    [ "$id" == "$FRAME" ] || [ "$name" == "Save As" ] || [ "$name" == "Default IME" ] || return 0
+  done
+  return 1
 }
