@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench dist screenshots clean
 
 all: build
 
@@ -28,5 +28,14 @@ bench: build
 	cmake --build $(BUILD) --target capture_bench -j2
 	bench/run-bench.sh $(abspath $(BUILD))
 
+# Portable zip and NSIS installer in $(BUILD)/dist.
+dist: build
+	packaging/make-dist.sh $(abspath $(BUILD))
+
 clean:
 	rm -rf $(BUILD)
+
+# Refreshes the README's pictures in docs/screenshots from the real program (headless).
+screenshots: build
+	@cd $(BUILD) && { SCREENSHOTS_DIR=$(CURDIR)/docs/screenshots ctest -R '^e2e.readme_screenshots$$' --output-on-failure; rc=$$?; \
+	  $(CURDIR)/tests/fixtures/display-stop.sh "$$PWD" >/dev/null 2>&1; exit $$rc; }

@@ -237,10 +237,13 @@ type_text() {
 }
 
 # Clicks into the frame (on its caption, away from the buttons) so that it has the
-# keyboard focus: Wine only delivers accelerators after a click.
+# keyboard focus: Wine only delivers accelerators after a click. Two clicks in a row
+# land 40 pixels apart, so that they never make a double-click (which would maximise).
+FOCUS_SIDE=0
 focus_frame() {
   window_geometry "$FRAME"
-  click "$FRAME" $((WW / 2)) 10
+  FOCUS_SIDE=$((1 - FOCUS_SIDE))
+  click "$FRAME" $((WW / 2 - 20 + 40 * FOCUS_SIDE)) 10
 }
 
 # menu ACCESS-KEY ITEM-KEY: chooses a menu command with the keyboard, e.g. `menu f x`.
@@ -446,19 +449,23 @@ active_document_caption() {  # [run]: print X Y LENGTH of the whole caption bar 
 # document by double-clicking its caption, so that the frame's title shows
 # "Pixelnab - [title]", then put the documents back with Window > Cascade Images.
 document_title() {
-  local point title
-  point=$(active_document_caption) || { log "no active document caption on screen"; return 1; }
+  local point="" title try
+  for try in $(seq 50); do
+    point=$(active_document_caption) && break
+    sleep 0.1
+  done
+  [ -n "$point" ] || { log "no active document caption on screen" >&2; return 1; }
   # shellcheck disable=SC2086
   xdotool mousemove $point click --repeat 2 --delay 80 1
   if ! wait_until 5 frame_shows_document; then
-    log "double-clicking the caption at $point did not maximise a document"
+    log "double-clicking the caption at $point did not maximise a document" >&2
     return 1
   fi
   title=$(window_name "$FRAME")
   title=${title#Pixelnab - [}
   echo "${title%]}"
   menu w c
-  wait_until 5 eval '! frame_shows_document' || log "warning: the document stayed maximised"
+  wait_until 5 eval '! frame_shows_document' || log "warning: the document stayed maximised" >&2
 }
 frame_shows_document() { [[ "$(window_name "$FRAME")" == "Pixelnab - ["*"]" ]]; }
 
