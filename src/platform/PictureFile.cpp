@@ -16,7 +16,7 @@
 namespace {
 
 // Header checks below keep every decoder away from data it would read past.
-enum class FileKind { Bitmap, Gif, Jpeg, Icon, Other };
+enum class FileKind { Bitmap, Gif, Jpeg, Icon, Png, Tiff, Other };
 
 [[noreturn]] void RaiseInvalidPicture() { RaiseError(ErrorNumber::InvalidPicture, L"Invalid picture"); }
 
@@ -91,6 +91,9 @@ FileKind Sniff(const std::vector<BYTE>& b) {
     if (b.size() >= 6 && std::memcmp(b.data(), "GIF8", 4) == 0) return FileKind::Gif;
     if (b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return FileKind::Jpeg;
     if (b.size() >= 4 && b[0] == 0 && b[1] == 0 && (b[2] == 1 || b[2] == 2) && b[3] == 0) return FileKind::Icon;
+    if (b.size() >= 8 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) return FileKind::Png;
+    if (b.size() >= 8 && (std::memcmp(b.data(), "II*\0", 4) == 0 || std::memcmp(b.data(), "MM\0*", 4) == 0))
+        return FileKind::Tiff;
     return FileKind::Other;
 }
 
@@ -205,6 +208,111 @@ void CheckIconFile(const std::vector<BYTE>& b) {
                                    Stride(static_cast<std::uint64_t>(width), 1) * rows;
         if (need > bytes) RaiseInvalidPicture();
     }
+}
+
+std::uint32_t Be16(const std::vector<BYTE>& b, std::size_t at) { return (std::uint32_t(b[at]) << 8) | b[at + 1]; }
+std::uint32_t Be32(const std::vector<BYTE>& b, std::size_t at) { return (Be16(b, at) << 16) | Be16(b, at + 2); }
+
+// The frame header of a JPEG file: every marker segment up to it must lie in the file.
+// (Some decoders allocate the whole image as soon as they have read this header.)
+void CheckJpegFile(const std::vector<BYTE>& b) {
+    std::size_t at = 2;
+    for (;;) {
+        if (at + 2 > b.size() || b[at] != 0xFF) RaiseInvalidPicture();
+        while (at + 1 < b.size() && b[at + 1] == 0xFF) ++at;  // fill bytes
+        if (at + 2 > b.size()) RaiseInvalidPicture();
+        const BYTE marker = b[at + 1];
+        at += 2;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) continue;  // no length
+        if (marker == 0xD9 || marker == 0xDA) RaiseInvalidPicture();           // no frame header
+        if (at + 2 > b.size()) RaiseInvalidPicture();
+        const std::size_t length = Be16(b, at);
+        if (length < 2 || at + length > b.size()) RaiseInvalidPicture();
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (length < 8) RaiseInvalidPicture();
+            const std::uint32_t height = Be16(b, at + 3);
+            const std::uint32_t width = Be16(b, at + 5);
+            const std::uint32_t components = b[at + 7];
+            if (components == 0 || components > 4 || length < 8 + 3 * components) RaiseInvalidPicture();
+            RequireAcceptableSize(width, height);
+            return;
+        }
+        at += length;
+    }
+}
+
+// A GIF file's screen and every image in it: sizes within bounds, every block inside the file.
+void CheckGifFile(const std::vector<BYTE>& b) {
+    if (b.size() < 13) RaiseInvalidPicture();
+    RequireAcceptableSize(U16(b, 6), U16(b, 8));
+    std::size_t at = 13;
+    if (b[10] & 0x80) at += 3u * (2u << (b[10] & 7));
+    const auto skipSubBlocks = [&] {
+        for (;;) {
+            if (at >= b.size()) RaiseInvalidPicture();
+            const std::size_t size = b[at++];
+            if (size == 0) return;
+            at += size;
+        }
+    };
+    std::uint64_t pixels = 0;
+    int images = 0;
+    for (;;) {
+        if (at >= b.size()) RaiseInvalidPicture();
+        const BYTE block = b[at++];
+        if (block == 0x3B) break;  // trailer
+        if (block == 0x21) {
+            if (at >= b.size()) RaiseInvalidPicture();
+            ++at;  // label
+            skipSubBlocks();
+        } else if (block == 0x2C) {
+            if (at + 9 > b.size()) RaiseInvalidPicture();
+            const std::uint32_t width = U16(b, at + 4);
+            const std::uint32_t height = U16(b, at + 6);
+            const BYTE flags = b[at + 8];
+            RequireAcceptableSize(width, height);
+            // Every frame is held decoded at once by some decoders.
+            pixels += std::uint64_t(width) * height;
+            if (pixels * 8 > AvailableMemory() || pixels > (1ull << 28))
+                RaiseInvalidPicture();
+            at += 9;
+            if (flags & 0x80) at += 3u * (2u << (flags & 7));
+            ++at;  // LZW minimum code size
+            skipSubBlocks();
+            ++images;
+        } else {
+            RaiseInvalidPicture();
+        }
+    }
+    if (images == 0) RaiseInvalidPicture();
+}
+
+void CheckPngFile(const std::vector<BYTE>& b) {
+    if (b.size() < 33 || Be32(b, 8) != 13 || std::memcmp(b.data() + 12, "IHDR", 4) != 0) RaiseInvalidPicture();
+    RequireAcceptableSize(Be32(b, 16), Be32(b, 20));
+}
+
+// The first image's width and length tags of a TIFF file.
+void CheckTiffFile(const std::vector<BYTE>& b) {
+    const bool big = b[0] == 'M';
+    const auto u16 = [&](std::size_t at) { return big ? Be16(b, at) : std::uint32_t(U16(b, at)); };
+    const auto u32 = [&](std::size_t at) { return big ? Be32(b, at) : U32(b, at); };
+    const std::uint64_t directory = u32(4);
+    if (directory + 2 > b.size()) RaiseInvalidPicture();
+    const std::uint32_t count = u16(static_cast<std::size_t>(directory));
+    if (directory + 2 + 12ull * count > b.size()) RaiseInvalidPicture();
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::size_t entry = static_cast<std::size_t>(directory) + 2 + 12 * i;
+        const std::uint32_t tag = u16(entry);
+        const std::uint32_t type = u16(entry + 2);
+        const std::uint32_t value = type == 3 ? u16(entry + 8) : u32(entry + 8);
+        if (tag == 256) width = value;
+        if (tag == 257) height = value;
+    }
+    RequireAcceptableSize(width, height);
 }
 
 ComPtr<IStream> StreamOver(const std::vector<BYTE>& bytes) {
@@ -372,6 +480,8 @@ void Append(std::vector<BYTE>& out, const void* data, std::size_t size) {
 
 bool PictureSizeAcceptable(std::int64_t width, std::int64_t height) {
     if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) return false;
+    // Decoders compute a whole image's bytes in 32 bits, at up to 8 bytes a pixel.
+    if (width * height > kMaxPicturePixels) return false;
     const auto bytes = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 8;
     return bytes <= AvailableMemory();
 }
@@ -396,30 +506,18 @@ Picture LoadPicture(const std::wstring& path) {
     const std::vector<BYTE> bytes = ReadWholeFile(path);
     const FileKind kind = Sniff(bytes);
     switch (kind) {
-    case FileKind::Bitmap:
-        CheckBitmapFile(bytes);
-        break;
-    case FileKind::Icon:
-        CheckIconFile(bytes);
-        break;
-    case FileKind::Gif: {
-        if (bytes.size() < 13) RaiseInvalidPicture();
-        RequireAcceptableSize(U16(bytes, 6), U16(bytes, 8));  // the logical screen
-        auto factory = ImagingFactory();
-        if (!FirstFrame(factory.get(), bytes)) RaiseInvalidPicture();
-        break;
-    }
-    case FileKind::Jpeg: {
-        auto factory = ImagingFactory();
-        if (!FirstFrame(factory.get(), bytes)) RaiseInvalidPicture();
-        break;
-    }
-    case FileKind::Other:
-        return LoadThroughImagingComponent(bytes);
+    case FileKind::Bitmap: CheckBitmapFile(bytes); break;
+    case FileKind::Icon: CheckIconFile(bytes); break;
+    case FileKind::Gif: CheckGifFile(bytes); break;
+    case FileKind::Jpeg: CheckJpegFile(bytes); break;
+    case FileKind::Png: CheckPngFile(bytes); return LoadThroughImagingComponent(bytes);
+    case FileKind::Tiff: CheckTiffFile(bytes); return LoadThroughImagingComponent(bytes);
+    case FileKind::Other: RaiseInvalidPicture();
     }
     if (Picture picture = LoadThroughPictureLoader(bytes); !picture.IsEmpty()) return picture;
-    // A well-formed file the picture loader declines (a bitmap with a newer header, say).
-    if (kind == FileKind::Icon) RaiseInvalidPicture();
+    // A well-formed bitmap the picture loader declines (a newer header, say); GIF and JPEG
+    // go through the same decoders either way, so a second try would only fail again.
+    if (kind != FileKind::Bitmap) RaiseInvalidPicture();
     return LoadThroughImagingComponent(bytes);
 }
 

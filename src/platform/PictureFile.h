@@ -7,8 +7,10 @@
 
 #include "platform/Picture.h"
 
-// The largest picture the loader accepts in either direction, in pixels.
+// The largest picture the loader accepts: in either direction, and in all (16384 x 16384,
+// or 32768 x 8192: 2 GiB at the 8 bytes a pixel of the deepest formats).
 constexpr std::int64_t kMaxPictureSide = 32768;
+constexpr std::int64_t kMaxPicturePixels = std::int64_t(1) << 28;
 
 // Loads a picture file: Windows bitmap, GIF, JPEG and icon through the platform's
 // picture loader, anything else the imaging component reads (PNG, TIFF...) as a
@@ -18,7 +20,8 @@ constexpr std::int64_t kMaxPictureSide = 32768;
 Picture LoadPicture(const std::wstring& path);
 
 // Whether a picture of width x height pixels may be decoded: both sides within
-// kMaxPictureSide and its pixels (at four bytes each, twice over) within the memory free now.
+// kMaxPictureSide, at most kMaxPicturePixels, and its pixels (at four bytes each, twice
+// over) within the memory free now.
 bool PictureSizeAcceptable(std::int64_t width, std::int64_t height);
 
 // A device-independent copy of a picture, as the clipboard's CF_DIB and the body of a
