@@ -25,8 +25,9 @@ test: build
 
 # Capture timing on a 1920x1080 display of its own (not part of the build or the tests).
 bench: build
-	cmake --build $(BUILD) --target capture_bench -j2
+	cmake --build $(BUILD) --target capture_bench file_bench -j2
 	bench/run-bench.sh $(abspath $(BUILD))
+	bench/run-file-bench.sh $(abspath $(BUILD))
 
 # Portable zip and NSIS installer in $(BUILD)/dist.
 dist: build
