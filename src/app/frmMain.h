@@ -110,6 +110,8 @@ private:
     LRESULT OnNotify(NMHDR* header);
     void ToggleBar(UINT menuId, HWND bar);
     void StorePlacement();
+    // Puts the frame back at its default placement when too little of it is on the screen.
+    void KeepFrameReachable();
     int ButtonIndex(const std::wstring& key) const;
 
     HWND mdiClient_ = nullptr;

@@ -44,6 +44,27 @@ void frmMain::MDIForm_Load() {
         gintCaptureCount = 0;
         SetAppState();
     });
+    // Also after a failed step: a frame left out of reach would make the program unusable.
+    Trapped([&] { KeepFrameReachable(); });
+}
+
+void frmMain::KeepFrameReachable() {
+    // A stored placement that leaves less than this much of the frame on the screen (garbage
+    // in the store, or a display that has since shrunk) gives way to the centred default.
+    constexpr LONG kMinimumVisible = 100;
+    RECT frame{};
+    GetWindowRect(hwnd_, &frame);
+    const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    RECT visible{};
+    if (IntersectRect(&visible, &frame, &screen) && visible.right - visible.left >= kMinimumVisible &&
+        visible.bottom - visible.top >= kMinimumVisible)
+        return;
+    SetHeight(6500.0f);
+    SetLeft((Screen::Width() - 7500.0f) / 2.0f);
+    SetTop((Screen::Height() - 6500.0f) / 2.0f);
+    SetWidth(7500.0f);
 }
 
 void frmMain::StorePlacement() {
