@@ -1,0 +1,333 @@
+// Timings and memory of the program's heavy paths on the screen it runs on, each beside
+// the floor it cannot beat: a bare block transfer of the same screen into a bitmap.
+// Prints one line per figure: "figure <name> <median> <min> <max> <runs>" (milliseconds,
+// or bytes for memory); bench/bench_table.py puts them into a table with ImageMagick's
+// figures for the same file work.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "ProcessResources.h"
+#include "app/basMain.h"
+#include "app/frmMain.h"
+#include "capture/basScreen.h"
+#include "document/frmNabbet.h"
+#include "platform/CommonDialog.h"
+#include "platform/Form.h"
+#include "platform/MessageBoxService.h"
+#include "platform/SettingsStore.h"
+#include "select/frmRectangle.h"
+
+namespace {
+
+// The benchmark neither reads nor writes the user's settings, and never waits on a message box.
+class MemorySettings final : public ISettingsStore {
+public:
+    std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                            const std::wstring& defaultValue) override {
+        auto it = values_.find({application, section, key});
+        return it == values_.end() ? defaultValue : it->second;
+    }
+    void SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                     const std::wstring& value) override {
+        values_[{application, section, key}] = value;
+    }
+
+private:
+    std::map<std::tuple<std::wstring, std::wstring, std::wstring>, std::wstring> values_;
+};
+
+class CountingMessageBox final : public IMessageBoxService {
+public:
+    int Show(HWND, const std::wstring& text, UINT, const std::wstring&) override {
+        if (shown++ == 0) std::fprintf(stderr, "message: %ls\n", text.c_str());
+        return IDOK;
+    }
+    int shown = 0;
+};
+
+// Open and Save dialogs that confirm the path they were given.
+class FixedDialog final : public ICommonDialogService {
+public:
+    bool ShowOpen(HWND, CommonDialogSettings& settings) override { return Confirm(settings); }
+    bool ShowSave(HWND, CommonDialogSettings& settings) override { return Confirm(settings); }
+    bool ShowPrinter(HWND, CommonDialogSettings&, HDC&) override { return false; }
+    std::wstring path;
+
+private:
+    bool Confirm(CommonDialogSettings& settings) {
+        settings.FileName = path;
+        const auto slash = path.find_last_of(L"\\/");
+        settings.FileTitle = slash == std::wstring::npos ? path : path.substr(slash + 1);
+        return true;
+    }
+};
+
+double Now() {
+    static const LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+void Report(const char* name, std::vector<double> values) {
+    if (values.empty()) {
+        std::printf("figure %s n/a\n", name);
+        return;
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    const double median = n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+    std::printf("figure %s %.3f %.3f %.3f %zu\n", name, median, values.front(), values.back(), n);
+    std::fflush(stdout);
+}
+
+// What any screen grab must do at least: one device bitmap, one block transfer.
+double BareBlockTransfer(int width, int height) {
+    const double start = Now();
+    const HWND desktop = GetDesktopWindow();
+    const HDC screen = GetWindowDC(desktop);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(desktop, screen);
+    GdiFlush();
+    const double elapsed = Now() - start;
+    DeleteObject(bitmap);
+    return elapsed;
+}
+
+std::shared_ptr<frmNabbet> ActiveDocument(frmMain& frame) {
+    return std::dynamic_pointer_cast<frmNabbet>(frame.ActiveForm());
+}
+
+// The moment the rectangle selector has painted its frozen screen: the selector's window
+// is subclassed as it is created; when its first WM_PAINT returns the time is noted and a
+// cancel is posted, to be handled once back in the modal loop.
+double g_selectorShown = 0.0;
+HHOOK g_hook = nullptr;
+WNDPROC g_selectorProc = nullptr;
+constexpr UINT kCancelSelector = WM_APP + 0x77;
+HWND g_helper = nullptr;
+
+LRESULT CALLBACK SelectorSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallWindowProcW(g_selectorProc, window, message, wParam, lParam);
+    if (message == WM_PAINT && g_selectorShown == 0.0 && IsWindowVisible(window)) {
+        GdiFlush();
+        g_selectorShown = Now();
+        PostMessageW(g_helper, kCancelSelector, 0, 0);
+    }
+    return result;
+}
+
+LRESULT CALLBACK WatchCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const HWND window = reinterpret_cast<HWND>(wParam);
+        wchar_t name[64]{};
+        GetClassNameW(window, name, 64);
+        if (std::wcscmp(name, L"PixelnabRectangle") == 0)
+            g_selectorProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SelectorSpy)));
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+// A message-only window that cancels the open selector when asked.
+LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // WM_TIMER: a watchdog, should the selector never paint.
+    if (message != kCancelSelector && message != WM_TIMER) return DefWindowProcW(window, message, wParam, lParam);
+    KillTimer(window, 1);
+    for (int i = 0; i < Forms::Count(); ++i)
+        if (auto selector = std::dynamic_pointer_cast<frmRectangle>(Forms::Item(i)))
+            selector->Form_KeyDown(VK_SHIFT, 1);  // a key with Shift held: cancel
+    return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Arguments: runs, then the BMP and JPEG files to open and a folder to save into (optional).
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
+    const std::wstring bmpPath = argc > 2 ? std::wstring(argv[2], argv[2] + std::strlen(argv[2])) : L"";
+    const std::wstring jpegPath = argc > 3 ? std::wstring(argv[3], argv[3] + std::strlen(argv[3])) : L"";
+    const std::wstring saveFolder = argc > 4 ? std::wstring(argv[4], argv[4] + std::strlen(argv[4])) : L"";
+    const int documentsForMemory = argc > 5 ? std::max(1, std::atoi(argv[5])) : 4;
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    OleInitialize(nullptr);
+    MemorySettings settings;
+    CountingMessageBox messages;
+    FixedDialog dialog;
+    SetSettingsStore(&settings);
+    SetMessageBoxService(&messages);
+    SetCommonDialogService(&dialog);
+
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    std::printf("screen %d %d\n", width, height);
+    std::vector<double> floor, capture, engine, captureShown, selector, openBmp, openJpeg, saveBmp, layoutScroll;
+    {
+        auto frame = NewForm<frmMain>();
+        frame->Load();
+        frame->Show();
+        DoEvents();
+        std::printf("hide option %s\n", gblnHideCaptureWin ? "on" : "off");
+
+        // Capture Screen, from the command to the document shown and painted.
+        for (int i = -2; i < runs; ++i) {  // two warm-up rounds
+            const double start = Now();
+            frame->mnuCaptureScreen_Click();
+            DoEvents();
+            GdiFlush();
+            const double elapsed = Now() - start;
+            const double bare = BareBlockTransfer(width, height);
+            if (i >= 0) {
+                capture.push_back(elapsed);
+                floor.push_back(bare);
+            }
+            frame->mnuWindowCloseAll_Click();
+            DoEvents();
+        }
+
+        // Where the command's time goes: the capture engine alone, and the command with the
+        // frame left shown (no hiding and showing of the frame around the capture).
+        for (int i = -1; i < runs; ++i) {
+            const double start = Now();
+            {
+                const Picture picture = CaptureWholeScreen();
+                GdiFlush();
+            }
+            if (i >= 0) engine.push_back(Now() - start);
+        }
+        const bool hide = gblnHideCaptureWin;
+        gblnHideCaptureWin = false;
+        for (int i = -1; i < runs; ++i) {
+            const double start = Now();
+            frame->mnuCaptureScreen_Click();
+            DoEvents();
+            GdiFlush();
+            if (i >= 0) captureShown.push_back(Now() - start);
+            frame->mnuWindowCloseAll_Click();
+            DoEvents();
+        }
+        gblnHideCaptureWin = hide;
+
+        // One layout and one scroll step of a document of the screen's size.
+        frame->mnuCaptureScreen_Click();
+        DoEvents();
+        if (auto document = ActiveDocument(*frame)) {
+            for (int i = -2; i < runs; ++i) {
+                auto& bar = document->vsbPic();
+                const double start = Now();
+                document->Form_Resize();
+                document->SetScrollValue(bar, bar.Value() == 0 ? bar.LargeChange() : 0);
+                UpdateWindow(document->hWnd());
+                RedrawWindow(document->picScroll().hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                GdiFlush();
+                if (i >= 0) layoutScroll.push_back(Now() - start);
+            }
+        }
+        frame->mnuWindowCloseAll_Click();
+        DoEvents();
+
+        // The rectangle selector, from the command to its frozen screen painted.
+        WNDCLASSW helperClass{};
+        helperClass.lpfnWndProc = &HelperProc;
+        helperClass.hInstance = GetModuleHandleW(nullptr);
+        helperClass.lpszClassName = L"PixelnabBenchHelper";
+        RegisterClassW(&helperClass);
+        g_helper = CreateWindowExW(0, helperClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   helperClass.hInstance, nullptr);
+        g_hook = SetWindowsHookExW(WH_CBT, &WatchCreation, nullptr, GetCurrentThreadId());
+        for (int i = -2; i < runs && g_hook != nullptr; ++i) {
+            g_selectorShown = 0.0;
+            SetTimer(g_helper, 1, 60000, nullptr);
+            const double start = Now();
+            frame->mnuCaptureRectangle_Click();
+            DoEvents();
+            if (i >= 0 && g_selectorShown > 0.0) selector.push_back(g_selectorShown - start);
+        }
+        if (g_hook != nullptr) UnhookWindowsHookEx(g_hook);
+
+        // Open (BMP, JPEG): from the command to the document shown and painted; Save as BMP.
+        const auto timeOpen = [&](const std::wstring& path, std::vector<double>& into) {
+            if (path.empty()) return;
+            dialog.path = path;
+            for (int i = -1; i < runs; ++i) {
+                const double start = Now();
+                frame->mnuFileOpen_Click();
+                DoEvents();
+                GdiFlush();
+                const double elapsed = Now() - start;
+                if (i >= 0) into.push_back(elapsed);
+                if (i < runs - 1 || saveFolder.empty() || &into != &openBmp) {
+                    frame->mnuWindowCloseAll_Click();
+                    DoEvents();
+                }
+            }
+        };
+        timeOpen(jpegPath, openJpeg);
+        timeOpen(bmpPath, openBmp);
+        if (!saveFolder.empty() && !bmpPath.empty() && ActiveDocument(*frame)) {
+            dialog.path = saveFolder + L"\\bench-save.bmp";
+            for (int i = -1; i < runs; ++i) {
+                const double start = Now();
+                frame->mnuFileSave_Click();
+                const double elapsed = Now() - start;
+                if (i >= 0) saveBmp.push_back(elapsed);
+            }
+            DeleteFileW(dialog.path.c_str());
+        }
+        frame->mnuWindowCloseAll_Click();
+        DoEvents();
+
+        // Private memory per open document of the screen's size.
+        const std::uint64_t before = ReadPrivateBytes();
+        for (int i = 0; i < documentsForMemory; ++i) {
+            frame->mnuCaptureScreen_Click();
+            DoEvents();
+        }
+        const std::uint64_t after = ReadPrivateBytes();
+        std::printf("figure memory_per_document %.0f %.0f %.0f %d\n",
+                    static_cast<double>(after - before) / documentsForMemory,
+                    static_cast<double>(after - before) / documentsForMemory,
+                    static_cast<double>(after - before) / documentsForMemory, documentsForMemory);
+        frame->mnuWindowCloseAll_Click();
+        DoEvents();
+        frame->Unload();
+    }
+    DoEvents();
+    Report("floor", floor);
+    Report("capture", capture);
+    Report("capture_engine", engine);
+    Report("capture_frame_shown", captureShown);
+    Report("selector", selector);
+    Report("layout_scroll", layoutScroll);
+    Report("open_bmp", openBmp);
+    Report("open_jpeg", openJpeg);
+    Report("save_bmp", saveBmp);
+    std::printf("messages %d\n", messages.shown);
+    SetCommonDialogService(nullptr);
+    SetSettingsStore(nullptr);
+    SetMessageBoxService(nullptr);
+    OleUninitialize();
+    return 0;
+}

@@ -1,0 +1,178 @@
+// Robustness of the file commands: a thousand opens and closes give back every object and
+// byte, and a save that cannot complete (read-only folder, missing folder, full disk) is
+// reported and leaves no file behind that could pass for the picture.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <windows.h>
+
+#include "FileTestSupport.h"
+#include "ProcessResources.h"
+#include "capture/basScreen.h"
+#include "document/frmNabbet.h"
+#include "platform/PictureFile.h"
+
+using namespace files_test;
+
+namespace {
+
+constexpr int kCycles = 1000;
+constexpr int kWarmUpCycles = 30;
+// The same allowances as for the capture cycles (see RobustnessTest.cpp).
+constexpr long kCachedObjectTolerance = 4;
+constexpr std::uint64_t kMemoryTolerance = 2u * 1024 * 1024;
+constexpr std::uint64_t kSecondHalfTolerance = 512u * 1024;
+
+int CountDocuments() {
+    int count = 0;
+    for (int i = 0; i < Forms::Count(); ++i)
+        if (std::dynamic_pointer_cast<frmNabbet>(Forms::Item(i))) ++count;
+    return count;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Whether a Wine drive letter leads to the small file system the test fixture mounted.
+bool DriveIsTestDisk(wchar_t letter, ULONGLONG& total) {
+    const std::wstring root = std::wstring(1, letter) + L":\\";
+    ULARGE_INTEGER available{}, size{}, free{};
+    if (!GetDiskFreeSpaceExW(root.c_str(), &available, &size, &free)) return false;
+    total = size.QuadPart;
+    return size.QuadPart > 0 && size.QuadPart <= 1024 * 1024;
+}
+
+}  // namespace
+
+class RobustnessFiles : public DocumentTest {
+protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        settings.Set(L"HideCaptureWin", L"False");
+    }
+    std::shared_ptr<frmNabbet> ActiveDocument() const {
+        return std::dynamic_pointer_cast<frmNabbet>(frame->ActiveForm());
+    }
+    // A document holding a bitmap picture of the given size, made as a creator does.
+    void Document(const std::wstring& title, Picture picture) {
+        auto document = NewForm<frmNabbet>();
+        document->SetCaption(title);
+        document->picNabbet().SetPicture(std::move(picture));
+        document->Show();
+        frame->SetAppState();
+        DoEvents();
+    }
+    void ExpectSaveFailsCleanly(const std::wstring& target, int expectedNumber) {
+        messages.shown.clear();
+        dialog.Confirm(target);
+        frame->mnuFileSave_Click();
+        ASSERT_EQ(messages.shown.size(), 1u) << "a failed save must be reported once";
+        EXPECT_EQ(messages.shown[0].title, L"Error");
+        const std::wstring prefix = L"Error #: " + std::to_wstring(expectedNumber) + L"\r";
+        EXPECT_EQ(messages.shown[0].text.rfind(prefix, 0), 0u)
+            << std::string(messages.shown[0].text.begin(), messages.shown[0].text.end());
+        EXPECT_FALSE(Exists(target)) << "a partial file was left where the picture should be";
+    }
+    TempFolder folder;
+};
+
+TEST_F(RobustnessFiles, ThousandOpensAndClosesGiveBackEveryObjectAndByte) {
+    MakeFrame();
+    const std::wstring bmp = folder.File(L"cycle.bmp");
+    SavePicture(BitmapPicture(Pattern(320, 240), false), bmp);
+    std::wstring jpeg = folder.File(L"cycle.jpg");
+    if (!ImageMagickAvailable() || !Convert(bmp, {"-quality", "90"}, jpeg)) jpeg = bmp;
+    const auto openAndClose = [&](int i) {
+        dialog.Confirm(i % 2 == 0 ? bmp : jpeg);
+        frame->mnuFileOpen_Click();
+        DoEvents();
+        frame->mnuFileClose_Click();
+        DoEvents();
+    };
+    for (int i = 0; i < kWarmUpCycles; ++i) openAndClose(i);
+    const ProcessResources before = ReadProcessResources();
+    const auto start = std::chrono::steady_clock::now();
+    std::uint64_t halfway = 0;
+    for (int i = 0; i < kCycles; ++i) {
+        openAndClose(i);
+        if (i == kCycles / 2) halfway = ReadPrivateBytes();
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const ProcessResources after = ReadProcessResources();
+    std::printf("  %d open-and-close cycles (BMP and %s alternately) in %.1f s (%.1f ms each)\n", kCycles,
+                jpeg == bmp ? "BMP" : "JPEG", seconds, seconds * 1000.0 / kCycles);
+    std::printf("  GDI objects %ld -> %ld, USER objects %ld -> %ld, private memory %.2f -> %.2f MB\n",
+                before.gdiObjects, after.gdiObjects, before.userObjects, after.userObjects,
+                static_cast<double>(before.privateBytes) / 1048576.0, static_cast<double>(after.privateBytes) / 1048576.0);
+    EXPECT_EQ(CountDocuments(), 0);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_LE(std::labs(after.gdiObjects - before.gdiObjects), kCachedObjectTolerance);
+    EXPECT_EQ(after.userObjects, before.userObjects);
+    EXPECT_LE(static_cast<long long>(after.privateBytes) - static_cast<long long>(before.privateBytes),
+              static_cast<long long>(kMemoryTolerance));
+    EXPECT_LE(static_cast<long long>(after.privateBytes) - static_cast<long long>(halfway),
+              static_cast<long long>(kSecondHalfTolerance));
+}
+
+TEST_F(RobustnessFiles, SaveIntoAMissingFolderIsReportedAndWritesNothing) {
+    MakeFrame();
+    Document(L"Nabbet1", BitmapPicture(Pattern(16, 16), false));
+    ExpectSaveFailsCleanly(folder.File(L"missing\\deeper\\x.bmp"), 76);
+    EXPECT_FALSE(Exists(folder.File(L"missing")));
+}
+
+TEST_F(RobustnessFiles, SaveIntoAReadOnlyFolderIsReportedAndWritesNothing) {
+    ULONGLONG size = 0;
+    if (!DriveIsTestDisk(L'Y', size))
+        GTEST_SKIP() << "drive Y: (a read-only tmpfs mounted by tests/fixtures/disks-start.sh) is not there: "
+                        "mounting needs root";
+    MakeFrame();
+    Document(L"Nabbet1", BitmapPicture(Pattern(16, 16), false));
+    ExpectSaveFailsCleanly(L"Y:\\Nabbet1.bmp", 70);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(L"Y:\\*", &found);
+    bool anything = false;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..") anything = true;
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    EXPECT_FALSE(anything);
+}
+
+TEST_F(RobustnessFiles, SaveOntoAFullDiskIsReportedAndLeavesNoPartialFile) {
+    ULONGLONG size = 0;
+    if (!DriveIsTestDisk(L'X', size))
+        GTEST_SKIP() << "drive X: (a 64 KB tmpfs mounted by tests/fixtures/disks-start.sh) is not there: "
+                        "mounting needs root";
+    MakeFrame();
+    // The drive works: a small picture fits and reads back.
+    Document(L"small", BitmapPicture(Pattern(16, 16), false));
+    dialog.Confirm(L"X:\\small.bmp");
+    frame->mnuFileSave_Click();
+    ASSERT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(Exists(L"X:\\small.bmp"));
+    ULARGE_INTEGER freeBefore{}, total{}, unused{};
+    GetDiskFreeSpaceExW(L"X:\\", &freeBefore, &total, &unused);
+
+    // A picture of some 300 KB cannot fit into 64 KB.
+    Document(L"Nabbet1", BitmapPicture(Pattern(320, 320), false));
+    ExpectSaveFailsCleanly(L"X:\\Nabbet1.bmp", 61);
+    ULARGE_INTEGER freeAfter{};
+    GetDiskFreeSpaceExW(L"X:\\", &freeAfter, &total, &unused);
+    EXPECT_EQ(freeAfter.QuadPart, freeBefore.QuadPart) << "the failed save left data on the disk";
+
+    // Replacing the small file by the large picture fails too and keeps the small file whole.
+    const auto old = ReadBytes(L"X:\\small.bmp");
+    messages.shown.clear();
+    dialog.Confirm(L"X:\\small.bmp");
+    frame->mnuFileSave_Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(ReadBytes(L"X:\\small.bmp"), old);
+    DeleteFileW(L"X:\\small.bmp");
+}
