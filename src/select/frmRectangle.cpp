@@ -218,6 +218,16 @@ void frmRectangle::Paint() {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
+    // Where neither the band nor the readout lies (the whole screen when the selector first
+    // shows), the frozen screen goes straight to the window: no back buffer of that size.
+    RECT overlap{};
+    const RECT band = PaintedPixelBounds(shpSelect, true);
+    const RECT label = PaintedPixelBounds(lblSelect, false);
+    if (frozenDc_ && !(shpSelect.Visible && IntersectRect(&overlap, &area, &band)) &&
+        !(lblSelect.Visible && IntersectRect(&overlap, &area, &label))) {
+        BitBlt(paint.get(), area.left, area.top, width, height, frozenDc_.get(), area.left, area.top, SRCCOPY);
+        return;
+    }
     // Composed off screen, then shown in one transfer: no flicker while dragging.
     unique_hdc buffer(CreateCompatibleDC(paint.get()));
     unique_hbitmap bitmap(CreateCompatibleBitmap(paint.get(), width, height));
