@@ -265,7 +265,12 @@ void frmNabbet::CreateFormWindow() {
             static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_NABBET), IMAGE_ICON, 16, 16, 0)),
             LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1));
     }
-    CreateWindowFor(WS_EX_MDICHILD, kDocumentClass, L"", WS_CHILD | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+    // While the active document is maximised, a new one opens maximised too, as MDI
+    // documents do on Windows (Wine's MDI client would restore the active one instead).
+    BOOL activeMaximised = FALSE;
+    SendMessageW(frame->MdiClient(), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&activeMaximised));
+    const DWORD style = WS_CHILD | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE | (activeMaximised ? WS_MAXIMIZE : 0);
+    CreateWindowFor(WS_EX_MDICHILD, kDocumentClass, L"", style,
                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame->MdiClient(), nullptr);
 }
 

@@ -295,3 +295,14 @@ TEST_F(FrameFixture, KeyIndicatorsFollowTheKeyboardState) {
     keys[VK_INSERT] = saved[2];
     SetKeyboardState(keys);
 }
+
+TEST_F(FrameFixture, NewDocumentsOpenMaximisedWhileTheActiveOneIsMaximised) {
+    MakeFrame();
+    auto first = OpenDocument(L"Nabbet1");
+    SendMessageW(frame->MdiClient(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(first->hWnd()), 0);
+    DoEvents();
+    ASSERT_TRUE(IsZoomed(first->hWnd()));
+    auto second = OpenDocument(L"Nabbet2");
+    EXPECT_TRUE(IsZoomed(second->hWnd()));
+    EXPECT_EQ(frame->ActiveForm().get(), second.get());
+}
