@@ -10,6 +10,7 @@
 #include "app/frmMain.h"
 #include "capture/basScreen.h"
 #include "platform/ScreenService.h"
+#include "select/MouseInput.h"
 
 namespace {
 
@@ -27,27 +28,8 @@ bool SameRect(const RECT& a, const RECT& b) noexcept {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-int ButtonOf(UINT message) noexcept {
-    switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP: return 1;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP: return 2;
-    default: return 4;
-    }
-}
-
-int ButtonStateOf(WPARAM keys) noexcept {
-    return ((keys & MK_LBUTTON) != 0 ? 1 : 0) | ((keys & MK_RBUTTON) != 0 ? 2 : 0) |
-           ((keys & MK_MBUTTON) != 0 ? 4 : 0);
-}
-
 }  // namespace
 
-int CurrentShiftState() noexcept {
-    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-}
 
 RECT PaintedPixelBounds(const PaintedControl& control, bool outline) noexcept {
     const float tx = Screen::TwipsPerPixelX();

@@ -96,8 +96,6 @@ private:
     HFONT font_ = nullptr;
 };
 
-// The modifier state as the selector's handlers receive it: 1 Shift, 2 Ctrl, 4 Alt.
-int CurrentShiftState() noexcept;
 // The outer pixel bounds of a painted control (right and bottom exclusive). The band's
 // outline runs along both edges of its extent, one pixel wide each, so it spans one
 // pixel more than the band's size, just as the readout counts.

@@ -10,6 +10,7 @@
 #include "platform/Handles.h"
 #include "platform/ScreenService.h"
 #include "resource.h"
+#include "select/MouseInput.h"
 
 namespace {
 
@@ -29,21 +30,6 @@ RECT TwipsToPixels(const RECT& twips) {
     const LONG top = ToInt32(twips.top / ty);
     return RECT{left, top, left + ToInt32((twips.right - twips.left) / tx),
                 top + ToInt32((twips.bottom - twips.top) / ty)};
-}
-
-int ButtonOf(UINT message) noexcept {
-    switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP: return 1;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP: return 2;
-    default: return 4;
-    }
-}
-
-int ButtonStateOf(WPARAM keys) noexcept {
-    return ((keys & MK_LBUTTON) != 0 ? 1 : 0) | ((keys & MK_RBUTTON) != 0 ? 2 : 0) |
-           ((keys & MK_MBUTTON) != 0 ? 4 : 0);
 }
 
 }  // namespace
