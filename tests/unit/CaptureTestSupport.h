@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "PixelCopy.h"
 #include "platform/Form.h"
 #include "platform/Picture.h"
 
@@ -48,24 +49,8 @@ inline PixelImage ReadScreen(int x, int y, int width, int height) {
     image.height = height;
     image.pixels.resize(static_cast<std::size_t>(width) * height);
     const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof request.bmiHeader;
-    request.bmiHeader.biWidth = width;
-    request.bmiHeader.biHeight = -height;
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    const HBITMAP section = CreateDIBSection(screen, &request, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ previous = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
-    GdiFlush();
-    const auto* source = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = source[i] & 0x00FFFFFF;
-    SelectObject(memory, previous);
-    DeleteObject(section);
-    DeleteDC(memory);
+    const std::vector<std::uint32_t> copied = CopyDcPixels(screen, x, y, width, height);
+    std::copy(copied.begin(), copied.end(), image.pixels.begin());
     ReleaseDC(nullptr, screen);
     return image;
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "PixelCopy.h"
 #include "platform/HelpViewer.h"
 
 struct HelpCall {
@@ -72,25 +73,7 @@ private:
 using PixelBlock = std::vector<std::uint32_t>;
 
 inline PixelBlock ReadPixels(HDC source, int x, int y, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(source);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-    GdiFlush();
-    PixelBlock block(static_cast<const std::uint32_t*>(bits),
-                     static_cast<const std::uint32_t*>(bits) + static_cast<std::size_t>(width) * height);
-    for (auto& p : block) p &= 0x00FFFFFF;
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    return block;
+    return CopyDcPixels(source, x, y, width, height);
 }
 
 // What the display shows in a window's client area, at client coordinates.

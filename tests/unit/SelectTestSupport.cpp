@@ -1,3 +1,4 @@
+#include "PixelCopy.h"
 #include "SelectTestSupport.h"
 
 #include "platform/Form.h"
@@ -25,27 +26,11 @@ Pixels ReadBitmap(HDC source, int x, int y, int width, int height) {
     result.width = width;
     result.height = height;
     result.data.resize(static_cast<std::size_t>(width) * height);
-    if (width <= 0 || height <= 0) return result;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(source);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-    GdiFlush();
-    const auto* quads = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < result.data.size(); ++i) {
-        const std::uint32_t q = quads[i];
+    const std::vector<std::uint32_t> copied = CopyDcPixels(source, x, y, width, height);
+    for (std::size_t i = 0; i < copied.size() && i < result.data.size(); ++i) {
+        const std::uint32_t q = copied[i];
         result.data[i] = RGB((q >> 16) & 0xFF, (q >> 8) & 0xFF, q & 0xFF);
     }
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
     return result;
 }
 
