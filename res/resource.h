@@ -14,7 +14,6 @@
 
 // Menus and accelerators
 #define IDR_MAINMENU        130
-#define IDR_ACCELERATORS    131
 
 // Dialog templates
 #define IDD_ABOUT           140

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <array>
 
+#include "app/CommandTable.h"
 #include "app/basMain.h"
+#include "document/frmNabbet.h"
 #include "platform/CommonDialog.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
@@ -24,32 +26,6 @@ constexpr float kToolbarTwips = 360.0f;
 constexpr float kStatusBarTwips = 315.0f;
 constexpr float kFirstPanelMinTwips = 1400.0f;
 constexpr UINT kMdiClientId = 0xCAC;
-
-struct ToolbarEntry {
-    const wchar_t* key;  // nullptr for a separator
-    int image;           // 0-based index into the image list
-    const wchar_t* tooltip;
-    bool check;
-};
-
-constexpr std::array<ToolbarEntry, 16> kToolbar{{
-    {L"Open", 0, L"Open", false},
-    {L"Save", 1, L"Save", false},
-    {L"Print", 2, L"Print", false},
-    {nullptr, 0, nullptr, false},
-    {L"Copy", 3, L"Copy To Clipboard", false},
-    {L"Empty", 4, L"Empty Clipboard", false},
-    {nullptr, 0, nullptr, false},
-    {L"Rectangle", 5, L"Capture Rectangle", false},
-    {L"Active Window", 6, L"Capture Active Window", false},
-    {L"Window", 7, L"Capture Selected Window", false},
-    {L"Screen", 8, L"Capture Entire Screen", false},
-    {nullptr, 0, nullptr, false},
-    {L"Hide", 9, L"Hide Capture Window", true},
-    {nullptr, 0, nullptr, false},
-    {L"About", 10, L"About", false},
-    {L"Exit", 11, L"Exit", false},
-}};
 
 frmMain* g_instance = nullptr;
 
@@ -73,7 +49,51 @@ frmMain::frmMain() = default;
 
 frmMain::~frmMain() {
     if (g_instance == this) g_instance = nullptr;
+    if (CurrentFrame() == this) SetCurrentFrame(nullptr);
     if (imlMain_ != nullptr) ImageList_Destroy(imlMain_);
+    if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
+}
+
+void frmMain::OnWindowGone() {
+    if (CurrentFrame() == this) SetCurrentFrame(nullptr);
+    Form::OnWindowGone();
+}
+
+bool frmMain::HideOption() const { return gblnHideCaptureWin; }
+
+// The frame counts loaded forms, not only documents, on purpose: a selection tool or About
+// box still loaded counts too, so that Close All stops with an error on a form it cannot
+// close instead of looping, and the command state follows the same count. Every rule that
+// asks whether documents are open asks here.
+bool frmMain::DocumentsOpen() const { return Forms::Count() > 1; }
+
+std::shared_ptr<DocumentForm> frmMain::NewDocument() { return NewForm<frmNabbet>(); }
+
+void frmMain::AdoptDocument(const std::shared_ptr<DocumentForm>& document) {
+    documents_.push_back(document);
+    document->SetClosedHandler([this](DocumentForm& closed) { DocumentClosed(closed); });
+}
+
+void frmMain::DocumentClosed(DocumentForm& document) {
+    std::shared_ptr<DocumentForm> last;  // released once the list is consistent again
+    for (auto it = documents_.begin(); it != documents_.end(); ++it) {
+        if (it->get() == &document) {
+            last = std::move(*it);
+            documents_.erase(it);
+            break;
+        }
+    }
+    // A document going changes which commands apply.
+    if (IsLoaded()) SetAppState();
+}
+
+std::shared_ptr<DocumentForm> frmMain::ActiveDocument() const {
+    if (mdiClient_ == nullptr) return nullptr;
+    const HWND active = reinterpret_cast<HWND>(SendMessageW(mdiClient_, WM_MDIGETACTIVE, 0, 0));
+    if (active == nullptr) return nullptr;
+    for (const auto& document : documents_)
+        if (document->hWnd() == active) return document;
+    return nullptr;
 }
 
 frmMain* frmMain::Instance() noexcept {
@@ -92,17 +112,19 @@ void frmMain::CreateFormWindow() {
     RegisterWindowClass(kFrameClass, 0, icon_.get(), smallIcon_.get(), LoadCursorW(nullptr, IDC_ARROW),
                         nullptr);
     const HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
-    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    accelerators_ = CreateCommandAccelerators();
 
     // The design-time client area is 7380 x 5745 twips.
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     RECT rect{0, 0, ToInt32(7380.0f / Screen::TwipsPerPixelX()), ToInt32(5745.0f / Screen::TwipsPerPixelY())};
     AdjustWindowRectEx(&rect, style, TRUE, 0);
     g_instance = this;
+    SetCurrentFrame(this);
     CreateWindowFor(0, kFrameClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
                     rect.bottom - rect.top, nullptr, menu);
     if (hwnd_ == nullptr) {
         g_instance = nullptr;
+        SetCurrentFrame(nullptr);
         if (menu != nullptr) DestroyMenu(menu);
         return;
     }
@@ -152,18 +174,21 @@ void frmMain::CreateToolbar() {
     }
     SendMessageW(tlbMain_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imlMain_));
     SendMessageW(tlbMain_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
-    std::array<TBBUTTON, kToolbar.size()> buttons{};
-    for (std::size_t i = 0; i < kToolbar.size(); ++i) {
+    const auto layout = ToolbarLayout();
+    std::vector<TBBUTTON> buttons(layout.size());
+    for (std::size_t i = 0; i < layout.size(); ++i) {
         TBBUTTON& b = buttons[i];
-        if (kToolbar[i].key == nullptr) {
+        const CommandRow* row = layout[i] != nullptr ? FindToolbarCommand(layout[i]) : nullptr;
+        if (row == nullptr) {
             b.fsStyle = BTNS_SEP;
             b.iBitmap = 6;
             continue;
         }
-        b.iBitmap = kToolbar[i].image;
+        b.iBitmap = row->image;
         b.idCommand = static_cast<int>(IDT_FIRST + i);
         b.fsState = TBSTATE_ENABLED;
-        b.fsStyle = static_cast<BYTE>(kToolbar[i].check ? BTNS_CHECK : BTNS_BUTTON);
+        // A button that shows an option's state stays pressed while the option is on.
+        b.fsStyle = static_cast<BYTE>(row->checkedBy != nullptr ? BTNS_CHECK : BTNS_BUTTON);
         b.iString = -1;
     }
     SendMessageW(tlbMain_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
@@ -230,8 +255,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (lParam == 0 || reinterpret_cast<HWND>(lParam) == tlbMain_) {
             const UINT id = LOWORD(wParam);
-            if (id >= IDT_FIRST && id < IDT_FIRST + kToolbar.size()) {
-                const wchar_t* key = kToolbar[id - IDT_FIRST].key;
+            const auto layout = ToolbarLayout();
+            if (id >= IDT_FIRST && id < IDT_FIRST + layout.size()) {
+                const wchar_t* key = layout[id - IDT_FIRST];
                 if (key != nullptr) tlbMain_ButtonClick(key);
                 return 0;
             }
@@ -270,32 +296,7 @@ LRESULT frmMain::OnNotify(NMHDR* header) {
 }
 
 void frmMain::OnCommand(UINT id) {
-    switch (id) {
-    case IDM_FILE_OPEN: mnuFileOpen_Click(); break;
-    case IDM_FILE_CLOSE: mnuFileClose_Click(); break;
-    case IDM_FILE_SAVE: mnuFileSave_Click(); break;
-    case IDM_FILE_PRINT: mnuFilePrint_Click(); break;
-    case IDM_FILE_EXIT: mnuFileExit_Click(); break;
-    case IDM_EDIT_COPY: mnuEditCopy_Click(); break;
-    case IDM_EDIT_EMPTY: mnuEditEmpty_Click(); break;
-    case IDM_VIEW_TOOLBAR: mnuViewToolbar_Click(); break;
-    case IDM_VIEW_STATUSBAR: mnuViewStatusBar_Click(); break;
-    case IDM_CAPTURE_RECTANGLE: mnuCaptureRectangle_Click(); break;
-    case IDM_CAPTURE_ACTIVEWINDOW: mnuCaptureActiveWindow_Click(); break;
-    case IDM_CAPTURE_WINDOW: mnuCaptureWindow_Click(); break;
-    case IDM_CAPTURE_SCREEN: mnuCaptureScreen_Click(); break;
-    case IDM_OPTIONS_HIDE: mnuOptionsHide_Click(); break;
-    case IDM_WINDOW_TILEHORIZONTAL: mnuWindowTileHorizontal_Click(); break;
-    case IDM_WINDOW_TILEVERTICAL: mnuWindowTileVertical_Click(); break;
-    case IDM_WINDOW_CASCADE: mnuWindowCascade_Click(); break;
-    case IDM_WINDOW_ARRANGEICONS: mnuWindowArrangeIcons_Click(); break;
-    case IDM_WINDOW_CLOSEALL: mnuWindowCloseAll_Click(); break;
-    case IDM_HELP_CONTENTS: mnuHelpContents_Click(); break;
-    case IDM_HELP_INDEX: mnuHelpIndex_Click(); break;
-    case IDM_HELP_LICENSE: mnuHelpLicense_Click(); break;
-    case IDM_HELP_ABOUT: mnuHelpAbout_Click(); break;
-    default: break;
-    }
+    if (const CommandRow* row = FindCommand(id)) (this->*row->handler)();
 }
 
 bool frmMain::MenuChecked(UINT id) const {
@@ -317,8 +318,9 @@ void frmMain::SetMenuEnabled(UINT id, bool enabled) {
 }
 
 int frmMain::ButtonIndex(const std::wstring& key) const {
-    for (std::size_t i = 0; i < kToolbar.size(); ++i)
-        if (kToolbar[i].key != nullptr && key == kToolbar[i].key) return static_cast<int>(i);
+    const auto layout = ToolbarLayout();
+    for (std::size_t i = 0; i < layout.size(); ++i)
+        if (layout[i] != nullptr && key == layout[i]) return static_cast<int>(i);
     RaiseError(ErrorNumber::ElementNotFound, L"Element not found");
 }
 
@@ -328,15 +330,17 @@ UINT frmMain::ToolbarCommandId(const std::wstring& key) const {
 
 std::vector<std::wstring> frmMain::ToolbarKeys() const {
     std::vector<std::wstring> keys;
-    for (const auto& entry : kToolbar)
-        if (entry.key != nullptr) keys.emplace_back(entry.key);
+    for (const wchar_t* key : ToolbarLayout())
+        if (key != nullptr) keys.emplace_back(key);
     return keys;
 }
 
 std::wstring frmMain::ToolbarTooltip(UINT commandId) const {
-    if (commandId < IDT_FIRST || commandId >= IDT_FIRST + kToolbar.size()) return {};
-    const wchar_t* tip = kToolbar[commandId - IDT_FIRST].tooltip;
-    return tip != nullptr ? tip : L"";
+    const auto layout = ToolbarLayout();
+    if (commandId < IDT_FIRST || commandId >= IDT_FIRST + layout.size()) return {};
+    const wchar_t* key = layout[commandId - IDT_FIRST];
+    const CommandRow* row = key != nullptr ? FindToolbarCommand(key) : nullptr;
+    return row != nullptr && row->tooltip != nullptr ? row->tooltip : L"";
 }
 
 int frmMain::ToolbarButtonValue(const std::wstring& key) const {

@@ -7,14 +7,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/DocumentForm.h"
 #include "platform/Form.h"
+#include "platform/FrameHost.h"
 #include "platform/Handles.h"
 
 class CommonDialog;
 
 // The frame: an MDI window holding the documents, with the menu bar, toolbar and
 // status bar through which every command enters.
-class frmMain final : public Form {
+class frmMain final : public Form, public IFrameHost {
 public:
     frmMain();
     ~frmMain() override;
@@ -22,7 +24,21 @@ public:
     // The frame of this run, or nullptr when none is loaded.
     static frmMain* Instance() noexcept;
 
-    void SetAppState();
+    void SetAppState() override;
+
+    // What the features see of the frame.
+    HWND OwnerWindow() const override { return hwnd_; }
+    HWND DocumentArea() const override { return mdiClient_; }
+    std::vector<std::shared_ptr<DocumentForm>> Documents() const override { return documents_; }
+    std::shared_ptr<DocumentForm> ActiveDocument() const override;
+    std::shared_ptr<DocumentForm> NewDocument() override;
+    void AdoptDocument(const std::shared_ptr<DocumentForm>& document) override;
+    bool DocumentsOpen() const override;
+    bool FrameLoaded() const override { return IsLoaded(); }
+    bool FrameVisible() const override { return Visible(); }
+    void SetFrameVisible(bool visible) override { SetVisible(visible); }
+    bool HideOption() const override;
+    CommonDialog& Dialog() override { return dlg(); }
 
     // Start-up and shutdown.
     void MDIForm_Load();
@@ -100,6 +116,7 @@ protected:
     void Form_Load() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnWindowGone() override;
 
 private:
     void CreateControls();
@@ -113,6 +130,7 @@ private:
     // Puts the frame back at its default placement when too little of it is on the screen.
     void KeepFrameReachable();
     int ButtonIndex(const std::wstring& key) const;
+    void DocumentClosed(DocumentForm& document);
 
     HWND mdiClient_ = nullptr;
     HWND tlbMain_ = nullptr;
@@ -122,6 +140,8 @@ private:
     unique_hicon icon_;
     unique_hicon smallIcon_;
     std::unique_ptr<CommonDialog> dlg_;
+    // The open documents, in the order they were opened; a document leaves when its window goes.
+    std::vector<std::shared_ptr<DocumentForm>> documents_;
     std::function<void(const wchar_t*)> commandObserver_;
     void Observe(const wchar_t* handler) const {
         if (commandObserver_) commandObserver_(handler);

@@ -2,6 +2,8 @@
 // View, Options, Window and Exit; the other menu handlers hand over to their subsystems.
 #include <windows.h>
 
+#include "app/CaptureToolCommands.h"
+#include "app/CommandTable.h"
 #include "app/basMain.h"
 #include "app/frmMain.h"
 #include "capture/CaptureCommands.h"
@@ -111,11 +113,9 @@ void frmMain::Unload() {
     if (!IsLoaded()) return;
     auto keepAlive = shared_from_this();
     // The documents are closed before the frame's own unload handler runs.
-    for (int i = Forms::Count() - 1; i >= 0; --i) {
-        if (i >= Forms::Count()) continue;
-        auto form = Forms::Item(i);
-        if (form.get() != this && form->IsLoaded() && GetParent(form->hWnd()) == mdiClient_) form->Unload();
-    }
+    const auto documents = documents_;
+    for (auto it = documents.rbegin(); it != documents.rend(); ++it)
+        if ((*it)->IsLoaded()) (*it)->Unload();
     MDIForm_Unload();
     SetMessagePreTranslator(nullptr);
     DestroyWindow(hwnd_);
@@ -123,36 +123,26 @@ void frmMain::Unload() {
 
 void frmMain::SetAppState() {
     Trapped([&] {
-        const auto documentsOpen = [] { return Forms::Count() > 1; };
-        SetMenuChecked(IDM_OPTIONS_HIDE, gblnHideCaptureWin);
-        SetMenuEnabled(IDM_FILE_CLOSE, documentsOpen());
-        SetMenuEnabled(IDM_FILE_SAVE, documentsOpen());
-        SetMenuEnabled(IDM_FILE_PRINT, documentsOpen());
-        SetMenuEnabled(IDM_EDIT_COPY, documentsOpen());
-        SetToolbarButtonValue(L"Hide", gblnHideCaptureWin ? 1 : 0);
+        const auto commands = Commands();
+        for (const CommandRow& row : commands)
+            if (row.checkedBy != nullptr) SetMenuChecked(row.id, *row.checkedBy);
+        for (const CommandRow& row : commands)
+            if (row.needsDocument) SetMenuEnabled(row.id, DocumentsOpen());
+        for (const CommandRow& row : commands)
+            if (row.checkedBy != nullptr && row.toolbarKey != nullptr)
+                SetToolbarButtonValue(row.toolbarKey, *row.checkedBy ? 1 : 0);
         InvalidateRect(tlbMain_, nullptr, TRUE);
         UpdateWindow(tlbMain_);
-        SetToolbarButtonEnabled(L"Save", documentsOpen());
-        SetToolbarButtonEnabled(L"Print", documentsOpen());
-        SetToolbarButtonEnabled(L"Copy", documentsOpen());
+        for (const CommandRow& row : commands)
+            if (row.needsDocument && row.toolbarKey != nullptr) SetToolbarButtonEnabled(row.toolbarKey, DocumentsOpen());
         SetPanelText(1, L"Ready");
     });
 }
 
 void frmMain::tlbMain_ButtonClick(const std::wstring& key) {
     Trapped([&] {
-        if (key == L"Open") mnuFileOpen_Click();
-        else if (key == L"Save") mnuFileSave_Click();
-        else if (key == L"Print") mnuFilePrint_Click();
-        else if (key == L"Copy") mnuEditCopy_Click();
-        else if (key == L"Empty") mnuEditEmpty_Click();
-        else if (key == L"Rectangle") mnuCaptureRectangle_Click();
-        else if (key == L"Active Window") mnuCaptureActiveWindow_Click();
-        else if (key == L"Window") mnuCaptureWindow_Click();
-        else if (key == L"Screen") mnuCaptureScreen_Click();
-        else if (key == L"Hide") mnuOptionsHide_Click();
-        else if (key == L"About") mnuHelpAbout_Click();
-        else if (key == L"Exit") mnuFileExit_Click();
+        // A key without a command does nothing.
+        if (const CommandRow* row = FindToolbarCommand(key)) (this->*row->handler)();
     });
 }
 
@@ -227,7 +217,7 @@ void frmMain::mnuWindowArrangeIcons_Click() {
 void frmMain::mnuWindowCloseAll_Click() {
     Observe(L"mnuWindowCloseAll_Click");
     Trapped([&] {
-        while (Forms::Count() > 1) {
+        while (DocumentsOpen()) {
             auto active = ActiveForm();
             if (!active) RaiseObjectNotSet();
             active->Unload();

@@ -1,16 +1,18 @@
-// The capture commands without a selection tool, and the sequence all four share.
+// The capture commands without a selection tool, and the sequence every capture shares.
 #include "capture/CaptureCommands.h"
 
 #include <memory>
 
 #include <windows.h>
 
-#include "app/basMain.h"
-#include "app/frmMain.h"
 #include "capture/basScreen.h"
-#include "document/frmNabbet.h"
 #include "platform/Conversions.h"
+#include "platform/DocumentForm.h"
+#include "platform/ErrorReporter.h"
 #include "platform/Form.h"
+#include "platform/FrameHost.h"
+
+std::int16_t gintCaptureCount = 0;
 
 namespace CaptureCommands {
 
@@ -18,36 +20,36 @@ namespace {
 
 // Topmost and straight back again: the frame ends above every ordinary window without
 // staying topmost, and without being moved or sized.
-void RaiseFrame(frmMain& frame) {
-    SetWindowPos(frame.hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetWindowPos(frame.hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+void RaiseFrame(IFrameHost& frame) {
+    SetWindowPos(frame.OwnerWindow(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(frame.OwnerWindow(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 }  // namespace
 
-void RunCapture(frmMain& frame, const CaptureSteps& steps) {
+void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
     const auto body = [&] {
-        frame.SetVisible(!gblnHideCaptureWin);
+        frame.SetFrameVisible(!frame.HideOption());
         // One run of pending messages lets the windows below repaint; no timed wait.
         DoEvents();
 
-        std::shared_ptr<frmNabbet> document;
+        std::shared_ptr<DocumentForm> document;
         if (steps.showTool) {
             steps.showTool();
             DoEvents();
         }
         const bool nothingSelected = steps.showTool && steps.nothingSelected && steps.nothingSelected();
         if (!nothingSelected) {
-            document = NewForm<frmNabbet>();
+            document = frame.NewDocument();
             gintCaptureCount = AddInt16(gintCaptureCount, 1);
             // Titling loads the document: the frame shows it at once, still without a picture.
             document->SetCaption(L"Nabbet" + IntegerToText(gintCaptureCount));
             Picture picture = steps.obtainPicture ? steps.obtainPicture() : Picture{};
-            document->picNabbet().SetPicture(std::move(picture));
+            document->SetDocumentPicture(std::move(picture));
             if (steps.afterPicture) steps.afterPicture();
         }
 
-        frame.SetVisible(true);
+        frame.SetFrameVisible(true);
         if (document) {
             document->Show();
             document.reset();
@@ -57,18 +59,18 @@ void RunCapture(frmMain& frame, const CaptureSteps& steps) {
     };
     RunTrapped(body, [&] {
         // The frame may have been hidden for the capture: never leave the program invisible.
-        if (frame.IsLoaded() && !frame.Visible()) frame.SetVisible(true);
+        if (frame.FrameLoaded() && !frame.FrameVisible()) frame.SetFrameVisible(true);
         ReportError();
     });
 }
 
-void CaptureActiveWindow(frmMain& frame) {
+void CaptureActiveWindow(IFrameHost& frame) {
     CaptureSteps steps;
     steps.obtainPicture = [] { return CaptureForegroundWindow(); };
     RunCapture(frame, steps);
 }
 
-void CaptureScreen(frmMain& frame) {
+void CaptureScreen(IFrameHost& frame) {
     CaptureSteps steps;
     steps.obtainPicture = [] { return CaptureWholeScreen(); };
     RunCapture(frame, steps);

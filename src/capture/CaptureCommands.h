@@ -1,15 +1,17 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 
 #include "platform/Picture.h"
 
-class frmMain;
+class IFrameHost;
+
+// Capture counter: 0 at every start, one more for each capture, never stored.
+extern std::int16_t gintCaptureCount;
 
 namespace CaptureCommands {
-void CaptureRectangle(frmMain& frame);
-void CaptureActiveWindow(frmMain& frame);
-void CaptureWindow(frmMain& frame);
-void CaptureScreen(frmMain& frame);
+void CaptureActiveWindow(IFrameHost& frame);
+void CaptureScreen(IFrameHost& frame);
 
 // What one capture command adds to the sequence every capture command follows.
 struct CaptureSteps {
@@ -31,5 +33,5 @@ struct CaptureSteps {
 // once, and gives it the picture. It then makes the frame visible, shows the document,
 // raises the frame above all ordinary windows and recomputes the command state.
 // A failure is reported once the frame is visible again; steps already made stay made.
-void RunCapture(frmMain& frame, const CaptureSteps& steps);
+void RunCapture(IFrameHost& frame, const CaptureSteps& steps);
 }  // namespace CaptureCommands

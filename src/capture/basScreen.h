@@ -1,43 +1,9 @@
 #pragma once
-#include <cstdint>
-
 #include <windows.h>
-#include <olectl.h>
 
 #include "platform/Picture.h"
+#include "platform/ScreenCapture.h"
 
-// Copies a rectangle of a window's device context (whole window when client is false)
-// into a new bitmap of the display's format; on a 256-colour palette display the
-// picture also carries a copy of the system palette. Failures are reported and give
-// an empty picture.
-Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_t top, std::int32_t width,
-                          std::int32_t height);
-// Wraps a bitmap and a palette (or nullptr) into a picture that owns both. When no
-// picture can be made, both handles are deleted and the result is empty.
-Picture PictureFromBitmap(HBITMAP hBmp, HPALETTE hPal);
-
+// The window captures: the area each kind takes, clipped to the screen.
 Picture CaptureForegroundWindow();
 Picture CaptureWindowByHandle(HWND hWnd);
-Picture CaptureWholeScreen();
-
-// Clips a window rectangle to a screen of W x H pixels (W and H unrounded): an edge
-// beyond the screen or negative is replaced, each edge on its own.
-RECT ClipToScreen(RECT rect, double screenWidth, double screenHeight);
-
-// A window's outer rectangle in screen pixels as the user sees it: the desktop window
-// manager's visible frame bounds where it reports them, GetWindowRect elsewhere. All
-// zeros for a handle that is not a window.
-RECT VisibleWindowRect(HWND hWnd);
-
-// True for a palette device with exactly 256 entries; any other palette size counts
-// as true colour.
-bool IsPaletteDisplay(int rasterCaps, int paletteSize);
-
-// Test seams: the device's capabilities and the picture maker, replaceable so that the
-// palette branch and a failed picture can be shown on any display. nullptr restores.
-namespace basScreenSeams {
-using DeviceCapsReader = int(WINAPI*)(HDC dc, int index);
-using PictureCreator = HRESULT(WINAPI*)(PICTDESC* description, REFIID iid, BOOL own, void** result);
-void SetDeviceCapsReader(DeviceCapsReader reader);
-void SetPictureCreator(PictureCreator creator);
-}  // namespace basScreenSeams

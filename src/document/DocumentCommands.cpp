@@ -10,12 +10,13 @@
 #include <cwctype>
 #include <memory>
 
-#include "app/basMain.h"
-#include "app/frmMain.h"
 #include "document/frmNabbet.h"
 #include "platform/Clipboard.h"
 #include "platform/CommonDialog.h"
 #include "platform/Conversions.h"
+#include "platform/AppInfo.h"
+#include "platform/ErrorReporter.h"
+#include "platform/FrameHost.h"
 #include "platform/MessageBoxService.h"
 #include "platform/PictureFile.h"
 #include "platform/Printer.h"
@@ -36,8 +37,8 @@ const wchar_t kOpenFilter[] =
     L"Icon (*.ico) | *.ico;";
 const wchar_t kSaveFilter[] = L"Windows Bitmap (*.bmp) | *.bmp;";
 
-std::shared_ptr<frmNabbet> ActiveDocument(frmMain& frame) {
-    auto document = std::dynamic_pointer_cast<frmNabbet>(frame.ActiveForm());
+std::shared_ptr<frmNabbet> ActiveDocument(IFrameHost& frame) {
+    auto document = std::dynamic_pointer_cast<frmNabbet>(frame.ActiveDocument());
     if (!document) RaiseObjectNotSet();
     return document;
 }
@@ -70,17 +71,17 @@ std::wstring SuggestedSaveName(const std::wstring& caption) {
     return caption;
 }
 
-void FileOpen(frmMain& frame) {
-    CommonDialog& dlg = frame.dlg();
+void FileOpen(IFrameHost& frame) {
+    CommonDialog& dlg = frame.Dialog();
     RunTrapped(
         [&] {
             dlg.DefaultExt = L".bmp, .gif, .jpg, .ico";
             dlg.Filter = kOpenFilter;
             dlg.Flags = kOpenFlags;
-            if (!Confirmed([&] { return dlg.ShowOpen(frame.hWnd()); }) || dlg.FileName.empty()) return;
-            auto document = NewForm<frmNabbet>();
+            if (!Confirmed([&] { return dlg.ShowOpen(frame.OwnerWindow()); }) || dlg.FileName.empty()) return;
+            auto document = frame.NewDocument();
             document->SetCaption(dlg.FileTitle);
-            document->picNabbet().SetPicture(LoadPicture(dlg.FileName));
+            document->SetDocumentPicture(LoadPicture(dlg.FileName));
             document->Show();
             frame.SetAppState();
         },
@@ -90,28 +91,28 @@ void FileOpen(frmMain& frame) {
         });
 }
 
-void FileSave(frmMain& frame) {
+void FileSave(IFrameHost& frame) {
     Trapped([&] {
         const std::wstring caption = ActiveDocument(frame)->Caption();
-        CommonDialog& dlg = frame.dlg();
+        CommonDialog& dlg = frame.Dialog();
         dlg.DefaultExt = L".bmp";
         dlg.FileName = SuggestedSaveName(caption);
         dlg.Filter = kSaveFilter;
         dlg.Flags = kSaveFlags;
-        if (!Confirmed([&] { return dlg.ShowSave(frame.hWnd()); }) || dlg.FileName.empty()) return;
+        if (!Confirmed([&] { return dlg.ShowSave(frame.OwnerWindow()); }) || dlg.FileName.empty()) return;
         SavePicture(ActiveDocument(frame)->picNabbet().GetPicture(), dlg.FileName);
     });
 }
 
-void FilePrint(frmMain& frame) {
+void FilePrint(IFrameHost& frame) {
     // Every failure, the dialog's cancel included, ends the command without a word.
     RunTrapped(
         [&] {
-            CommonDialog& dlg = frame.dlg();
+            CommonDialog& dlg = frame.Dialog();
             dlg.CancelError = true;
             dlg.PrinterDefault = true;
             HDC chosen = nullptr;
-            const bool confirmed = dlg.ShowPrinter(frame.hWnd(), chosen);
+            const bool confirmed = dlg.ShowPrinter(frame.OwnerWindow(), chosen);
             unique_hdc printerDc(chosen);
             if (!confirmed) return;
             const Picture picture = ActiveDocument(frame)->picNabbet().GetPicture();
@@ -125,21 +126,21 @@ void FilePrint(frmMain& frame) {
         [] {});
 }
 
-void EditCopy(frmMain& frame) {
+void EditCopy(IFrameHost& frame) {
     Trapped([&] {
-        ClipboardService().Clear(frame.hWnd());
-        ClipboardService().SetData(frame.hWnd(), ActiveDocument(frame)->picNabbet().GetPicture());
+        ClipboardService().Clear(frame.OwnerWindow());
+        ClipboardService().SetData(frame.OwnerWindow(), ActiveDocument(frame)->picNabbet().GetPicture());
     });
 }
 
-void EditEmpty(frmMain& frame) {
-    Trapped([&] { ClipboardService().Clear(frame.hWnd()); });
+void EditEmpty(IFrameHost& frame) {
+    Trapped([&] { ClipboardService().Clear(frame.OwnerWindow()); });
 }
 
-void FileClose(frmMain& frame) {
+void FileClose(IFrameHost& frame) {
     Trapped([&] {
-        if (Forms::Count() > 1) {
-            auto active = frame.ActiveForm();
+        if (frame.DocumentsOpen()) {
+            auto active = frame.ActiveDocument();
             if (!active) RaiseObjectNotSet();
             active->Unload();
         }

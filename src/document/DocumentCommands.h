@@ -1,15 +1,15 @@
 #pragma once
 #include <string>
 
-class frmMain;
+class IFrameHost;
 
 namespace DocumentCommands {
-void FileOpen(frmMain& frame);
-void FileSave(frmMain& frame);
-void FilePrint(frmMain& frame);
-void EditCopy(frmMain& frame);
-void EditEmpty(frmMain& frame);
-void FileClose(frmMain& frame);
+void FileOpen(IFrameHost& frame);
+void FileSave(IFrameHost& frame);
+void FilePrint(IFrameHost& frame);
+void EditCopy(IFrameHost& frame);
+void EditEmpty(IFrameHost& frame);
+void FileClose(IFrameHost& frame);
 
 // The name File Save suggests for a document with this caption: the caption itself,
 // except that the extension of an image format other than a Windows bitmap (photo.jpg)

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/basMain.h"
-#include "app/frmMain.h"
+#include "platform/ErrorReporter.h"
+#include "platform/FrameHost.h"
 #include "document/DocumentLayout.h"
 #include "platform/Conversions.h"
 #include "platform/ScreenService.h"
@@ -247,12 +247,8 @@ frmNabbet::frmNabbet() {
     };
 }
 
-frmNabbet::~frmNabbet() {
-    if (frmMain* frame = frmMain::Instance()) frame->SetAppState();
-}
-
 void frmNabbet::CreateFormWindow() {
-    frmMain* frame = frmMain::Instance();
+    IFrameHost* frame = CurrentFrame();
     if (frame == nullptr) return;
     const HINSTANCE instance = ModuleInstance();
     WNDCLASSEXW existing{};
@@ -268,10 +264,12 @@ void frmNabbet::CreateFormWindow() {
     // While the active document is maximised, a new one opens maximised too, as MDI
     // documents do on Windows (Wine's MDI client would restore the active one instead).
     BOOL activeMaximised = FALSE;
-    SendMessageW(frame->MdiClient(), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&activeMaximised));
+    SendMessageW(frame->DocumentArea(), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&activeMaximised));
     const DWORD style = WS_CHILD | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE | (activeMaximised ? WS_MAXIMIZE : 0);
     CreateWindowFor(WS_EX_MDICHILD, kDocumentClass, L"", style,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame->MdiClient(), nullptr);
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame->DocumentArea(), nullptr);
+    // The frame keeps its list of documents and learns from it when this one goes.
+    if (hwnd_ != nullptr) frame->AdoptDocument(std::static_pointer_cast<DocumentForm>(shared_from_this()));
 }
 
 void frmNabbet::CreateControls() {

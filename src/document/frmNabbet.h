@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/Form.h"
+#include "platform/DocumentForm.h"
 #include "platform/Picture.h"
 #include "platform/WindowBase.h"
 
@@ -87,11 +87,12 @@ private:
 };
 
 // A document window: one image in a scrolling view, a child of the frame.
-class frmNabbet final : public Form {
+class frmNabbet final : public DocumentForm {
 public:
     frmNabbet();
-    // Termination: the command state is recomputed once the document is gone.
-    ~frmNabbet() override;
+
+    Picture DocumentPicture() const override { return picNabbet_.GetPicture(); }
+    void SetDocumentPicture(Picture picture) override { picNabbet_.SetPicture(std::move(picture)); }
 
     PictureBox& picNabbet() noexcept { return picNabbet_; }
     PictureBox& picScroll() noexcept { return picScroll_; }

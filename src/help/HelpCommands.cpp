@@ -4,42 +4,43 @@
 
 #include <string>
 
-#include "app/basMain.h"
-#include "app/frmMain.h"
 #include "help/basHelp.h"
 #include "help/frmAbout.h"
+#include "platform/AppInfo.h"
+#include "platform/ErrorReporter.h"
+#include "platform/FrameHost.h"
 
 namespace HelpCommands {
 
-void HelpContents(frmMain& frame) {
+void HelpContents(IFrameHost& frame) {
     Trapped([&] {
-        const HWND owner = frame.hWnd();
+        const HWND owner = frame.OwnerWindow();
         const std::wstring helpFile = App::HelpFile();
         ShowHelpContents(owner, helpFile);
     });
 }
 
-void HelpIndex(frmMain& frame) {
+void HelpIndex(IFrameHost& frame) {
     Trapped([&] {
-        const HWND owner = frame.hWnd();
+        const HWND owner = frame.OwnerWindow();
         const std::wstring helpFile = App::HelpFile();
         ShowHelpIndex(owner, helpFile);
     });
 }
 
-void HelpLicense(frmMain& frame) {
+void HelpLicense(IFrameHost& frame) {
     Trapped([&] {
-        const HWND owner = frame.hWnd();
+        const HWND owner = frame.OwnerWindow();
         const std::wstring helpFile = App::HelpFile();
         ShowHelpTopic(owner, helpFile, L"License.htm");
     });
 }
 
 // Returns when the About box has been closed.
-void HelpAbout(frmMain& frame) {
+void HelpAbout(IFrameHost& frame) {
     Trapped([&] {
         auto about = NewForm<frmAbout>();
-        about->ShowModal(frame.hWnd());
+        about->ShowModal(frame.OwnerWindow());
     });
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-class frmMain;
+class IFrameHost;
 
 namespace HelpCommands {
-void HelpContents(frmMain& frame);
-void HelpIndex(frmMain& frame);
-void HelpLicense(frmMain& frame);
-void HelpAbout(frmMain& frame);
+void HelpContents(IFrameHost& frame);
+void HelpIndex(IFrameHost& frame);
+void HelpLicense(IFrameHost& frame);
+void HelpAbout(IFrameHost& frame);
 }  // namespace HelpCommands

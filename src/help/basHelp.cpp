@@ -4,7 +4,7 @@
 
 #include <htmlhelp.h>
 
-#include "app/basMain.h"
+#include "platform/ErrorReporter.h"
 #include "platform/HelpViewer.h"
 
 namespace {

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "app/basMain.h"
-#include "app/frmMain.h"
+#include "platform/AppInfo.h"
+#include "platform/ErrorReporter.h"
+#include "platform/FrameHost.h"
 #include "help/basHelp.h"
 #include "platform/Conversions.h"
 #include "platform/ScreenService.h"
@@ -107,9 +108,9 @@ void frmAbout::Form_Load() {
         // The frame's icon; the frame keeps ownership of it.
         HICON big = nullptr;
         HICON smallIcon = nullptr;
-        if (frmMain* frame = frmMain::Instance()) {
-            big = reinterpret_cast<HICON>(GetClassLongPtrW(frame->hWnd(), GCLP_HICON));
-            smallIcon = reinterpret_cast<HICON>(GetClassLongPtrW(frame->hWnd(), GCLP_HICONSM));
+        if (IFrameHost* frame = CurrentFrame()) {
+            big = reinterpret_cast<HICON>(GetClassLongPtrW(frame->OwnerWindow(), GCLP_HICON));
+            smallIcon = reinterpret_cast<HICON>(GetClassLongPtrW(frame->OwnerWindow(), GCLP_HICONSM));
         }
         if (big == nullptr) {
             if (!ownIcon_) ownIcon_.reset(LoadIcon32(IDI_MAIN));

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <vector>
 
-#include "app/basMain.h"
-#include "app/frmMain.h"
-#include "capture/basScreen.h"
+#include "platform/ErrorReporter.h"
+#include "platform/FrameHost.h"
+#include "platform/ScreenCapture.h"
 #include "platform/ScreenService.h"
 #include "select/MouseInput.h"
 
@@ -161,7 +161,7 @@ void frmRectangle::Form_KeyDown(int KeyCode, int Shift) {
         SetMousePointer(MousePointerCode::Default);
         // The main window is shown before the selector goes, so that activation passes
         // straight back to it rather than to whatever other window lies below.
-        if (frmMain* frame = frmMain::Instance()) frame->SetVisible(true);
+        if (IFrameHost* frame = CurrentFrame()) frame->SetFrameVisible(true);
         Unload();
     });
 }

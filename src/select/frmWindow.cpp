@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/basMain.h"
-#include "capture/basScreen.h"
+#include "platform/ErrorReporter.h"
+#include "platform/ScreenCapture.h"
 #include "platform/Conversions.h"
 #include "platform/Handles.h"
 #include "platform/ScreenService.h"

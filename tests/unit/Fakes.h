@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "app/basMain.h"
+#include "capture/CaptureCommands.h"
 #include "app/frmMain.h"
 #include "platform/Form.h"
 #include "platform/MessageBoxService.h"

@@ -1,22 +1,25 @@
-// The two capture commands that need a selection tool first: Rectangle and Window.
+// The two capture commands that need a selection tool first, Rectangle and Window: the
+// capture sequence with the selection tools put in, the one place that knows both.
+#include "app/CaptureToolCommands.h"
+
 #include <memory>
 
 #include "capture/CaptureCommands.h"
-#include "app/frmMain.h"
 #include "capture/basScreen.h"
 #include "platform/Form.h"
+#include "platform/FrameHost.h"
 #include "platform/ScreenService.h"
 #include "select/frmRectangle.h"
 #include "select/frmWindow.h"
 
 namespace CaptureCommands {
 
-void CaptureRectangle(frmMain& frame) {
+void CaptureRectangle(IFrameHost& frame) {
     std::shared_ptr<frmRectangle> selector;
     CaptureSteps steps;
     steps.showTool = [&] {
         selector = NewForm<frmRectangle>();
-        selector->ShowModal(frame.hWnd());
+        selector->ShowModal(frame.OwnerWindow());
     };
     // The selector unloads itself on a cancel; confirmed, it is hidden but still loaded.
     steps.nothingSelected = [&] { return !selector->IsLoaded(); };
@@ -33,12 +36,12 @@ void CaptureRectangle(frmMain& frame) {
     if (selector && selector->IsLoaded()) selector->Unload();
 }
 
-void CaptureWindow(frmMain& frame) {
+void CaptureWindow(IFrameHost& frame) {
     std::shared_ptr<frmWindow> picker;
     CaptureSteps steps;
     steps.showTool = [&] {
         picker = NewForm<frmWindow>();
-        picker->ShowModal(frame.hWnd());
+        picker->ShowModal(frame.OwnerWindow());
     };
     // Closed through its frame, the picker is gone with nothing picked.
     steps.nothingSelected = [&] { return !picker->IsLoaded() || picker->mlngHwndCaptured == nullptr; };

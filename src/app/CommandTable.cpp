@@ -1,0 +1,70 @@
+#include "app/CommandTable.h"
+
+#include <array>
+#include <vector>
+
+#include "app/basMain.h"
+#include "app/frmMain.h"
+#include "resource.h"
+
+namespace {
+
+constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
+constexpr BYTE kPlain = FVIRTKEY;
+
+// Menu order. Ctrl+X empties the clipboard: this program has nothing to cut.
+const CommandRow kCommands[] = {
+    // id                        handler                                   doc    checked by            accelerator      toolbar key       image  tooltip
+    {IDM_FILE_OPEN,              &frmMain::mnuFileOpen_Click,              false, nullptr,              kCtrl, 'O',      L"Open",          0,  L"Open"},
+    {IDM_FILE_CLOSE,             &frmMain::mnuFileClose_Click,             true,  nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_FILE_SAVE,              &frmMain::mnuFileSave_Click,              true,  nullptr,              kCtrl, 'S',      L"Save",          1,  L"Save"},
+    {IDM_FILE_PRINT,             &frmMain::mnuFilePrint_Click,             true,  nullptr,              kCtrl, 'P',      L"Print",         2,  L"Print"},
+    {IDM_FILE_EXIT,              &frmMain::mnuFileExit_Click,              false, nullptr,              0, 0,            L"Exit",          11, L"Exit"},
+    {IDM_EDIT_COPY,              &frmMain::mnuEditCopy_Click,              true,  nullptr,              kCtrl, 'C',      L"Copy",          3,  L"Copy To Clipboard"},
+    {IDM_EDIT_EMPTY,             &frmMain::mnuEditEmpty_Click,             false, nullptr,              kCtrl, 'X',      L"Empty",         4,  L"Empty Clipboard"},
+    {IDM_VIEW_TOOLBAR,           &frmMain::mnuViewToolbar_Click,           false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_VIEW_STATUSBAR,         &frmMain::mnuViewStatusBar_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_CAPTURE_RECTANGLE,      &frmMain::mnuCaptureRectangle_Click,      false, nullptr,              0, 0,            L"Rectangle",     5,  L"Capture Rectangle"},
+    {IDM_CAPTURE_ACTIVEWINDOW,   &frmMain::mnuCaptureActiveWindow_Click,   false, nullptr,              0, 0,            L"Active Window", 6,  L"Capture Active Window"},
+    {IDM_CAPTURE_WINDOW,         &frmMain::mnuCaptureWindow_Click,         false, nullptr,              0, 0,            L"Window",        7,  L"Capture Selected Window"},
+    {IDM_CAPTURE_SCREEN,         &frmMain::mnuCaptureScreen_Click,         false, nullptr,              0, 0,            L"Screen",        8,  L"Capture Entire Screen"},
+    {IDM_OPTIONS_HIDE,           &frmMain::mnuOptionsHide_Click,           false, &gblnHideCaptureWin,  0, 0,            L"Hide",          9,  L"Hide Capture Window"},
+    {IDM_WINDOW_TILEHORIZONTAL,  &frmMain::mnuWindowTileHorizontal_Click,  false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_WINDOW_TILEVERTICAL,    &frmMain::mnuWindowTileVertical_Click,    false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_WINDOW_CASCADE,         &frmMain::mnuWindowCascade_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_WINDOW_ARRANGEICONS,    &frmMain::mnuWindowArrangeIcons_Click,    false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_WINDOW_CLOSEALL,        &frmMain::mnuWindowCloseAll_Click,        false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_HELP_CONTENTS,          &frmMain::mnuHelpContents_Click,          false, nullptr,              kPlain, VK_F1,   nullptr,          0,  nullptr},
+    {IDM_HELP_INDEX,             &frmMain::mnuHelpIndex_Click,             false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_HELP_LICENSE,           &frmMain::mnuHelpLicense_Click,           false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_HELP_ABOUT,             &frmMain::mnuHelpAbout_Click,             false, nullptr,              0, 0,            L"About",         10, L"About"},
+};
+
+constexpr std::array<const wchar_t*, 16> kToolbarLayout{
+    L"Open", L"Save", L"Print", nullptr, L"Copy", L"Empty", nullptr, L"Rectangle", L"Active Window", L"Window",
+    L"Screen", nullptr, L"Hide", nullptr, L"About", L"Exit"};
+
+}  // namespace
+
+std::span<const CommandRow> Commands() { return kCommands; }
+
+const CommandRow* FindCommand(UINT id) {
+    for (const CommandRow& row : kCommands)
+        if (row.id == id) return &row;
+    return nullptr;
+}
+
+const CommandRow* FindToolbarCommand(const std::wstring& key) {
+    for (const CommandRow& row : kCommands)
+        if (row.toolbarKey != nullptr && key == row.toolbarKey) return &row;
+    return nullptr;
+}
+
+std::span<const wchar_t* const> ToolbarLayout() { return kToolbarLayout; }
+
+HACCEL CreateCommandAccelerators() {
+    std::vector<ACCEL> keys;
+    for (const CommandRow& row : kCommands)
+        if (row.acceleratorKey != 0) keys.push_back(ACCEL{row.acceleratorFlags, row.acceleratorKey, static_cast<WORD>(row.id)});
+    return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+}

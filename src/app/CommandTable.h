@@ -1,0 +1,35 @@
+#pragma once
+#include <span>
+#include <string>
+
+#include <windows.h>
+
+class frmMain;
+
+// One command of the frame: every way in (menu item, accelerator, toolbar button) and
+// every rule about its state, in one row. Adding a command is adding a row and its
+// handler; the menu routing, the toolbar, its tooltips, the accelerators and SetAppState
+// all read this table.
+struct CommandRow {
+    UINT id;                      // the menu item's command id; its text is in the menu resource
+    void (frmMain::*handler)();  // the mnu..._Click handler
+    bool needsDocument;           // enabled only while documents are open
+    const bool* checkedBy;        // the option whose value the item's check mark shows, or nullptr
+    BYTE acceleratorFlags;        // FVIRTKEY | FCONTROL ..., 0 with no accelerator
+    WORD acceleratorKey;          // virtual key, 0 with no accelerator
+    const wchar_t* toolbarKey;    // the button's key, nullptr without a button
+    int image;                    // the button's image in the toolbar strip
+    const wchar_t* tooltip;       // the button's tooltip
+};
+
+std::span<const CommandRow> Commands();
+// The row of a menu command id, or nullptr.
+const CommandRow* FindCommand(UINT id);
+// The row of a toolbar key, or nullptr.
+const CommandRow* FindToolbarCommand(const std::wstring& key);
+
+// The toolbar from left to right: button keys, nullptr for a separator.
+std::span<const wchar_t* const> ToolbarLayout();
+
+// The accelerator table built from the rows (destroyed by the caller).
+HACCEL CreateCommandAccelerators();

@@ -1,0 +1,22 @@
+#pragma once
+#include <functional>
+
+#include "platform/Form.h"
+#include "platform/Picture.h"
+
+// A document as the rest of the program sees it: a form holding one picture. Whoever
+// keeps the list of documents learns through the closed handler when its window goes.
+class DocumentForm : public Form {
+public:
+    virtual Picture DocumentPicture() const = 0;
+    virtual void SetDocumentPicture(Picture picture) = 0;
+
+    using ClosedHandler = std::function<void(DocumentForm& document)>;
+    void SetClosedHandler(ClosedHandler handler) { closed_ = std::move(handler); }
+
+protected:
+    void OnWindowGone() override;
+
+private:
+    ClosedHandler closed_;
+};

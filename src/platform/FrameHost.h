@@ -1,0 +1,51 @@
+#pragma once
+#include <memory>
+#include <vector>
+
+#include <windows.h>
+
+class CommonDialog;
+class DocumentForm;
+
+// What the features need of the frame that holds them. The frame implements it; the
+// features reach the frame only through it, so that nothing below the application
+// knows the frame's class.
+class IFrameHost {
+public:
+    virtual ~IFrameHost() = default;
+
+    // The frame's own window: owner of modal tools and dialogs.
+    virtual HWND OwnerWindow() const = 0;
+    // The window the documents live in (the MDI client).
+    virtual HWND DocumentArea() const = 0;
+
+    // The open documents, in the order they were opened.
+    virtual std::vector<std::shared_ptr<DocumentForm>> Documents() const = 0;
+    // The active document, or nullptr.
+    virtual std::shared_ptr<DocumentForm> ActiveDocument() const = 0;
+    // A new document object, not loaded yet: setting its caption loads and shows it.
+    virtual std::shared_ptr<DocumentForm> NewDocument() = 0;
+    // Called by a document as soon as its window exists: the frame keeps it in its list
+    // and learns when its window goes.
+    virtual void AdoptDocument(const std::shared_ptr<DocumentForm>& document) = 0;
+
+    // The one rule for "documents are open" that every command state and count uses.
+    virtual bool DocumentsOpen() const = 0;
+
+    // Recomputes which commands are enabled and checked.
+    virtual void SetAppState() = 0;
+
+    virtual bool FrameLoaded() const = 0;
+    virtual bool FrameVisible() const = 0;
+    virtual void SetFrameVisible(bool visible) = 0;
+
+    // True while the frame is to be hidden during captures.
+    virtual bool HideOption() const = 0;
+
+    // The common dialog shared by Open, Save and Print (its settings carry over).
+    virtual CommonDialog& Dialog() = 0;
+};
+
+// The frame of this run, or nullptr while none is loaded.
+IFrameHost* CurrentFrame() noexcept;
+void SetCurrentFrame(IFrameHost* frame) noexcept;
