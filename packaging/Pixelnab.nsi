@@ -333,11 +333,15 @@ Function un.onInit
   ${EndIf}
   ; The installation this uninstaller belongs to: the one whose uninstall entry names
   ; its folder; an entry under HKLM means all users.
+  ; (StrCmp ignores case; a folder may come with or without a final backslash.)
   StrCpy $InstallMode "CurrentUser"
   ReadRegStr $R2 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $R2 == $INSTDIR
+  ${If} $R2 != ""
+  ${AndIf} $R2 == $INSTDIR
+  ${OrIf} "$R2\" == $INSTDIR
     ReadRegStr $R3 HKCU "${UNINSTALL_KEY}" "InstallLocation"
     ${If} $R3 != $INSTDIR
+    ${AndIf} "$R3\" != $INSTDIR
       StrCpy $InstallMode "AllUsers"
     ${EndIf}
   ${EndIf}
