@@ -21,7 +21,8 @@ mkdir -p "$stage"
 cp "$build/bin/Pixelnab.exe" "$build/bin/Pixelnab.chm" "$stage/"
 # Text files for Windows: UTF-8 with a byte order mark (Notepad and the installer's
 # licence page then read it as UTF-8), CRLF line ends.
-{ printf '\xef\xbb\xbf'; sed 's/$/\r/' "$root/README.md"; } >"$stage/README.txt"
+# README.txt is the users' README (packaging/README.txt), not the developers' README.md.
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' "$here/README.txt"; } >"$stage/README.txt"
 { printf '\xef\xbb\xbf'; python3 "$here/html2text.py" "$root/help/html/License.htm" | sed 's/$/\r/'; } >"$stage/LICENSE.txt"
 cp "$root/res/art/main.ico" "$dist/main.ico"
 
