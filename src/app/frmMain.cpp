@@ -61,6 +61,11 @@ void frmMain::OnWindowGone() {
 
 bool frmMain::HideOption() const { return gblnHideCaptureWin; }
 
+void frmMain::SetFrameVisible(bool visible) {
+    // A frame closed while a command ran messages stays closed: showing it would load it anew.
+    if (IsLoaded()) SetVisible(visible);
+}
+
 // The frame counts loaded forms, not only documents, on purpose: a selection tool or About
 // box still loaded counts too, so that Close All stops with an error on a form it cannot
 // close instead of looping, and the command state follows the same count. Every rule that
@@ -276,6 +281,13 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         Unload();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The session ends: leave as File > Exit does, so the placement and options are
+        // stored; the process may be ended at any moment after this message returns.
+        if (wParam != FALSE) Unload();
         return 0;
     default:
         break;

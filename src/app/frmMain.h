@@ -36,7 +36,7 @@ public:
     bool DocumentsOpen() const override;
     bool FrameLoaded() const override { return IsLoaded(); }
     bool FrameVisible() const override { return Visible(); }
-    void SetFrameVisible(bool visible) override { SetVisible(visible); }
+    void SetFrameVisible(bool visible) override;
     bool HideOption() const override;
     CommonDialog& Dialog() override { return dlg(); }
 

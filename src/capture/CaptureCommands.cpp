@@ -28,15 +28,20 @@ void RaiseFrame(IFrameHost& frame) {
 }  // namespace
 
 void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
+    // Every run of messages may close the frame (its close box, the end of the session);
+    // the capture then ends there, quietly: there is nothing left to show a picture in.
+    const auto frameGone = [&] { return !frame.FrameLoaded(); };
     const auto body = [&] {
         frame.SetFrameVisible(!frame.HideOption());
         // One run of pending messages lets the windows below repaint; no timed wait.
         DoEvents();
+        if (frameGone()) return;
 
         std::shared_ptr<DocumentForm> document;
         if (steps.showTool) {
             steps.showTool();
             DoEvents();
+            if (frameGone()) return;
         }
         const bool nothingSelected = steps.showTool && steps.nothingSelected && steps.nothingSelected();
         if (!nothingSelected) {
@@ -45,6 +50,7 @@ void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
             // Titling loads the document: the frame shows it at once, still without a picture.
             document->SetCaption(L"Nabbet" + IntegerToText(gintCaptureCount));
             Picture picture = steps.obtainPicture ? steps.obtainPicture() : Picture{};
+            if (frameGone()) return;
             document->SetDocumentPicture(std::move(picture));
             if (steps.afterPicture) steps.afterPicture();
         }
@@ -58,8 +64,9 @@ void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
         frame.SetAppState();
     };
     RunTrapped(body, [&] {
+        if (frameGone()) return;
         // The frame may have been hidden for the capture: never leave the program invisible.
-        if (frame.FrameLoaded() && !frame.FrameVisible()) frame.SetFrameVisible(true);
+        if (!frame.FrameVisible()) frame.SetFrameVisible(true);
         ReportError();
     });
 }

@@ -79,6 +79,8 @@ void FileOpen(IFrameHost& frame) {
             dlg.Filter = kOpenFilter;
             dlg.Flags = kOpenFlags;
             if (!Confirmed([&] { return dlg.ShowOpen(frame.OwnerWindow()); }) || dlg.FileName.empty()) return;
+            // The dialog ran messages: the frame may have been closed meanwhile.
+            if (!frame.FrameLoaded()) return;
             auto document = frame.NewDocument();
             document->SetCaption(dlg.FileTitle);
             document->SetDocumentPicture(LoadPicture(dlg.FileName));
@@ -100,6 +102,7 @@ void FileSave(IFrameHost& frame) {
         dlg.Filter = kSaveFilter;
         dlg.Flags = kSaveFlags;
         if (!Confirmed([&] { return dlg.ShowSave(frame.OwnerWindow()); }) || dlg.FileName.empty()) return;
+        if (!frame.FrameLoaded()) return;
         SavePicture(ActiveDocument(frame)->picNabbet().GetPicture(), dlg.FileName);
     });
 }
@@ -114,7 +117,7 @@ void FilePrint(IFrameHost& frame) {
             HDC chosen = nullptr;
             const bool confirmed = dlg.ShowPrinter(frame.OwnerWindow(), chosen);
             unique_hdc printerDc(chosen);
-            if (!confirmed) return;
+            if (!confirmed || !frame.FrameLoaded()) return;
             const Picture picture = ActiveDocument(frame)->picNabbet().GetPicture();
             PrinterObject printer(PrinterService(), std::move(printerDc), App::Title());
             // HIMETRIC: the picture's own size in those units prints it at its natural size.

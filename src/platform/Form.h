@@ -49,6 +49,7 @@ protected:
     // How the window goes away (an MDI child asks its client).
     virtual void DestroyFormWindow();
     void OnWindowGone() override;
+    std::shared_ptr<void> KeepAlive() override { return weak_from_this().lock(); }
 
 private:
     RECT OuterRect() const;  // in the coordinates Left/Top use

@@ -64,6 +64,7 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND window, UINT message, WPARAM wParam
                         : DefWindowProcW(window, message, wParam, lParam);
     }
     LRESULT result = 0;
+    const std::shared_ptr<void> alive = self->KeepAlive();  // released last, after OnWindowGone
     try {
         result = self->HandleMessage(message, wParam, lParam);
     } catch (...) {
@@ -72,7 +73,7 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND window, UINT message, WPARAM wParam
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
-        self->OnWindowGone();  // may destroy self: nothing touches it afterwards
+        self->OnWindowGone();  // may release self: nothing touches it afterwards
     }
     return result;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include <windows.h>
 
 // Base of every window the program implements: a static window procedure finds the
@@ -28,6 +30,9 @@ protected:
     virtual LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Called from WM_NCDESTROY after the handle has been forgotten; may release the object.
     virtual void OnWindowGone() {}
+    // A reference that keeps the object alive while it handles a message: a handler may run
+    // messages (a modal loop, a dialog) during which its own window is closed.
+    virtual std::shared_ptr<void> KeepAlive() { return nullptr; }
 
     HWND hwnd_ = nullptr;
 

@@ -193,6 +193,12 @@ LRESULT frmWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         Paint();
         return 0;
+    case WM_CLOSE:
+        // Closed by its close box or Alt+F4: unloading gives the disabled owner its input
+        // back before the window goes, so that the system activates the owner, not
+        // another program.
+        Trapped([&] { Unload(); });
+        return 0;
     case WM_DESTROY:
         if (GetCapture() == picDrag_.hWnd()) ReleaseCapture();
         break;
