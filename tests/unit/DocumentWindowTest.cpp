@@ -7,8 +7,9 @@
 
 #include <windows.h>
 
-#include "CaptureTestSupport.h"
 #include "Fakes.h"
+#include "Image.h"
+#include "Pattern.h"
 #include "capture/basScreen.h"
 #include "document/frmNabbet.h"
 #include "resource.h"
@@ -17,21 +18,7 @@ namespace {
 
 // A device-format bitmap holding the test pattern, wrapped as a captured picture is.
 Picture PatternPicture(int width, int height) {
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels[static_cast<std::size_t>(y) * width + x] = PatternColour(x, y, width, height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const HDC screen = GetDC(nullptr);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    SetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return PictureFromBitmap(bitmap, nullptr);
+    return PictureFromBitmap(DeviceBitmap(PatternImage(width, height)), nullptr);
 }
 
 // Position of a child window in its parent's client coordinates, in pixels.
@@ -101,8 +88,8 @@ TEST_F(DocumentWindowTest, PicturePaintsAtTheViewportsCornerAndFollowsTheBars) {
     const int width = viewport.right - viewport.left;
     const int height = viewport.bottom - viewport.top;
     const Picture& shown = document->picNabbet().GetPicture();
-    PixelImage picture = ReadPicture(shown);
-    PixelImage screen = ReadScreen(viewport.left, viewport.top, width, height);
+    Image picture = ReadPicture(shown);
+    Image screen = ReadScreen(viewport.left, viewport.top, width, height);
     int differences = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) differences += screen.At(x, y) != picture.At(x, y);
@@ -152,8 +139,8 @@ TEST_F(DocumentWindowTest, LargeCaptureScrollsToItsLastPixel) {
     const RECT box = ScreenRect(document->picNabbet().hWnd());
     EXPECT_EQ(box.right, viewport.right);
     EXPECT_EQ(box.bottom, viewport.bottom);
-    const PixelImage picture = ReadPicture(document->picNabbet().GetPicture());
-    const PixelImage screen = ReadScreen(viewport.right - 24, viewport.bottom - 24, 24, 24);
+    const Image picture = ReadPicture(document->picNabbet().GetPicture());
+    const Image screen = ReadScreen(viewport.right - 24, viewport.bottom - 24, 24, 24);
     int differences = 0;
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 24; ++x) differences += screen.At(x, y) != picture.At(3840 - 24 + x, 2160 - 24 + y);
