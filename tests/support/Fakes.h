@@ -13,6 +13,7 @@
 
 #include "app/basMain.h"
 #include "app/frmMain.h"
+#include "document/frmNabbet.h"
 #include "platform/CommonDialog.h"
 #include "platform/Form.h"
 #include "platform/HelpViewer.h"
@@ -209,6 +210,18 @@ protected:
         DoEvents();
         frame = created;
         return created;
+    }
+    // A document holding the picture: titled (which loads it and shows it at once), given
+    // the picture, shown; activation runs once pending messages run. With updateFrame the
+    // frame then recomputes its command state, as a document's creator does.
+    std::shared_ptr<frmNabbet> AddDocument(const std::wstring& caption, Picture picture, bool updateFrame = false) {
+        auto document = NewForm<frmNabbet>();
+        document->SetCaption(caption);
+        if (!picture.IsEmpty()) document->picNabbet().SetPicture(std::move(picture));
+        document->Show();
+        if (updateFrame) frame->SetAppState();
+        DoEvents();
+        return document;
     }
     void CloseEverything() {
         if (frame && frame->IsLoaded()) frame->Unload();

@@ -40,17 +40,6 @@ RECT ScreenRect(HWND window) {
 
 class DocumentWindowTest : public FrameTest {
 protected:
-    // Made as a creator makes it: titled (loaded and shown at once), given its picture,
-    // shown; activation runs once pending messages run.
-    std::shared_ptr<frmNabbet> MakeDocument(const std::wstring& title, Picture picture) {
-        auto document = NewForm<frmNabbet>();
-        document->SetCaption(title);
-        if (!picture.IsEmpty()) document->picNabbet().SetPicture(std::move(picture));
-        document->Show();
-        frame->SetAppState();
-        DoEvents();
-        return document;
-    }
     void Scroll(frmNabbet& document, ScrollBarControl& bar, int code) {
         const UINT message = &bar == &document.hsbPic() ? WM_HSCROLL : WM_VSCROLL;
         SendMessageW(document.hWnd(), message, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar.hWnd()));
@@ -63,7 +52,7 @@ protected:
 
 TEST_F(DocumentWindowTest, DocumentWithoutAPictureShowsTheEmptyBoxAtTheCornerWithoutBars) {
     MakeFrame();
-    auto document = MakeDocument(L"Empty", Picture{});
+    auto document = AddDocument(L"Empty", Picture{}, true);
     ASSERT_TRUE(document->IsLoaded());
     EXPECT_FLOAT_EQ(document->picNabbet().Width(), 2055.0f);
     EXPECT_FLOAT_EQ(document->picNabbet().Height(), 1935.0f);
@@ -79,7 +68,7 @@ TEST_F(DocumentWindowTest, DocumentWithoutAPictureShowsTheEmptyBoxAtTheCornerWit
 
 TEST_F(DocumentWindowTest, PicturePaintsAtTheViewportsCornerAndFollowsTheBars) {
     MakeFrame();
-    auto document = MakeDocument(L"Pattern", PatternPicture(900, 700));
+    auto document = AddDocument(L"Pattern", PatternPicture(900, 700), true);
     ASSERT_TRUE(IsWindowVisible(document->hsbPic().hWnd()));
     ASSERT_TRUE(IsWindowVisible(document->vsbPic().hWnd()));
     UpdateWindow(frame->hWnd());
@@ -114,7 +103,7 @@ TEST_F(DocumentWindowTest, PicturePaintsAtTheViewportsCornerAndFollowsTheBars) {
 
 TEST_F(DocumentWindowTest, LargeCaptureScrollsToItsLastPixel) {
     MakeFrame();
-    auto document = MakeDocument(L"Large", PatternPicture(3840, 2160));
+    auto document = AddDocument(L"Large", PatternPicture(3840, 2160), true);
     EXPECT_TRUE(messages.shown.empty());
     const float viewportWidth = document->picScroll().Width();
     const float viewportHeight = document->picScroll().Height();
@@ -149,13 +138,13 @@ TEST_F(DocumentWindowTest, LargeCaptureScrollsToItsLastPixel) {
 
 TEST_F(DocumentWindowTest, ActivationAfterScrollingShowsTheCornerAgainWhileTheBarsKeepTheirThumbs) {
     MakeFrame();
-    auto first = MakeDocument(L"First", PatternPicture(800, 600));
+    auto first = AddDocument(L"First", PatternPicture(800, 600), true);
     Scroll(*first, first->hsbPic(), SB_PAGERIGHT);
     Scroll(*first, first->vsbPic(), SB_LINEDOWN);
     ASSERT_EQ(ChildOrigin(first->picNabbet().hWnd()).x, -60);
     ASSERT_EQ(ChildOrigin(first->picNabbet().hWnd()).y, -2);
 
-    auto second = MakeDocument(L"Second", PatternPicture(800, 600));
+    auto second = AddDocument(L"Second", PatternPicture(800, 600), true);
     ASSERT_EQ(frame->ActiveForm(), second);
     Activate(*first);
     ASSERT_EQ(frame->ActiveForm(), first);
@@ -178,7 +167,7 @@ TEST_F(DocumentWindowTest, ActivationAfterScrollingShowsTheCornerAgainWhileTheBa
 
 TEST_F(DocumentWindowTest, DraggedThumbMovesThePictureOnlyWhenReleased) {
     MakeFrame();
-    auto document = MakeDocument(L"Drag", PatternPicture(800, 600));
+    auto document = AddDocument(L"Drag", PatternPicture(800, 600), true);
     SetScrollPos(document->vsbPic().hWnd(), SB_CTL, 450, TRUE);
     Scroll(*document, document->vsbPic(), SB_THUMBTRACK);
     EXPECT_EQ(document->vsbPic().Value(), 0);
@@ -191,7 +180,7 @@ TEST_F(DocumentWindowTest, DraggedThumbMovesThePictureOnlyWhenReleased) {
 
 TEST_F(DocumentWindowTest, GrowingTheWindowShrinksTheRangeAndKeepsThePictureAtMinusTheValue) {
     MakeFrame();
-    auto document = MakeDocument(L"Grow", PatternPicture(600, 400));
+    auto document = AddDocument(L"Grow", PatternPicture(600, 400), true);
     Scroll(*document, document->hsbPic(), SB_RIGHT);
     const std::int32_t oldMax = document->hsbPic().Max();
     ASSERT_EQ(document->hsbPic().Value(), oldMax);
@@ -209,7 +198,7 @@ TEST_F(DocumentWindowTest, GrowingTheWindowShrinksTheRangeAndKeepsThePictureAtMi
 TEST_F(DocumentWindowTest, ClosingTheLastDocumentByItsCloseBoxDisablesTheDocumentCommands) {
     MakeFrame();
     {
-        auto document = MakeDocument(L"Only", PatternPicture(64, 64));
+        auto document = AddDocument(L"Only", PatternPicture(64, 64), true);
         ASSERT_TRUE(frame->MenuEnabled(IDM_FILE_SAVE));
         SendMessageW(document->hWnd(), WM_CLOSE, 0, 0);
         EXPECT_FALSE(document->IsLoaded());
@@ -222,7 +211,7 @@ TEST_F(DocumentWindowTest, ClosingTheLastDocumentByItsCloseBoxDisablesTheDocumen
 
 TEST_F(DocumentWindowTest, ScrollBarsHaveTheirDesignValues) {
     MakeFrame();
-    auto document = MakeDocument(L"Design", PatternPicture(800, 600));
+    auto document = AddDocument(L"Design", PatternPicture(800, 600), true);
     for (ScrollBarControl* bar : {&document->hsbPic(), &document->vsbPic()}) {
         EXPECT_EQ(bar->Min(), 0);
         EXPECT_EQ(bar->SmallChange(), 30);

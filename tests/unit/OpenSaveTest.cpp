@@ -125,15 +125,6 @@ protected:
         return std::dynamic_pointer_cast<frmNabbet>(Forms::Item(Forms::Count() - 1));
     }
 
-    std::shared_ptr<frmNabbet> Document(const std::wstring& caption, const Picture& picture) {
-        auto document = NewForm<frmNabbet>();
-        document->SetCaption(caption);
-        document->picNabbet().SetPicture(picture);
-        document->Show();
-        DoEvents();
-        return document;
-    }
-
     static TempFolder* folder;
 };
 TempFolder* OpenSaveTest::folder = nullptr;
@@ -255,7 +246,7 @@ TEST_F(OpenSaveTest, EveryKindOfDocumentSavesAsABitmapThatReadsBackIdentically) 
     for (const auto& [caption, picture] : pictures) {
         SCOPED_TRACE(std::string(caption.begin(), caption.end()));
         ASSERT_FALSE(picture.IsEmpty());
-        Document(caption, picture);
+        AddDocument(caption, picture);
         const std::wstring target = folder->File(L"saved_" + DocumentCommands::SuggestedSaveName(caption) + L".bmp");
         dialog.Confirm(target);
         frame->mnuFileSave_Click();
@@ -280,7 +271,7 @@ TEST_F(OpenSaveTest, EveryKindOfDocumentSavesAsABitmapThatReadsBackIdentically) 
 TEST_F(OpenSaveTest, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
     const std::wstring target = folder->File(L"replace.bmp");
     WriteBytes(target, std::vector<BYTE>(100000, 0xAB));
-    Document(L"Nabbet1", BitmapPicture(PatternImage(8, 8), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(8, 8), false));
     dialog.Confirm(target);
     frame->mnuFileSave_Click();
     EXPECT_TRUE(messages.shown.empty());
@@ -294,7 +285,7 @@ TEST_F(OpenSaveTest, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
 }
 
 TEST_F(OpenSaveTest, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
-    Document(L"Nabbet1", BitmapPicture(PatternImage(8, 8), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(8, 8), false));
     // A folder that does not exist.
     dialog.Confirm(folder->File(L"no such folder\\x.bmp"));
     frame->mnuFileSave_Click();
@@ -322,7 +313,7 @@ TEST_F(OpenSaveTest, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
 
     // A document without a picture (a failed open) has nothing to write.
     messages.shown.clear();
-    Document(L"empty.bmp", Picture());
+    AddDocument(L"empty.bmp", Picture());
     dialog.Confirm(folder->File(L"empty_out.bmp"));
     frame->mnuFileSave_Click();
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -331,7 +322,7 @@ TEST_F(OpenSaveTest, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
 }
 
 TEST_F(OpenSaveTest, CancelledSaveWritesNothing) {
-    Document(L"Nabbet3", BitmapPicture(PatternImage(8, 8), false));
+    AddDocument(L"Nabbet3", BitmapPicture(PatternImage(8, 8), false));
     dialog.Cancel();
     frame->mnuFileSave_Click();
     EXPECT_TRUE(messages.shown.empty());

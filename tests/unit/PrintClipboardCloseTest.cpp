@@ -24,14 +24,6 @@ protected:
         FrameTest::SetUp();
         MakeFrame();
     }
-    std::shared_ptr<frmNabbet> AddDocument(const std::wstring& caption, const Picture& picture) {
-        auto document = NewForm<frmNabbet>();
-        document->SetCaption(caption);
-        document->picNabbet().SetPicture(picture);
-        document->Show();
-        DoEvents();
-        return document;
-    }
 };
 
 // ---- Print ----

@@ -59,15 +59,6 @@ protected:
     std::shared_ptr<frmNabbet> ActiveDocument() const {
         return std::dynamic_pointer_cast<frmNabbet>(frame->ActiveForm());
     }
-    // A document holding a bitmap picture of the given size, made as a creator does.
-    void Document(const std::wstring& title, Picture picture) {
-        auto document = NewForm<frmNabbet>();
-        document->SetCaption(title);
-        document->picNabbet().SetPicture(std::move(picture));
-        document->Show();
-        frame->SetAppState();
-        DoEvents();
-    }
     void ExpectSaveFailsCleanly(const std::wstring& target, int expectedNumber) {
         messages.shown.clear();
         dialog.Confirm(target);
@@ -122,7 +113,7 @@ TEST_F(RobustnessFiles, ThousandOpensAndClosesGiveBackEveryObjectAndByte) {
 
 TEST_F(RobustnessFiles, SaveIntoAMissingFolderIsReportedAndWritesNothing) {
     MakeFrame();
-    Document(L"Nabbet1", BitmapPicture(PatternImage(16, 16), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(16, 16), false), true);
     ExpectSaveFailsCleanly(folder.File(L"missing\\deeper\\x.bmp"), 76);
     EXPECT_FALSE(Exists(folder.File(L"missing")));
 }
@@ -133,7 +124,7 @@ TEST_F(RobustnessFiles, SaveIntoAReadOnlyFolderIsReportedAndWritesNothing) {
         GTEST_SKIP() << "drive Y: (a read-only tmpfs mounted by tests/fixtures/disks-start.sh) is not there: "
                         "mounting needs root";
     MakeFrame();
-    Document(L"Nabbet1", BitmapPicture(PatternImage(16, 16), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(16, 16), false), true);
     ExpectSaveFailsCleanly(L"Y:\\Nabbet1.bmp", 70);
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW(L"Y:\\*", &found);
@@ -154,7 +145,7 @@ TEST_F(RobustnessFiles, SaveOntoAFullDiskIsReportedAndLeavesNoPartialFile) {
                         "mounting needs root";
     MakeFrame();
     // The drive works: a small picture fits and reads back.
-    Document(L"small", BitmapPicture(PatternImage(16, 16), false));
+    AddDocument(L"small", BitmapPicture(PatternImage(16, 16), false), true);
     dialog.Confirm(L"X:\\small.bmp");
     frame->mnuFileSave_Click();
     ASSERT_TRUE(messages.shown.empty());
@@ -163,7 +154,7 @@ TEST_F(RobustnessFiles, SaveOntoAFullDiskIsReportedAndLeavesNoPartialFile) {
     GetDiskFreeSpaceExW(L"X:\\", &freeBefore, &total, &unused);
 
     // A picture of some 300 KB cannot fit into 64 KB.
-    Document(L"Nabbet1", BitmapPicture(PatternImage(320, 320), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(320, 320), false), true);
     ExpectSaveFailsCleanly(L"X:\\Nabbet1.bmp", 61);
     ULARGE_INTEGER freeAfter{};
     GetDiskFreeSpaceExW(L"X:\\", &freeAfter, &total, &unused);
