@@ -9,27 +9,12 @@ pixel, in screen coordinates.
 Usage: find_colour_run.py R G B LENGTH OFFSET_X OFFSET_Y [run]; exit status 1 when none."""
 import sys
 
-
-def read_ppm(data):
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b'#':
-            pos = data.index(b'\n', pos)
-            continue
-        start = pos
-        while not data[pos:pos + 1].isspace():
-            pos += 1
-        fields.append(data[start:pos])
-    if fields[0] != b'P6' or int(fields[3]) != 255:
-        raise ValueError('expected an 8-bit P6 picture')
-    return int(fields[1]), int(fields[2]), data[pos + 1:]
+from pixels import parse_ppm
 
 
 def main():
     r, g, b, length, off_x, off_y = (int(a) for a in sys.argv[1:7])
-    width, height, pixels = read_ppm(sys.stdin.buffer.read())
+    width, height, pixels = parse_ppm(sys.stdin.buffer.read())
     colour = bytes((r, g, b))
     for y in range(height):
         row = pixels[3 * width * y:3 * width * (y + 1)]

@@ -1,17 +1,23 @@
 # Pixel-exact checks for the capture scenarios, sourced after lib.sh:
 #   source "$(dirname "$0")/lib.sh" "$1"; source "$(dirname "$0")/lib_pixels.sh"
 # A helper program (pattern_window.exe, built with the tests) shows a window whose every
-# pixel is different and computable, so a document's copy of it can be found on the
-# screen and compared pixel by pixel with what was selected.
+# pixel is different, so a document's copy of it can be found on the screen and compared
+# pixel by pixel with what was selected. The same program writes the expected colours
+# (PATTERN_PPM), so no script here computes one.
 
 PATTERN_EXE="${PATTERN_EXE:-$BUILD_DIR/bin/pattern_window.exe}"
 PATTERN_RUNNER=""
 PATTERN_X=0 PATTERN_Y=0 PATTERN_W=0 PATTERN_H=0
+PATTERN_PPM=""
 
 # pattern_start X Y W H: shows the pattern window (above ordinary windows, never active).
 pattern_start() {
   [ -f "$PATTERN_EXE" ] || fail "no pattern window helper at $PATTERN_EXE"
   PATTERN_X=$1 PATTERN_Y=$2 PATTERN_W=$3 PATTERN_H=$4
+  # One pixel more each way: the checks look just past a copy's right and bottom edges.
+  PATTERN_PPM="$E2E_OUT/pattern-expected.ppm"
+  "$WINE_RUN" "$PATTERN_EXE" --ppm $((PATTERN_W + 1)) $((PATTERN_H + 1)) </dev/null >"$PATTERN_PPM" \
+    2>>"$E2E_OUT/pattern.log" || fail "the pattern window helper wrote no expected pattern"
   # It closes itself after 300 s should the scenario never stop it.
   "$WINE_RUN" "$PATTERN_EXE" "$@" 300 </dev/null >>"$E2E_OUT/pattern.log" 2>&1 &
   PATTERN_RUNNER=$!
@@ -52,7 +58,7 @@ pixels() { python3 "$E2E_DIR/pixels.py" "$@"; }
 # window that has the colour of the pattern's pixel (PX, PY).
 pattern_copies() {
   local shot=$1 px=$2 py=$3
-  pixels find "$shot" $((px & 255)) $((py & 255)) $((64 | ((px * 7 + py * 13) & 63))) |
+  pixels find "$shot" $(pixels pixel "$PATTERN_PPM" "$px" "$py") |
     awk -v x0="$PATTERN_X" -v y0="$PATTERN_Y" -v w="$PATTERN_W" -v h="$PATTERN_H" \
       '!($1 >= x0 && $1 < x0 + w && $2 >= y0 && $2 < y0 + h)'
 }
@@ -78,10 +84,10 @@ wait_pattern_copy() {
 # below that area are no longer the pattern's, so the copy is no larger either.
 check_pattern_copy() {
   local shot=$1 x=$2 y=$3 px=$4 py=$5 w=$6 h=$7 what=$8 differ right below
-  differ=$(pixels pattern "$shot" "$x" "$y" "$px" "$py" "$w" "$h")
+  differ=$(pixels pattern "$shot" "$PATTERN_PPM" "$x" "$y" "$px" "$py" "$w" "$h")
   [ "$differ" = 0 ] || fail "$what: $differ of $((w * h)) pixels differ from the selection"
-  right=$(pixels pattern "$shot" $((x + w)) $((y + h / 2)) $((px + w)) $((py + h / 2)) 1 1)
-  below=$(pixels pattern "$shot" $((x + w / 2)) $((y + h)) $((px + w / 2)) $((py + h)) 1 1)
+  right=$(pixels pattern "$shot" "$PATTERN_PPM" $((x + w)) $((y + h / 2)) $((px + w)) $((py + h / 2)) 1 1)
+  below=$(pixels pattern "$shot" "$PATTERN_PPM" $((x + w / 2)) $((y + h)) $((px + w / 2)) $((py + h)) 1 1)
   [ "$right" = 1 ] && [ "$below" = 1 ] || fail "$what: the copy is larger than $w x $h"
   log "ok: $what: the $w x $h pixels at $x,$y equal the selection"
 }

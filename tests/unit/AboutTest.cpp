@@ -2,7 +2,9 @@
 #include <chrono>
 
 #include "Fakes.h"
-#include "HelpFakes.h"
+#include "Image.h"
+#include "ModalDriver.h"
+#include "Wait.h"
 #include "help/basHelp.h"
 #include "help/frmAbout.h"
 #include "resource.h"
@@ -11,20 +13,8 @@ namespace {
 
 class AboutTest : public FrameTest {
 protected:
-    void SetUp() override {
-        FrameTest::SetUp();
-        SetHelpViewer(&viewer);
-    }
-    void TearDown() override {
-        SetHelpViewer(nullptr);
-        FrameTest::TearDown();
-    }
     // The About box currently loaded, if any.
-    static std::shared_ptr<frmAbout> LoadedAbout() {
-        for (int i = 0; i < Forms::Count(); ++i)
-            if (auto about = std::dynamic_pointer_cast<frmAbout>(Forms::Item(i))) return about;
-        return nullptr;
-    }
+    static std::shared_ptr<frmAbout> LoadedAbout() { return FindLoaded<frmAbout>(); }
     static RECT ClientRectOf(HWND child) {
         RECT r{};
         GetWindowRect(child, &r);
@@ -38,7 +28,7 @@ protected:
     }
     // Queued behind whatever the step before it posted: if the box is still there, the
     // modal display would never end, so fail and close it.
-    static void PostGuard(PostedStep& steps, const char* failure) {
+    static void PostGuard(ModalDriver& steps, const char* failure) {
         std::weak_ptr<frmAbout> box = LoadedAbout();
         steps.Post([box, failure] {
             if (auto about = box.lock(); about && about->IsLoaded()) {
@@ -47,7 +37,6 @@ protected:
             }
         });
     }
-    RecordingHelpViewer viewer;
 };
 
 TEST_F(AboutTest, WindowIsAFixedDialogWithItsCaptionBeforeItIsSeen) {
@@ -140,27 +129,26 @@ TEST_F(AboutTest, ScreenShowsTheCurrentFrame) {
     UpdateWindow(about->hWnd());
     DoEvents();
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const PixelBlock first = IconPixels(about->imgAbout1().Picture, 32, face);
-    const PixelBlock second = IconPixels(about->imgAbout2().Picture, 32, face);
-    const PixelBlock blank = IconPixels(nullptr, 32, face);
+    const Image first = IconPixels(about->imgAbout1().Picture, 32, face);
+    const Image second = IconPixels(about->imgAbout2().Picture, 32, face);
+    const Image blank = IconPixels(nullptr, 32, face);
     ASSERT_NE(first, second);
 
     // imgAbout1 is at (10, 15) pixels, imgAbout2's design place at (10, 50).
     EXPECT_TRUE(ScreenShowsSoon(about->hWnd(), 10, 15, first));
-    EXPECT_EQ(ScreenPixels(about->hWnd(), 10, 50, 32, 32), blank);
+    EXPECT_EQ(ReadClient(about->hWnd(), 10, 50, 32, 32), blank);
 
     about->tmrAbout_Timer();
     EXPECT_TRUE(ScreenShowsSoon(about->hWnd(), 10, 15, second));
-    EXPECT_EQ(ScreenPixels(about->hWnd(), 10, 50, 32, 32), blank);
+    EXPECT_EQ(ReadClient(about->hWnd(), 10, 50, 32, 32), blank);
 
     about->tmrAbout_Timer();
     EXPECT_TRUE(ScreenShowsSoon(about->hWnd(), 10, 15, first));
 
     // The separator: a black line at y = 80 from x = 50 to 272, nothing above it.
-    const PixelBlock line = ScreenPixels(about->hWnd(), 50, 80, 223, 1);
-    EXPECT_EQ(line, PixelBlock(223, 0u));
-    const std::uint32_t faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
-    EXPECT_EQ(ScreenPixels(about->hWnd(), 50, 79, 223, 1), PixelBlock(223, faceRgb));
+    const Image line = ReadClient(about->hWnd(), 50, 80, 223, 1);
+    EXPECT_EQ(line.pixels, std::vector<std::uint32_t>(223, 0u));
+    EXPECT_EQ(ReadClient(about->hWnd(), 50, 79, 223, 1).pixels, std::vector<std::uint32_t>(223, FromColorref(face)));
     about->Unload();
 }
 
@@ -172,10 +160,7 @@ TEST_F(AboutTest, TimerTicksEverySecond) {
     const auto elapsed = [&] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     };
-    while (about->imgAbout1().Visible && elapsed() < 3000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        DoEvents();
-    }
+    WaitUntil([&] { return !about->imgAbout1().Visible; }, 3000);
     const auto firstTick = elapsed();
     EXPECT_FALSE(about->imgAbout1().Visible);
     EXPECT_TRUE(about->imgAbout2().Visible);
@@ -223,7 +208,7 @@ TEST_F(AboutTest, OkAndTheCloseBoxUnloadTheBox) {
 // meanwhile and enabled again afterwards.
 TEST_F(AboutTest, HelpAboutShowsTheBoxModallyOverTheFrame) {
     MakeFrame();
-    PostedStep steps;
+    ModalDriver steps;
     bool sawBox = false;
     steps.Post([&] {
         auto about = LoadedAbout();
@@ -271,7 +256,7 @@ TEST_F(AboutTest, HelpAboutShowsTheBoxModallyOverTheFrame) {
 // Escape closes.
 TEST_F(AboutTest, KeyboardInTheModalBox) {
     MakeFrame();
-    PostedStep steps;
+    ModalDriver steps;
     std::shared_ptr<frmAbout> seen;
     HWND boxWindow = nullptr;
     const auto key = [](HWND window, WPARAM vk) {

@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-#include "CaptureTestSupport.h"
 #include "Fakes.h"
+#include "ProcessResources.h"
 #include "capture/CaptureCommands.h"
 #include "capture/basScreen.h"
 #include "document/frmNabbet.h"

@@ -7,8 +7,9 @@
 
 #include <windows.h>
 
-#include "CaptureTestSupport.h"
 #include "Fakes.h"
+#include "Image.h"
+#include "PatternWindow.h"
 #include "capture/basScreen.h"
 #include "platform/Form.h"
 
@@ -79,7 +80,8 @@ protected:
         FrameTest::TearDown();
     }
     void ShowPattern(int x, int y, int width, int height) {
-        pattern = std::make_unique<PatternWindow>(x, y, width, height);
+        pattern = std::make_unique<PatternWindow>(
+            x, y, width, height, PatternWindowOptions{.topmost = true, .activate = true, .toolWindow = true, .show = false});
         pattern->ShowAndPaint();
     }
     std::unique_ptr<PatternWindow> pattern;
@@ -90,7 +92,7 @@ TEST_F(ScreenCaptureTest, AreaOfTheDesktopIsCopiedExactly) {
     const Picture picture = CaptureWindowArea(GetDesktopWindow(), false, 100, 80, 200, 150);
     ASSERT_FALSE(picture.IsEmpty());
     EXPECT_EQ(picture.Palette(), nullptr);
-    const PixelImage image = ReadPicture(picture);
+    const Image image = ReadPicture(picture);
     ASSERT_EQ(image.width, 200);
     ASSERT_EQ(image.height, 150);
     EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 200, 150, 0, 0), 0);
@@ -100,7 +102,7 @@ TEST_F(ScreenCaptureTest, AreaOfTheDesktopIsCopiedExactly) {
 TEST_F(ScreenCaptureTest, WindowByHandleTakesItsWholeRectangle) {
     ShowPattern(120, 90, 211, 133);
     const Picture picture = CaptureWindowByHandle(pattern->hWnd());
-    const PixelImage image = ReadPicture(picture);
+    const Image image = ReadPicture(picture);
     ASSERT_EQ(image.width, 211);
     ASSERT_EQ(image.height, 133);
     EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 211, 133, 0, 0), 0);
@@ -111,7 +113,7 @@ TEST_F(ScreenCaptureTest, ForegroundWindowIsCaptured) {
     SetForegroundWindow(pattern->hWnd());
     DoEvents();
     ASSERT_EQ(GetForegroundWindow(), pattern->hWnd());
-    const PixelImage image = ReadPicture(CaptureForegroundWindow());
+    const Image image = ReadPicture(CaptureForegroundWindow());
     ASSERT_EQ(image.width, 160);
     ASSERT_EQ(image.height, 120);
     EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 160, 120, 0, 0), 0);
@@ -119,7 +121,7 @@ TEST_F(ScreenCaptureTest, ForegroundWindowIsCaptured) {
 
 TEST_F(ScreenCaptureTest, WindowOverTheLeftAndTopEdgesGivesOnlyItsVisiblePart) {
     ShowPattern(-30, -20, 200, 150);
-    const PixelImage image = ReadPicture(CaptureWindowByHandle(pattern->hWnd()));
+    const Image image = ReadPicture(CaptureWindowByHandle(pattern->hWnd()));
     ASSERT_EQ(image.width, 170);
     ASSERT_EQ(image.height, 130);
     EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 170, 130, 30, 20), 0);
@@ -129,7 +131,7 @@ TEST_F(ScreenCaptureTest, WindowOverTheRightAndBottomEdgesGivesOnlyItsVisiblePar
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     ShowPattern(screenWidth - 50, screenHeight - 40, 200, 150);
-    const PixelImage image = ReadPicture(CaptureWindowByHandle(pattern->hWnd()));
+    const Image image = ReadPicture(CaptureWindowByHandle(pattern->hWnd()));
     ASSERT_EQ(image.width, 50);
     ASSERT_EQ(image.height, 40);
     EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 50, 40, 0, 0), 0);
@@ -137,7 +139,7 @@ TEST_F(ScreenCaptureTest, WindowOverTheRightAndBottomEdgesGivesOnlyItsVisiblePar
 
 TEST_F(ScreenCaptureTest, WholeScreenHasTheScreensSizeAndItsPixels) {
     ShowPattern(400, 300, 123, 77);
-    const PixelImage image = ReadPicture(CaptureWholeScreen());
+    const Image image = ReadPicture(CaptureWholeScreen());
     ASSERT_EQ(image.width, GetSystemMetrics(SM_CXSCREEN));
     ASSERT_EQ(image.height, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(pattern->CountDifferences(image, 400, 300, 123, 77, 0, 0), 0);

@@ -3,19 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
-#include "SelectTestSupport.h"
+#include "Image.h"
+#include "ModalDriver.h"
+#include "PatternWindow.h"
+#include "Wait.h"
 #include "document/frmNabbet.h"
 #include "resource.h"
 #include "select/frmRectangle.h"
 #include "select/frmWindow.h"
 
-using selecttest::FindLoaded;
-using selecttest::Pixels;
-using selecttest::PostMouse;
-using selecttest::ReadPicture;
-using selecttest::ReadScreen;
-using selecttest::Script;
-using selecttest::TestWindow;
 
 namespace {
 
@@ -51,13 +47,13 @@ protected:
 TEST_F(CaptureToolCommandsTest, RectangleCopiesTheDraggedPixelsExactly) {
     MakeFrame();
     gblnHideCaptureWin = true;
-    TestWindow pattern(300, 200, 256, 200, -1, true);
-    selecttest::Settle();
-    const Pixels screenBefore = ReadScreen(RECT{320, 210, 420, 260});
-    ASSERT_EQ(screenBefore.At(0, 0), selecttest::PatternColour(20, 10));
+    PatternWindow pattern(300, 200, 256, 200, {.topmost = true});
+    Settle();
+    const Image screenBefore = ReadScreen(RECT{320, 210, 420, 260});
+    ASSERT_EQ(screenBefore.At(0, 0), PatternColour(20, 10));
 
     bool frameHiddenWhileSelecting = false;
-    Script script(
+    ModalDriver script(
         {[&] {
              auto selector = VisibleTool<frmRectangle>();
              if (!selector) return false;
@@ -78,11 +74,11 @@ TEST_F(CaptureToolCommandsTest, RectangleCopiesTheDraggedPixelsExactly) {
     ASSERT_EQ(documents.size(), 1u);
     EXPECT_EQ(documents[0]->Caption(), L"Nabbet1");
     EXPECT_EQ(gintCaptureCount, 1);
-    const Pixels captured = ReadPicture(documents[0]->picNabbet().GetPicture());
+    const Image captured = ReadPicture(documents[0]->picNabbet().GetPicture());
     ASSERT_EQ(captured.width, 100);
     ASSERT_EQ(captured.height, 50);
-    EXPECT_EQ(selecttest::CountDifferences(captured, screenBefore), 0);
-    EXPECT_EQ(captured.At(99, 49), selecttest::PatternColour(119, 59));
+    EXPECT_EQ(CountDifferences(captured, screenBefore), 0);
+    EXPECT_EQ(captured.At(99, 49), PatternColour(119, 59));
     EXPECT_FALSE(FindLoaded<frmRectangle>());  // unloaded once the picture was assigned
     EXPECT_TRUE(frame->Visible());
     EXPECT_TRUE(IsWindowEnabled(frame->hWnd()));
@@ -95,12 +91,12 @@ TEST_F(CaptureToolCommandsTest, CancelledSelectionGivesNoDocumentAndRaisesTheFra
     RECT frameRect{};
     GetWindowRect(frame->hWnd(), &frameRect);
     const POINT middle{(frameRect.left + frameRect.right) / 2, (frameRect.top + frameRect.bottom) / 2};
-    TestWindow cover(middle.x - 50, middle.y - 50, 100, 100, RGB(0, 128, 0));
+    PatternWindow cover(middle.x - 50, middle.y - 50, 100, 100, {.colour = Rgb(0, 128, 0)});
     ASSERT_FALSE(FrameIsOnTopAt(middle));
 
     BYTE savedKeys[256];
     GetKeyboardState(savedKeys);
-    Script script(
+    ModalDriver script(
         {[&] {
              auto selector = VisibleTool<frmRectangle>();
              if (!selector) return false;
@@ -134,7 +130,7 @@ TEST_F(CaptureToolCommandsTest, OtherButtonsAndPlainKeysLeaveTheSelectorOpenAndA
     bool bandHidden = false;
     std::wstring caption;
     std::shared_ptr<frmRectangle> seen;
-    Script script(
+    ModalDriver script(
         {[&] {
              seen = VisibleTool<frmRectangle>();
              if (!seen) return false;
@@ -180,7 +176,7 @@ TEST_F(CaptureToolCommandsTest, CountOverflowLeavesNoHiddenToolAndTheFrameVisibl
     MakeFrame();
     gblnHideCaptureWin = true;
     gintCaptureCount = 32767;
-    Script script(
+    ModalDriver script(
         {[&] {
              auto selector = VisibleTool<frmRectangle>();
              if (!selector) return false;
@@ -203,12 +199,12 @@ TEST_F(CaptureToolCommandsTest, CountOverflowLeavesNoHiddenToolAndTheFrameVisibl
 TEST_F(CaptureToolCommandsTest, WindowCopiesThePickedWindow) {
     MakeFrame();
     gblnHideCaptureWin = true;
-    TestWindow pattern(600, 420, 256, 200, -1, true);
-    selecttest::Settle();
-    const Pixels screenBefore = ReadScreen(RECT{600, 420, 856, 620});
-    ASSERT_EQ(screenBefore.At(0, 0), selecttest::PatternColour(0, 0));
+    PatternWindow pattern(600, 420, 256, 200, {.topmost = true});
+    Settle();
+    const Image screenBefore = ReadScreen(RECT{600, 420, 856, 620});
+    ASSERT_EQ(screenBefore.At(0, 0), PatternColour(0, 0));
     HWND framedDuringDrag = nullptr;
-    Script script(
+    ModalDriver script(
         {[&] {
              auto picker = VisibleTool<frmWindow>();
              if (!picker) return false;
@@ -242,11 +238,11 @@ TEST_F(CaptureToolCommandsTest, WindowCopiesThePickedWindow) {
     const auto documents = Documents();
     ASSERT_EQ(documents.size(), 1u);
     EXPECT_EQ(documents[0]->Caption(), L"Nabbet1");
-    const Pixels captured = ReadPicture(documents[0]->picNabbet().GetPicture());
+    const Image captured = ReadPicture(documents[0]->picNabbet().GetPicture());
     ASSERT_EQ(captured.width, 256);
     ASSERT_EQ(captured.height, 200);
     // The frame the drag drew is gone before the copy: every pixel is the window's own.
-    EXPECT_EQ(selecttest::CountDifferences(captured, screenBefore), 0);
+    EXPECT_EQ(CountDifferences(captured, screenBefore), 0);
     EXPECT_FALSE(FindLoaded<frmWindow>());
     EXPECT_TRUE(frame->Visible());
     EXPECT_TRUE(messages.shown.empty());
@@ -258,7 +254,7 @@ TEST_F(CaptureToolCommandsTest, PickerClosedWithoutAPickGivesNoDocument) {
     bool openAfterClick = false;
     bool boxEmpty = false;
     HWND picked = reinterpret_cast<HWND>(1);
-    Script script(
+    ModalDriver script(
         {[&] {
              auto picker = VisibleTool<frmWindow>();
              if (!picker) return false;

@@ -7,8 +7,9 @@
 
 #include <windows.h>
 
-#include "CaptureTestSupport.h"
 #include "Fakes.h"
+#include "Image.h"
+#include "Pattern.h"
 #include "capture/basScreen.h"
 #include "document/frmNabbet.h"
 #include "resource.h"
@@ -17,21 +18,7 @@ namespace {
 
 // A device-format bitmap holding the test pattern, wrapped as a captured picture is.
 Picture PatternPicture(int width, int height) {
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels[static_cast<std::size_t>(y) * width + x] = PatternColour(x, y, width, height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const HDC screen = GetDC(nullptr);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    SetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return PictureFromBitmap(bitmap, nullptr);
+    return PictureFromBitmap(DeviceBitmap(PatternImage(width, height)), nullptr);
 }
 
 // Position of a child window in its parent's client coordinates, in pixels.
@@ -53,17 +40,6 @@ RECT ScreenRect(HWND window) {
 
 class DocumentWindowTest : public FrameTest {
 protected:
-    // Made as a creator makes it: titled (loaded and shown at once), given its picture,
-    // shown; activation runs once pending messages run.
-    std::shared_ptr<frmNabbet> MakeDocument(const std::wstring& title, Picture picture) {
-        auto document = NewForm<frmNabbet>();
-        document->SetCaption(title);
-        if (!picture.IsEmpty()) document->picNabbet().SetPicture(std::move(picture));
-        document->Show();
-        frame->SetAppState();
-        DoEvents();
-        return document;
-    }
     void Scroll(frmNabbet& document, ScrollBarControl& bar, int code) {
         const UINT message = &bar == &document.hsbPic() ? WM_HSCROLL : WM_VSCROLL;
         SendMessageW(document.hWnd(), message, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar.hWnd()));
@@ -76,7 +52,7 @@ protected:
 
 TEST_F(DocumentWindowTest, DocumentWithoutAPictureShowsTheEmptyBoxAtTheCornerWithoutBars) {
     MakeFrame();
-    auto document = MakeDocument(L"Empty", Picture{});
+    auto document = AddDocument(L"Empty", Picture{}, true);
     ASSERT_TRUE(document->IsLoaded());
     EXPECT_FLOAT_EQ(document->picNabbet().Width(), 2055.0f);
     EXPECT_FLOAT_EQ(document->picNabbet().Height(), 1935.0f);
@@ -92,7 +68,7 @@ TEST_F(DocumentWindowTest, DocumentWithoutAPictureShowsTheEmptyBoxAtTheCornerWit
 
 TEST_F(DocumentWindowTest, PicturePaintsAtTheViewportsCornerAndFollowsTheBars) {
     MakeFrame();
-    auto document = MakeDocument(L"Pattern", PatternPicture(900, 700));
+    auto document = AddDocument(L"Pattern", PatternPicture(900, 700), true);
     ASSERT_TRUE(IsWindowVisible(document->hsbPic().hWnd()));
     ASSERT_TRUE(IsWindowVisible(document->vsbPic().hWnd()));
     UpdateWindow(frame->hWnd());
@@ -101,8 +77,8 @@ TEST_F(DocumentWindowTest, PicturePaintsAtTheViewportsCornerAndFollowsTheBars) {
     const int width = viewport.right - viewport.left;
     const int height = viewport.bottom - viewport.top;
     const Picture& shown = document->picNabbet().GetPicture();
-    PixelImage picture = ReadPicture(shown);
-    PixelImage screen = ReadScreen(viewport.left, viewport.top, width, height);
+    Image picture = ReadPicture(shown);
+    Image screen = ReadScreen(viewport.left, viewport.top, width, height);
     int differences = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) differences += screen.At(x, y) != picture.At(x, y);
@@ -127,7 +103,7 @@ TEST_F(DocumentWindowTest, PicturePaintsAtTheViewportsCornerAndFollowsTheBars) {
 
 TEST_F(DocumentWindowTest, LargeCaptureScrollsToItsLastPixel) {
     MakeFrame();
-    auto document = MakeDocument(L"Large", PatternPicture(3840, 2160));
+    auto document = AddDocument(L"Large", PatternPicture(3840, 2160), true);
     EXPECT_TRUE(messages.shown.empty());
     const float viewportWidth = document->picScroll().Width();
     const float viewportHeight = document->picScroll().Height();
@@ -152,8 +128,8 @@ TEST_F(DocumentWindowTest, LargeCaptureScrollsToItsLastPixel) {
     const RECT box = ScreenRect(document->picNabbet().hWnd());
     EXPECT_EQ(box.right, viewport.right);
     EXPECT_EQ(box.bottom, viewport.bottom);
-    const PixelImage picture = ReadPicture(document->picNabbet().GetPicture());
-    const PixelImage screen = ReadScreen(viewport.right - 24, viewport.bottom - 24, 24, 24);
+    const Image picture = ReadPicture(document->picNabbet().GetPicture());
+    const Image screen = ReadScreen(viewport.right - 24, viewport.bottom - 24, 24, 24);
     int differences = 0;
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 24; ++x) differences += screen.At(x, y) != picture.At(3840 - 24 + x, 2160 - 24 + y);
@@ -162,13 +138,13 @@ TEST_F(DocumentWindowTest, LargeCaptureScrollsToItsLastPixel) {
 
 TEST_F(DocumentWindowTest, ActivationAfterScrollingShowsTheCornerAgainWhileTheBarsKeepTheirThumbs) {
     MakeFrame();
-    auto first = MakeDocument(L"First", PatternPicture(800, 600));
+    auto first = AddDocument(L"First", PatternPicture(800, 600), true);
     Scroll(*first, first->hsbPic(), SB_PAGERIGHT);
     Scroll(*first, first->vsbPic(), SB_LINEDOWN);
     ASSERT_EQ(ChildOrigin(first->picNabbet().hWnd()).x, -60);
     ASSERT_EQ(ChildOrigin(first->picNabbet().hWnd()).y, -2);
 
-    auto second = MakeDocument(L"Second", PatternPicture(800, 600));
+    auto second = AddDocument(L"Second", PatternPicture(800, 600), true);
     ASSERT_EQ(frame->ActiveForm(), second);
     Activate(*first);
     ASSERT_EQ(frame->ActiveForm(), first);
@@ -191,7 +167,7 @@ TEST_F(DocumentWindowTest, ActivationAfterScrollingShowsTheCornerAgainWhileTheBa
 
 TEST_F(DocumentWindowTest, DraggedThumbMovesThePictureOnlyWhenReleased) {
     MakeFrame();
-    auto document = MakeDocument(L"Drag", PatternPicture(800, 600));
+    auto document = AddDocument(L"Drag", PatternPicture(800, 600), true);
     SetScrollPos(document->vsbPic().hWnd(), SB_CTL, 450, TRUE);
     Scroll(*document, document->vsbPic(), SB_THUMBTRACK);
     EXPECT_EQ(document->vsbPic().Value(), 0);
@@ -204,7 +180,7 @@ TEST_F(DocumentWindowTest, DraggedThumbMovesThePictureOnlyWhenReleased) {
 
 TEST_F(DocumentWindowTest, GrowingTheWindowShrinksTheRangeAndKeepsThePictureAtMinusTheValue) {
     MakeFrame();
-    auto document = MakeDocument(L"Grow", PatternPicture(600, 400));
+    auto document = AddDocument(L"Grow", PatternPicture(600, 400), true);
     Scroll(*document, document->hsbPic(), SB_RIGHT);
     const std::int32_t oldMax = document->hsbPic().Max();
     ASSERT_EQ(document->hsbPic().Value(), oldMax);
@@ -222,7 +198,7 @@ TEST_F(DocumentWindowTest, GrowingTheWindowShrinksTheRangeAndKeepsThePictureAtMi
 TEST_F(DocumentWindowTest, ClosingTheLastDocumentByItsCloseBoxDisablesTheDocumentCommands) {
     MakeFrame();
     {
-        auto document = MakeDocument(L"Only", PatternPicture(64, 64));
+        auto document = AddDocument(L"Only", PatternPicture(64, 64), true);
         ASSERT_TRUE(frame->MenuEnabled(IDM_FILE_SAVE));
         SendMessageW(document->hWnd(), WM_CLOSE, 0, 0);
         EXPECT_FALSE(document->IsLoaded());
@@ -235,7 +211,7 @@ TEST_F(DocumentWindowTest, ClosingTheLastDocumentByItsCloseBoxDisablesTheDocumen
 
 TEST_F(DocumentWindowTest, ScrollBarsHaveTheirDesignValues) {
     MakeFrame();
-    auto document = MakeDocument(L"Design", PatternPicture(800, 600));
+    auto document = AddDocument(L"Design", PatternPicture(800, 600), true);
     for (ScrollBarControl* bar : {&document->hsbPic(), &document->vsbPic()}) {
         EXPECT_EQ(bar->Min(), 0);
         EXPECT_EQ(bar->SmallChange(), 30);

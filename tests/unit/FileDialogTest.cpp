@@ -1,5 +1,7 @@
 // The shared dialog's settings for Open, Save and Print, and how they carry over.
-#include "FileTestSupport.h"
+#include "Fakes.h"
+#include "Files.h"
+#include "Pattern.h"
 #include "app/frmMain.h"
 #include "document/DocumentCommands.h"
 #include "document/frmNabbet.h"
@@ -52,16 +54,16 @@ TEST(SuggestedSaveName, ImageExtensionsOtherThanBitmapBecomeBmp) {
     EXPECT_EQ(SuggestedSaveName(L".jpg"), L".jpg");
 }
 
-class FileDialogTest : public DocumentTest {
+class FileDialogTest : public FrameTest {
 protected:
     void SetUp() override {
-        DocumentTest::SetUp();
+        FrameTest::SetUp();
         MakeFrame();
     }
     void AddDocument(const std::wstring& caption) {
         auto document = NewForm<frmNabbet>();
         document->SetCaption(caption);
-        document->picNabbet().SetPicture(BitmapPicture(Pattern(6, 5), false));
+        document->picNabbet().SetPicture(BitmapPicture(PatternImage(6, 5), false));
         document->Show();
         DoEvents();
     }
@@ -105,7 +107,7 @@ TEST_F(FileDialogTest, OpenSaveAndPrintShowTheirOwnSettings) {
 TEST_F(FileDialogTest, SettingsCarryOverBetweenUses) {
     TempFolder folder;
     const std::wstring path = folder.File(L"a.bmp");
-    SavePicture(BitmapPicture(Pattern(4, 4), false), path);
+    SavePicture(BitmapPicture(PatternImage(4, 4), false), path);
     dialog.Confirm(path);
     frame->mnuFileOpen_Click();
     DoEvents();

@@ -17,10 +17,6 @@ protected:
         FrameTest::SetUp();
         SetScreenService(&screen);
     }
-    void TearDown() override {
-        FrameTest::TearDown();
-        SetScreenService(nullptr);
-    }
     std::shared_ptr<frmNabbet> OpenDocument(const std::wstring& caption) {
         auto document = NewForm<frmNabbet>();
         document->SetCaption(caption);

@@ -3,7 +3,6 @@
 #include <htmlhelp.h>
 
 #include "Fakes.h"
-#include "HelpFakes.h"
 #include "help/basHelp.h"
 #include "resource.h"
 
@@ -11,16 +10,7 @@ namespace {
 
 class HelpTest : public FrameTest {
 protected:
-    void SetUp() override {
-        FrameTest::SetUp();
-        SetHelpViewer(&viewer);
-    }
-    void TearDown() override {
-        SetHelpViewer(nullptr);
-        FrameTest::TearDown();
-    }
     static std::string HelpFileAnsi() { return ToAnsi(App::HelpFile()); }
-    RecordingHelpViewer viewer;
 };
 
 TEST_F(HelpTest, MenuCommandsOpenTheViewerOwnedByTheFrame) {

@@ -9,8 +9,9 @@
 #include <windows.h>
 
 #include "Fakes.h"
-#include "FileTestSupport.h"
-#include "SelectTestSupport.h"
+#include "Files.h"
+#include "ModalDriver.h"
+#include "PatternWindow.h"
 #include "help/frmAbout.h"
 #include "platform/CommonDialog.h"
 #include "platform/FrameHost.h"
@@ -18,8 +19,6 @@
 #include "select/frmRectangle.h"
 #include "select/frmWindow.h"
 
-using selecttest::FindLoaded;
-using selecttest::Script;
 
 namespace {
 
@@ -50,8 +49,8 @@ protected:
 
 // Posts a close to the frame once the given tool is on the screen.
 template <class Tool>
-Script CloseFrameWhenShown(HWND frameWindow) {
-    return Script({[frameWindow] {
+ModalDriver CloseFrameWhenShown(HWND frameWindow) {
+    return ModalDriver({[frameWindow] {
                       auto tool = FindLoaded<Tool>();
                       if (!tool || !tool->Visible()) return false;
                       PostMessageW(frameWindow, WM_CLOSE, 0, 0);
@@ -84,6 +83,12 @@ private:
     std::wstring file_;
 };
 
+// Whether the owner had its input back at the moment the picker's window went: the system
+// chooses the window to activate then.
+HWND watchedPicker = nullptr;
+HWND owner = nullptr;
+int ownerEnabledWhenPickerWent = -1;
+
 }  // namespace
 
 TEST_F(FrameClosedDuringCommand, CapturesWithoutATool) {
@@ -102,7 +107,7 @@ TEST_F(FrameClosedDuringCommand, CapturesWithoutATool) {
 TEST_F(FrameClosedDuringCommand, RectangleSelectorOnTheScreen) {
     gblnHideCaptureWin = true;
     const HWND window = StartFrameHeldOnlyByTheProgram();
-    Script script = CloseFrameWhenShown<frmRectangle>(window);
+    ModalDriver script = CloseFrameWhenShown<frmRectangle>(window);
     SendMessageW(window, WM_COMMAND, IDM_CAPTURE_RECTANGLE, 0);
     EXPECT_FALSE(script.TimedOut());
     ExpectClosedCleanly();
@@ -110,7 +115,7 @@ TEST_F(FrameClosedDuringCommand, RectangleSelectorOnTheScreen) {
 
 TEST_F(FrameClosedDuringCommand, WindowPickerOnTheScreen) {
     const HWND window = StartFrameHeldOnlyByTheProgram();
-    Script script = CloseFrameWhenShown<frmWindow>(window);
+    ModalDriver script = CloseFrameWhenShown<frmWindow>(window);
     SendMessageW(window, WM_COMMAND, IDM_CAPTURE_WINDOW, 0);
     EXPECT_FALSE(script.TimedOut());
     ExpectClosedCleanly();
@@ -118,7 +123,7 @@ TEST_F(FrameClosedDuringCommand, WindowPickerOnTheScreen) {
 
 TEST_F(FrameClosedDuringCommand, AboutBoxOnTheScreen) {
     const HWND window = StartFrameHeldOnlyByTheProgram();
-    Script script = CloseFrameWhenShown<frmAbout>(window);
+    ModalDriver script = CloseFrameWhenShown<frmAbout>(window);
     SendMessageW(window, WM_COMMAND, IDM_HELP_ABOUT, 0);
     EXPECT_FALSE(script.TimedOut());
     ExpectClosedCleanly();
@@ -172,12 +177,17 @@ TEST_F(FrameClosedDuringCommand, ACancelledEndOfSessionKeepsTheFrame) {
 }
 
 TEST_F(FrameClosedDuringCommand, PickerClosedByItsCloseBoxHandsTheActivationBackToTheFrame) {
+    // Another window that could take the activation, as another program's would.
+    PatternWindowOptions options;
+    options.activate = true;
+    PatternWindow other(700, 500, 120, 90, options);
     MakeFrame();
     HWND pickerWindow = nullptr;
-    Script script({[&] {
+    ModalDriver script({[&] {
                       auto picker = FindLoaded<frmWindow>();
                       if (!picker || !picker->Visible()) return false;
                       pickerWindow = picker->hWnd();
+                      watchedPicker = pickerWindow;
                       // What the close box and Alt+F4 send.
                       PostMessageW(pickerWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
                       return true;
@@ -185,8 +195,22 @@ TEST_F(FrameClosedDuringCommand, PickerClosedByItsCloseBoxHandsTheActivationBack
                   [] {
                       if (auto picker = FindLoaded<frmWindow>()) picker->Unload();
                   });
+    owner = frame->hWnd();
+    ownerEnabledWhenPickerWent = -1;
+    const HHOOK hook = SetWindowsHookExW(
+        WH_CBT,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) == watchedPicker)
+                ownerEnabledWhenPickerWent = IsWindowEnabled(owner) ? 1 : 0;
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
     frame->mnuCaptureWindow_Click();
+    UnhookWindowsHookEx(hook);
+    watchedPicker = nullptr;
     ASSERT_FALSE(script.TimedOut());
+    EXPECT_EQ(ownerEnabledWhenPickerWent, 1);
     EXPECT_FALSE(IsWindow(pickerWindow));
     EXPECT_TRUE(IsWindowEnabled(frame->hWnd()));
     EXPECT_EQ(GetActiveWindow(), frame->hWnd());

@@ -7,7 +7,9 @@
 #include <chrono>
 #include <iostream>
 
-#include "FileTestSupport.h"
+#include "Fakes.h"
+#include "Files.h"
+#include "Pattern.h"
 #include "app/frmMain.h"
 #include "document/frmNabbet.h"
 #include "platform/PictureFile.h"
@@ -24,10 +26,10 @@ struct Outcome {
     std::wstring slowest;
 };
 
-class MalformedFilesTest : public DocumentTest {
+class MalformedFilesTest : public FrameTest {
 protected:
     void SetUp() override {
-        DocumentTest::SetUp();
+        FrameTest::SetUp();
         if (!ImageMagickAvailable()) GTEST_SKIP() << "ImageMagick is not installed";
         MakeFrame();
     }
@@ -97,7 +99,7 @@ TEST_F(MalformedFilesTest, EveryFileOpensOrIsRefusedQuicklyWithoutLeaking) {
     TempFolder seeds;
     TempFolder corpus;
     const std::wstring source = seeds.File(L"source.ppm");
-    WritePpm(source, Pattern(64, 48));
+    WritePpm(source, PatternImage(64, 48));
     ASSERT_TRUE(Convert(source, {"-type", "TrueColor", "-compress", "None"}, L"BMP3:" + seeds.File(L"b24.bmp")));
     ASSERT_TRUE(Convert(source, {"-colors", "200", "-type", "Palette", "-compress", "None"},
                         L"BMP3:" + seeds.File(L"b8.bmp")));

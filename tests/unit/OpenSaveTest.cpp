@@ -3,7 +3,9 @@
 #include <iostream>
 #include <map>
 
-#include "FileTestSupport.h"
+#include "Fakes.h"
+#include "Files.h"
+#include "Pattern.h"
 #include "app/frmMain.h"
 #include "document/DocumentCommands.h"
 #include "document/frmNabbet.h"
@@ -47,7 +49,7 @@ std::vector<BYTE> FlipToTopDown(std::vector<BYTE> b) {
 }
 
 // A 32-bit bottom-up bitmap file written directly (the unused byte 0).
-std::vector<BYTE> Bitmap32(const RgbImage& image) {
+std::vector<BYTE> Bitmap32(const Image& image) {
     const std::uint32_t pixelBytes = static_cast<std::uint32_t>(image.width * image.height * 4);
     std::vector<BYTE> b(54 + pixelBytes);
     BITMAPFILEHEADER file{0x4D42, 54 + pixelBytes, 0, 0, 54};
@@ -70,11 +72,11 @@ struct Sample {
     short type = PICTYPE_BITMAP;
 };
 
-class OpenSaveTest : public DocumentTest {
+class OpenSaveTest : public FrameTest {
 protected:
     static void MakeSamples() {
         folder = new TempFolder();
-        const RgbImage pattern = Pattern(37, 23);
+        const Image pattern = PatternImage(37, 23);
         const std::wstring source = folder->File(L"source.ppm");
         WritePpm(source, pattern);
         const auto make = [&](const wchar_t* name, std::vector<std::string> options) {
@@ -105,7 +107,7 @@ protected:
         folder = nullptr;
     }
     void SetUp() override {
-        DocumentTest::SetUp();
+        FrameTest::SetUp();
         if (!ImageMagickAvailable()) GTEST_SKIP() << "ImageMagick is not installed";
         if (folder == nullptr) MakeSamples();
         ASSERT_FALSE(HasFatalFailure()) << "the sample files could not be made";
@@ -121,15 +123,6 @@ protected:
         DoEvents();
         if (Forms::Count() != before + 1) return nullptr;
         return std::dynamic_pointer_cast<frmNabbet>(Forms::Item(Forms::Count() - 1));
-    }
-
-    std::shared_ptr<frmNabbet> Document(const std::wstring& caption, const Picture& picture) {
-        auto document = NewForm<frmNabbet>();
-        document->SetCaption(caption);
-        document->picNabbet().SetPicture(picture);
-        document->Show();
-        DoEvents();
-        return document;
     }
 
     static TempFolder* folder;
@@ -161,9 +154,9 @@ TEST_F(OpenSaveTest, EveryKindOfFileOpensWithImageMagicksPixels) {
         const Picture& picture = document->picNabbet().GetPicture();
         ASSERT_FALSE(picture.IsEmpty());
         EXPECT_EQ(picture.Type(), sample.type);
-        const RgbImage reference = DecodeWithImageMagick(path);
+        const Image reference = DecodeWithImageMagick(path);
         ASSERT_EQ(reference.width, sample.type == PICTYPE_ICON ? 32 : 37);
-        const ImageDifference d = Compare(PicturePixels(picture), reference);
+        const ImageDifference d = Compare(ReadPicture(picture), reference);
         ASSERT_TRUE(d.sameSize);
         if (sample.exact) {
             EXPECT_EQ(d.differing, 0u) << "max channel difference " << d.maxChannel;
@@ -226,15 +219,7 @@ TEST_F(OpenSaveTest, EveryKindOfDocumentSavesAsABitmapThatReadsBackIdentically) 
     std::vector<std::pair<std::wstring, Picture>> pictures;
     {
         // A capture: a device-dependent copy of the display.
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 48);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, 64, 48, screen, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        pictures.emplace_back(L"Nabbet1", PictureOwningBitmap(bitmap, nullptr));
+        pictures.emplace_back(L"Nabbet1", PictureOwningBitmap(DeviceBitmap(ReadScreen(0, 0, 64, 48)), nullptr));
     }
     {
         // A bitmap with a palette, its pixels all palette colours, as on a 256-colour display.
@@ -245,7 +230,7 @@ TEST_F(OpenSaveTest, EveryKindOfDocumentSavesAsABitmapThatReadsBackIdentically) 
         for (int i = 0; i < 16; ++i)
             logical->palPalEntry[i] = {static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 9),
                                        static_cast<BYTE>((i * 77) & 0xFF), 0};
-        RgbImage image{20, 13, {}};
+        Image image{20, 13, {}};
         for (int i = 0; i < 20 * 13; ++i) {
             const auto& e = logical->palPalEntry[(i * 7) % 16];
             image.pixels.push_back((std::uint32_t(e.peRed) << 16) | (std::uint32_t(e.peGreen) << 8) | e.peBlue);
@@ -254,14 +239,14 @@ TEST_F(OpenSaveTest, EveryKindOfDocumentSavesAsABitmapThatReadsBackIdentically) 
         HBITMAP bitmap = static_cast<HBITMAP>(CopyImage(plain.Bitmap(), IMAGE_BITMAP, 0, 0, 0));
         pictures.emplace_back(L"Nabbet2", PictureOwningBitmap(bitmap, CreatePalette(logical)));
     }
-    pictures.emplace_back(L"section", BitmapPicture(Pattern(41, 17), true));
+    pictures.emplace_back(L"section", BitmapPicture(PatternImage(41, 17), true));
     for (const wchar_t* name : {L"pic.gif", L"base.jpg", L"alpha.ico", L"b1.bmp", L"b8.bmp", L"pic.png"})
         pictures.emplace_back(name, LoadPicture(folder->File(name)));
 
     for (const auto& [caption, picture] : pictures) {
         SCOPED_TRACE(std::string(caption.begin(), caption.end()));
         ASSERT_FALSE(picture.IsEmpty());
-        Document(caption, picture);
+        AddDocument(caption, picture);
         const std::wstring target = folder->File(L"saved_" + DocumentCommands::SuggestedSaveName(caption) + L".bmp");
         dialog.Confirm(target);
         frame->mnuFileSave_Click();
@@ -271,11 +256,11 @@ TEST_F(OpenSaveTest, EveryKindOfDocumentSavesAsABitmapThatReadsBackIdentically) 
         ASSERT_GT(header.bits, 0) << "not a bitmap file";
         EXPECT_EQ(header.bits, caption == L"Nabbet2" ? 8 : 24);
 
-        const RgbImage expected = PicturePixels(picture);
+        const Image expected = ReadPicture(picture);
         const ImageDifference byImageMagick = Compare(DecodeWithImageMagick(target), expected);
         EXPECT_TRUE(byImageMagick.sameSize);
         EXPECT_EQ(byImageMagick.differing, 0u);
-        const ImageDifference byProgram = Compare(PicturePixels(LoadPicture(target)), expected);
+        const ImageDifference byProgram = Compare(ReadPicture(LoadPicture(target)), expected);
         EXPECT_TRUE(byProgram.sameSize);
         EXPECT_EQ(byProgram.differing, 0u);
         // Its title and the command state stay as they were.
@@ -286,13 +271,13 @@ TEST_F(OpenSaveTest, EveryKindOfDocumentSavesAsABitmapThatReadsBackIdentically) 
 TEST_F(OpenSaveTest, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
     const std::wstring target = folder->File(L"replace.bmp");
     WriteBytes(target, std::vector<BYTE>(100000, 0xAB));
-    Document(L"Nabbet1", BitmapPicture(Pattern(8, 8), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(8, 8), false));
     dialog.Confirm(target);
     frame->mnuFileSave_Click();
     EXPECT_TRUE(messages.shown.empty());
     const auto bytes = ReadBytes(target);
     EXPECT_EQ(bytes.size(), 54u + 8 * 8 * 3);
-    EXPECT_EQ(Compare(PicturePixels(LoadPicture(target)), Pattern(8, 8)).differing, 0u);
+    EXPECT_EQ(Compare(ReadPicture(LoadPicture(target)), PatternImage(8, 8)).differing, 0u);
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW(folder->File(L"pxn*").c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
@@ -300,7 +285,7 @@ TEST_F(OpenSaveTest, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
 }
 
 TEST_F(OpenSaveTest, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
-    Document(L"Nabbet1", BitmapPicture(Pattern(8, 8), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(8, 8), false));
     // A folder that does not exist.
     dialog.Confirm(folder->File(L"no such folder\\x.bmp"));
     frame->mnuFileSave_Click();
@@ -328,7 +313,7 @@ TEST_F(OpenSaveTest, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
 
     // A document without a picture (a failed open) has nothing to write.
     messages.shown.clear();
-    Document(L"empty.bmp", Picture());
+    AddDocument(L"empty.bmp", Picture());
     dialog.Confirm(folder->File(L"empty_out.bmp"));
     frame->mnuFileSave_Click();
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -337,7 +322,7 @@ TEST_F(OpenSaveTest, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
 }
 
 TEST_F(OpenSaveTest, CancelledSaveWritesNothing) {
-    Document(L"Nabbet3", BitmapPicture(Pattern(8, 8), false));
+    AddDocument(L"Nabbet3", BitmapPicture(PatternImage(8, 8), false));
     dialog.Cancel();
     frame->mnuFileSave_Click();
     EXPECT_TRUE(messages.shown.empty());

@@ -3,39 +3,38 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
-#include "SelectTestSupport.h"
+#include "Image.h"
+#include "PatternWindow.h"
+#include "Wait.h"
 #include "select/frmWindow.h"
 
-using selecttest::ReadScreen;
-using selecttest::Settle;
-using selecttest::TestWindow;
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kCyan = RGB(0, 255, 255);
-constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr std::uint32_t kRed = Rgb(255, 0, 0);
+constexpr std::uint32_t kBlue = Rgb(0, 0, 255);
+constexpr std::uint32_t kCyan = Rgb(0, 255, 255);
+constexpr std::uint32_t kYellow = Rgb(255, 255, 0);
 
 // The colours across a window's left edge, three pixels of frame and one beyond.
 struct EdgeSample {
-    COLORREF at[4];
+    std::uint32_t at[4];
 };
 
 EdgeSample SampleLeftEdge(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     const int y = (r.top + r.bottom) / 2;
-    const selecttest::Pixels row = ReadScreen(RECT{r.left, y, r.left + 4, y + 1});
+    const Image row = ReadScreen(RECT{r.left, y, r.left + 4, y + 1});
     return EdgeSample{{row.At(0, 0), row.At(1, 0), row.At(2, 0), row.At(3, 0)}};
 }
 
-bool Framed(HWND window, COLORREF inverted, COLORREF plain) {
+bool Framed(HWND window, std::uint32_t inverted, std::uint32_t plain) {
     const EdgeSample s = SampleLeftEdge(window);
     return s.at[0] == inverted && s.at[1] == inverted && s.at[2] == inverted && s.at[3] == plain;
 }
 
-bool Plain(HWND window, COLORREF plain) {
+bool Plain(HWND window, std::uint32_t plain) {
     const EdgeSample s = SampleLeftEdge(window);
     return s.at[0] == plain && s.at[1] == plain && s.at[2] == plain && s.at[3] == plain;
 }
@@ -97,15 +96,15 @@ TEST_F(PickerTest, OpensWithTheIconInItsBoxAndNothingPicked) {
     RECT inner{};
     GetClientRect(picker->picDrag(), &inner);
     MapWindowPoints(picker->picDrag(), HWND_DESKTOP, reinterpret_cast<POINT*>(&inner), 2);
-    const selecttest::Pixels pixels = ReadScreen(inner);
+    const Image pixels = ReadScreen(inner);
     long black = 0;
-    for (COLORREF c : pixels.data) black += c == RGB(0, 0, 0) ? 1 : 0;
+    for (std::uint32_t c : pixels.pixels) black += c == Rgb(0, 0, 0) ? 1 : 0;
     EXPECT_GT(black, 30);
 }
 
 TEST_F(PickerTest, ExactlyOneFrameFollowsThePointerBetweenTwoWindows) {
-    TestWindow a(500, 100, 160, 120, kRed);
-    TestWindow b(500, 350, 160, 120, kBlue);
+    PatternWindow a(500, 100, 160, 120, {.colour = kRed});
+    PatternWindow b(500, 350, 160, 120, {.colour = kBlue});
     auto picker = OpenPicker();
     ASSERT_TRUE(Plain(a.hWnd(), kRed));
     ASSERT_TRUE(Plain(b.hWnd(), kBlue));
@@ -146,7 +145,7 @@ TEST_F(PickerTest, ExactlyOneFrameFollowsThePointerBetweenTwoWindows) {
 }
 
 TEST_F(PickerTest, ReleaseOverAControlPicksTheControlAndAnyButtonDrags) {
-    TestWindow dialog(500, 100, 200, 120, RGB(192, 192, 192));
+    PatternWindow dialog(500, 100, 200, 120, {.colour = Rgb(192, 192, 192)});
     const HWND button = dialog.AddButton(40, 40, 100, 30);
     auto picker = OpenPicker();
     picker->picDrag_MouseDown(2, 0, 10, 10);  // the right button drags as well
@@ -160,7 +159,7 @@ TEST_F(PickerTest, ReleaseOverAControlPicksTheControlAndAnyButtonDrags) {
 }
 
 TEST_F(PickerTest, MovesWithoutAPressAndAPressWithoutMovingPickNothing) {
-    TestWindow a(500, 100, 160, 120, kRed);
+    PatternWindow a(500, 100, 160, 120, {.colour = kRed});
     auto picker = OpenPicker();
     MoveTo(*picker, 560, 150);  // no capture: the pointer merely passes over the box
     EXPECT_EQ(picker->mlngHwndCaptured, nullptr);
@@ -191,7 +190,7 @@ TEST_F(PickerTest, MovesWithoutAPressAndAPressWithoutMovingPickNothing) {
 }
 
 TEST_F(PickerTest, ASecondOpeningStartsWithNothingPicked) {
-    TestWindow a(500, 100, 160, 120, kRed);
+    PatternWindow a(500, 100, 160, 120, {.colour = kRed});
     auto picker = OpenPicker();
     picker->picDrag_MouseDown(1, 0, 10, 10);
     MoveTo(*picker, 560, 150);
@@ -207,26 +206,26 @@ TEST_F(PickerTest, ASecondOpeningStartsWithNothingPicked) {
 }
 
 TEST_F(PickerTest, InvertingTwiceRestoresAndWindowZeroDrawsNothing) {
-    TestWindow a(500, 100, 160, 120, kRed);
+    PatternWindow a(500, 100, 160, 120, {.colour = kRed});
     Settle();
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const selecttest::Pixels before = ReadScreen(screen);
+    const Image before = ReadScreen(screen);
     InvertWindowFrame(nullptr);
     Settle();
-    EXPECT_EQ(selecttest::CountDifferences(ReadScreen(screen), before), 0);
+    EXPECT_EQ(CountDifferences(ReadScreen(screen), before), 0);
     InvertWindowFrame(a.hWnd());
     Settle();
     // A three-pixel frame inside a 160 x 120 window (the pen's round joins may leave
     // the outermost pixel of each corner alone); inside it nothing changes.
-    const long framed = selecttest::CountDifferences(ReadScreen(screen), before);
+    const long framed = CountDifferences(ReadScreen(screen), before);
     EXPECT_GE(framed, 160 * 120 - 154 * 114 - 4);
     EXPECT_LE(framed, 160 * 120 - 154 * 114);
-    const selecttest::Pixels inside = ReadScreen(RECT{503, 103, 657, 217});
+    const Image inside = ReadScreen(RECT{503, 103, 657, 217});
     long insideChanged = 0;
-    for (COLORREF c : inside.data) insideChanged += c != kRed ? 1 : 0;
+    for (std::uint32_t c : inside.pixels) insideChanged += c != kRed ? 1 : 0;
     EXPECT_EQ(insideChanged, 0);
     EXPECT_EQ(ReadScreen(RECT{502, 102, 503, 103}).At(0, 0), kCyan);
     InvertWindowFrame(a.hWnd());
     Settle();
-    EXPECT_EQ(selecttest::CountDifferences(ReadScreen(screen), before), 0);
+    EXPECT_EQ(CountDifferences(ReadScreen(screen), before), 0);
 }

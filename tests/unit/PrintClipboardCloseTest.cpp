@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include "FileTestSupport.h"
+#include "Fakes.h"
+#include "Files.h"
+#include "Pattern.h"
 #include "app/frmMain.h"
 #include "document/frmNabbet.h"
 #include "platform/Clipboard.h"
@@ -16,26 +18,18 @@ using namespace files_test;
 
 namespace {
 
-class CommandTest : public DocumentTest {
+class CommandTest : public FrameTest {
 protected:
     void SetUp() override {
-        DocumentTest::SetUp();
+        FrameTest::SetUp();
         MakeFrame();
-    }
-    std::shared_ptr<frmNabbet> AddDocument(const std::wstring& caption, const Picture& picture) {
-        auto document = NewForm<frmNabbet>();
-        document->SetCaption(caption);
-        document->picNabbet().SetPicture(picture);
-        document->Show();
-        DoEvents();
-        return document;
     }
 };
 
 // ---- Print ----
 
 TEST_F(CommandTest, PrintPaintsTheNaturalHimetricSizeOnOnePage) {
-    const Picture picture = BitmapPicture(Pattern(96, 48), false);
+    const Picture picture = BitmapPicture(PatternImage(96, 48), false);
     AddDocument(L"Nabbet1", picture);
     dialog.Confirm(L"");
     frame->mnuFilePrint_Click();
@@ -54,7 +48,7 @@ TEST_F(CommandTest, PrintPaintsTheNaturalHimetricSizeOnOnePage) {
 }
 
 TEST_F(CommandTest, PrintFailuresAreSilentAndNeverLeaveAJobOpen) {
-    AddDocument(L"Nabbet1", BitmapPicture(Pattern(10, 10), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(10, 10), false));
     // The dialog cancelled.
     dialog.Cancel();
     frame->mnuFilePrint_Click();
@@ -152,7 +146,7 @@ TEST_F(CommandTest, CopyGivesAnotherProcessTheBitmapAndTheDibWithIdenticalPixels
     logical->palPalEntry[1] = {0, 128, 0, 0};
     logical->palPalEntry[2] = {0, 0, 255, 0};
     logical->palPalEntry[3] = {250, 250, 10, 0};
-    RgbImage fourColours{9, 7, {}};
+    Image fourColours{9, 7, {}};
     for (int i = 0; i < 63; ++i) {
         const auto& e = logical->palPalEntry[i % 4];
         fourColours.pixels.push_back((std::uint32_t(e.peRed) << 16) | (std::uint32_t(e.peGreen) << 8) | e.peBlue);
@@ -163,8 +157,8 @@ TEST_F(CommandTest, CopyGivesAnotherProcessTheBitmapAndTheDibWithIdenticalPixels
         Picture picture;
         bool palette;
     } cases[] = {
-        {L"device bitmap", BitmapPicture(Pattern(33, 21), false), false},
-        {L"DIB section", BitmapPicture(Pattern(30, 19), true), false},
+        {L"device bitmap", BitmapPicture(PatternImage(33, 21), false), false},
+        {L"DIB section", BitmapPicture(PatternImage(30, 19), true), false},
         {L"with palette",
          PictureOwningBitmap(static_cast<HBITMAP>(CopyImage(plain.Bitmap(), IMAGE_BITMAP, 0, 0, 0)),
                              CreatePalette(logical)),
@@ -183,7 +177,7 @@ TEST_F(CommandTest, CopyGivesAnotherProcessTheBitmapAndTheDibWithIdenticalPixels
         EXPECT_TRUE(formats.count(CF_DIB));
         EXPECT_EQ(formats.count(CF_PALETTE) != 0, c.palette);
         EXPECT_FALSE(formats.count(CF_UNICODETEXT)) << "Copy must replace what was there";
-        const RgbImage expected = PicturePixels(c.picture);
+        const Image expected = ReadPicture(c.picture);
         const std::vector<BYTE> bitmap = ReadBytes(folder.File(L"bitmap.bin"));
         const std::vector<BYTE> dib = ReadBytes(folder.File(L"dib.bin"));
         ASSERT_FALSE(bitmap.empty()) << "the other process got no bitmap";
@@ -198,7 +192,7 @@ TEST_F(CommandTest, CopyGivesAnotherProcessTheBitmapAndTheDibWithIdenticalPixels
 
 TEST_F(CommandTest, EmptyClearsWhatAnotherProgramPutThereWithOrWithoutDocuments) {
     for (bool withDocument : {false, true}) {
-        if (withDocument) AddDocument(L"Nabbet1", BitmapPicture(Pattern(5, 5), false));
+        if (withDocument) AddDocument(L"Nabbet1", BitmapPicture(PatternImage(5, 5), false));
         ASSERT_EQ(RunPeer(L"puttext hello"), 0);
         ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
         frame->mnuEditEmpty_Click();
@@ -225,7 +219,7 @@ public:
 TEST_F(CommandTest, AClipboardHeldByAnotherProgramIsReported) {
     BusyClipboard busy;
     SetClipboardService(&busy);
-    AddDocument(L"Nabbet1", BitmapPicture(Pattern(5, 5), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(5, 5), false));
     frame->mnuEditCopy_Click();
     frame->mnuEditEmpty_Click();
     SetClipboardService(nullptr);
@@ -237,13 +231,13 @@ TEST_F(CommandTest, AClipboardHeldByAnotherProgramIsReported) {
 // ---- Close ----
 
 TEST_F(CommandTest, CloseClosesOnlyTheActiveDocumentAndTheNextShowsItsTopLeft) {
-    auto first = AddDocument(L"Nabbet1", BitmapPicture(Pattern(600, 500), false));
+    auto first = AddDocument(L"Nabbet1", BitmapPicture(PatternImage(600, 500), false));
     // Scroll the first document away from its corner before another becomes active.
     first->SetScrollValue(first->hsbPic(), 600);
     first->SetScrollValue(first->vsbPic(), 450);
     DoEvents();
     ASSERT_LT(first->picNabbet().Left(), 0.0f);
-    auto second = AddDocument(L"Nabbet2", BitmapPicture(Pattern(20, 20), false));
+    auto second = AddDocument(L"Nabbet2", BitmapPicture(PatternImage(20, 20), false));
     ASSERT_EQ(frame->ActiveForm().get(), second.get());
 
     frame->mnuFileClose_Click();
@@ -256,19 +250,13 @@ TEST_F(CommandTest, CloseClosesOnlyTheActiveDocumentAndTheNextShowsItsTopLeft) {
     EXPECT_EQ(first->picNabbet().Top(), 0.0f);
     // On screen: the box's top-left pixel is the picture's.
     UpdateWindow(first->picNabbet().hWnd());
-    POINT corner{0, 0};
-    ClientToScreen(first->picNabbet().hWnd(), &corner);
-    HDC screen = GetDC(nullptr);
-    const COLORREF shown = GetPixel(screen, corner.x, corner.y);
-    ReleaseDC(nullptr, screen);
-    const std::uint32_t expected = Pattern(600, 500).At(0, 0);
-    EXPECT_EQ(shown, RGB(expected >> 16, (expected >> 8) & 0xFF, expected & 0xFF));
+    EXPECT_EQ(ReadClient(first->picNabbet().hWnd(), 0, 0, 1, 1).At(0, 0), PatternColour(0, 0));
     EXPECT_TRUE(frame->MenuEnabled(IDM_FILE_CLOSE));
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(CommandTest, ClosingTheLastDocumentDisablesTheDocumentCommands) {
-    AddDocument(L"Nabbet1", BitmapPicture(Pattern(5, 5), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(5, 5), false));
     frame->SetAppState();
     ASSERT_TRUE(frame->MenuEnabled(IDM_FILE_SAVE));
     frame->mnuFileClose_Click();

@@ -22,3 +22,15 @@ std::uint64_t ReadPrivateBytes();
 
 // Which sources ReadProcessResources used, for the test log.
 std::wstring ProcessResourcesSource();
+
+// The process's GDI and USER object counts alone, for the leak checks.
+struct GuiObjectCounts {
+    long gdi = 0;
+    long user = 0;
+    bool operator==(const GuiObjectCounts&) const = default;
+};
+
+inline GuiObjectCounts CountGuiObjects() {
+    const ProcessResources resources = ReadProcessResources();
+    return {resources.gdiObjects, resources.userObjects};
+}

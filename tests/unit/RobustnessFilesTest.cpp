@@ -11,7 +11,9 @@
 
 #include <windows.h>
 
-#include "FileTestSupport.h"
+#include "Fakes.h"
+#include "Files.h"
+#include "Pattern.h"
 #include "ProcessResources.h"
 #include "capture/basScreen.h"
 #include "document/frmNabbet.h"
@@ -48,23 +50,14 @@ bool DriveIsTestDisk(wchar_t letter, ULONGLONG& total) {
 
 }  // namespace
 
-class RobustnessFiles : public DocumentTest {
+class RobustnessFiles : public FrameTest {
 protected:
     void SetUp() override {
-        DocumentTest::SetUp();
+        FrameTest::SetUp();
         settings.Set(L"HideCaptureWin", L"False");
     }
     std::shared_ptr<frmNabbet> ActiveDocument() const {
         return std::dynamic_pointer_cast<frmNabbet>(frame->ActiveForm());
-    }
-    // A document holding a bitmap picture of the given size, made as a creator does.
-    void Document(const std::wstring& title, Picture picture) {
-        auto document = NewForm<frmNabbet>();
-        document->SetCaption(title);
-        document->picNabbet().SetPicture(std::move(picture));
-        document->Show();
-        frame->SetAppState();
-        DoEvents();
     }
     void ExpectSaveFailsCleanly(const std::wstring& target, int expectedNumber) {
         messages.shown.clear();
@@ -83,7 +76,7 @@ protected:
 TEST_F(RobustnessFiles, ThousandOpensAndClosesGiveBackEveryObjectAndByte) {
     MakeFrame();
     const std::wstring bmp = folder.File(L"cycle.bmp");
-    SavePicture(BitmapPicture(Pattern(320, 240), false), bmp);
+    SavePicture(BitmapPicture(PatternImage(320, 240), false), bmp);
     std::wstring jpeg = folder.File(L"cycle.jpg");
     if (!ImageMagickAvailable() || !Convert(bmp, {"-quality", "90"}, jpeg)) jpeg = bmp;
     const auto openAndClose = [&](int i) {
@@ -120,7 +113,7 @@ TEST_F(RobustnessFiles, ThousandOpensAndClosesGiveBackEveryObjectAndByte) {
 
 TEST_F(RobustnessFiles, SaveIntoAMissingFolderIsReportedAndWritesNothing) {
     MakeFrame();
-    Document(L"Nabbet1", BitmapPicture(Pattern(16, 16), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(16, 16), false), true);
     ExpectSaveFailsCleanly(folder.File(L"missing\\deeper\\x.bmp"), 76);
     EXPECT_FALSE(Exists(folder.File(L"missing")));
 }
@@ -131,7 +124,7 @@ TEST_F(RobustnessFiles, SaveIntoAReadOnlyFolderIsReportedAndWritesNothing) {
         GTEST_SKIP() << "drive Y: (a read-only tmpfs mounted by tests/fixtures/disks-start.sh) is not there: "
                         "mounting needs root";
     MakeFrame();
-    Document(L"Nabbet1", BitmapPicture(Pattern(16, 16), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(16, 16), false), true);
     ExpectSaveFailsCleanly(L"Y:\\Nabbet1.bmp", 70);
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW(L"Y:\\*", &found);
@@ -152,7 +145,7 @@ TEST_F(RobustnessFiles, SaveOntoAFullDiskIsReportedAndLeavesNoPartialFile) {
                         "mounting needs root";
     MakeFrame();
     // The drive works: a small picture fits and reads back.
-    Document(L"small", BitmapPicture(Pattern(16, 16), false));
+    AddDocument(L"small", BitmapPicture(PatternImage(16, 16), false), true);
     dialog.Confirm(L"X:\\small.bmp");
     frame->mnuFileSave_Click();
     ASSERT_TRUE(messages.shown.empty());
@@ -161,7 +154,7 @@ TEST_F(RobustnessFiles, SaveOntoAFullDiskIsReportedAndLeavesNoPartialFile) {
     GetDiskFreeSpaceExW(L"X:\\", &freeBefore, &total, &unused);
 
     // A picture of some 300 KB cannot fit into 64 KB.
-    Document(L"Nabbet1", BitmapPicture(Pattern(320, 320), false));
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(320, 320), false), true);
     ExpectSaveFailsCleanly(L"X:\\Nabbet1.bmp", 61);
     ULARGE_INTEGER freeAfter{};
     GetDiskFreeSpaceExW(L"X:\\", &freeAfter, &total, &unused);

@@ -19,6 +19,7 @@
 
 #include "Fakes.h"
 #include "ProcessResources.h"
+#include "Wait.h"
 #include "capture/CaptureCommands.h"
 #include "capture/basScreen.h"
 #include "document/frmNabbet.h"
@@ -69,10 +70,7 @@ double RoundTripMilliseconds(HWND window, UINT timeoutMs) {
         }
         done = true;
     });
-    while (!done) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        DoEvents();
-    }
+    WaitUntil([&] { return done.load(); }, INFINITE);
     sender.join();
     return elapsed;
 }

@@ -3,17 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
-#include "SelectTestSupport.h"
+#include "Image.h"
+#include "PatternWindow.h"
+#include "Wait.h"
 #include "select/frmRectangle.h"
 
-using selecttest::Pixels;
-using selecttest::ReadScreen;
 
 namespace {
 
 float Px(int pixels) { return static_cast<float>(pixels) * 15.0f; }
 
-COLORREF Inverted(COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)); }
+std::uint32_t Inverted(std::uint32_t c) { return Rgb(255 - RedOf(c), 255 - GreenOf(c), 255 - BlueOf(c)); }
 
 class WideScreen final : public IScreenService {
 public:
@@ -191,22 +191,22 @@ TEST_F(SelectorTest, PressBeyondPixel2184OnAWideScreenWorks) {
 }
 
 TEST_F(SelectorTest, PaintsTheFrozenScreenWithAnInvertedBandAndTheReadout) {
-    selecttest::TestWindow pattern(200, 150, 256, 200);
-    selecttest::Settle();
+    PatternWindow pattern(200, 150, 256, 200);
+    Settle();
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const Pixels before = ReadScreen(screen);
-    ASSERT_EQ(before.At(200, 150), selecttest::PatternColour(0, 0));
-    ASSERT_EQ(before.At(455, 349), selecttest::PatternColour(255, 199));
+    const Image before = ReadScreen(screen);
+    ASSERT_EQ(before.At(200, 150), PatternColour(0, 0));
+    ASSERT_EQ(before.At(455, 349), PatternColour(255, 199));
     auto selector = OpenSelector();
     // The pattern window goes away: the selector still shows it, from memory.
     DestroyWindow(pattern.hWnd());
-    selecttest::Settle();
-    EXPECT_EQ(selecttest::CountDifferences(ReadScreen(screen), before), 0);
+    Settle();
+    EXPECT_EQ(CountDifferences(ReadScreen(screen), before), 0);
 
     selector->Form_MouseDown(1, 0, Px(220), Px(160));
     selector->Form_MouseMove(1, 0, Px(420), Px(300));
-    selecttest::Settle();
-    const Pixels during = ReadScreen(screen);
+    Settle();
+    const Image during = ReadScreen(screen);
     // The outline runs on both edges of the band: columns 220 and 420, rows 160 and 300.
     EXPECT_EQ(during.At(220, 200), Inverted(before.At(220, 200)));
     EXPECT_EQ(during.At(420, 200), Inverted(before.At(420, 200)));
@@ -219,17 +219,17 @@ TEST_F(SelectorTest, PaintsTheFrozenScreenWithAnInvertedBandAndTheReadout) {
     EXPECT_EQ(readout.left, 320 - 37);
     EXPECT_EQ(readout.right - readout.left, 73);
     EXPECT_EQ(readout.bottom - readout.top, 12);
-    EXPECT_EQ(during.At(readout.left + 1, readout.bottom - 1), RGB(255, 255, 255));
+    EXPECT_EQ(during.At(readout.left + 1, readout.bottom - 1), Rgb(255, 255, 255));
     long dark = 0;
     for (int y = readout.top; y < readout.bottom; ++y)
         for (int x = readout.left; x < readout.right; ++x)
-            if (GetRValue(during.At(x, y)) < 128) ++dark;
+            if (RedOf(during.At(x, y)) < 128) ++dark;
     EXPECT_GT(dark, 20);  // the text "201 x 141"
 
     // Moving on: the old outline is gone, the new one is drawn, nothing else changed.
     selector->Form_MouseMove(1, 0, Px(300), Px(200));
-    selecttest::Settle();
-    const Pixels after = ReadScreen(screen);
+    Settle();
+    const Image after = ReadScreen(screen);
     EXPECT_EQ(after.At(420, 250), before.At(420, 250));
     EXPECT_EQ(after.At(300, 180), Inverted(before.At(300, 180)));
     long changed = 0;

@@ -16,10 +16,6 @@ protected:
         FrameTest::SetUp();
         SetScreenService(&screen);
     }
-    void TearDown() override {
-        FrameTest::TearDown();
-        SetScreenService(nullptr);
-    }
     FixedScreen screen;
 };
 

@@ -1,4 +1,4 @@
-#include "FileTestSupport.h"
+#include "Files.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,27 +11,6 @@
 #include "platform/PictureFile.h"
 
 namespace files_test {
-
-ImageDifference Compare(const RgbImage& a, const RgbImage& b) {
-    ImageDifference d;
-    d.sameSize = a.width == b.width && a.height == b.height && a.pixels.size() == b.pixels.size();
-    if (!d.sameSize) return d;
-    double total = 0;
-    for (std::size_t i = 0; i < a.pixels.size(); ++i) {
-        bool differs = false;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            const int ca = static_cast<int>((a.pixels[i] >> shift) & 0xFF);
-            const int cb = static_cast<int>((b.pixels[i] >> shift) & 0xFF);
-            const int diff = std::abs(ca - cb);
-            total += diff;
-            d.maxChannel = std::max(d.maxChannel, diff);
-            differs = differs || diff != 0;
-        }
-        if (differs) ++d.differing;
-    }
-    if (!a.pixels.empty()) d.meanChannel = total / (3.0 * static_cast<double>(a.pixels.size()));
-    return d;
-}
 
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH]{};
@@ -150,9 +129,9 @@ bool Convert(const std::wstring& input, const std::vector<std::string>& options,
 
 namespace {
 
-RgbImage ReadPpm(const std::wstring& path) {
+Image ReadPpm(const std::wstring& path) {
     const std::vector<BYTE> bytes = ReadBytes(path);
-    RgbImage image;
+    Image image;
     std::size_t at = 0;
     auto token = [&]() {
         std::string word;
@@ -185,7 +164,7 @@ RgbImage ReadPpm(const std::wstring& path) {
 
 }  // namespace
 
-RgbImage DecodeWithImageMagick(const std::wstring& path) {
+Image DecodeWithImageMagick(const std::wstring& path) {
     TempFolder work;
     const std::wstring ppm = work.File(L"decoded.ppm");
     if (!Convert(path + L"[0]", {"-background", "white", "-alpha", "remove", "-alpha", "off", "-depth", "8"},
@@ -194,8 +173,8 @@ RgbImage DecodeWithImageMagick(const std::wstring& path) {
     return ReadPpm(ppm);
 }
 
-RgbImage PackedDibPixels(const BYTE* dib, std::size_t size) {
-    RgbImage image;
+Image PackedDibPixels(const BYTE* dib, std::size_t size) {
+    Image image;
     if (size < sizeof(BITMAPINFOHEADER)) return image;
     const auto* info = reinterpret_cast<const BITMAPINFO*>(dib);
     const BITMAPINFOHEADER& h = info->bmiHeader;
@@ -207,12 +186,7 @@ RgbImage PackedDibPixels(const BYTE* dib, std::size_t size) {
     image.height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
     image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
     // Let GDI expand any depth to 32 bits, so this does not depend on the writer's code.
-    BITMAPINFO out{};
-    out.bmiHeader.biSize = sizeof out.bmiHeader;
-    out.bmiHeader.biWidth = image.width;
-    out.bmiHeader.biHeight = -image.height;
-    out.bmiHeader.biPlanes = 1;
-    out.bmiHeader.biBitCount = 32;
+    const BITMAPINFO out = Bitmap32Info(image.width, image.height);
     void* bits = nullptr;
     unique_hbitmap target(CreateDIBSection(nullptr, &out, DIB_RGB_COLORS, &bits, nullptr, 0));
     unique_hdc dc(CreateCompatibleDC(nullptr));
@@ -226,46 +200,7 @@ RgbImage PackedDibPixels(const BYTE* dib, std::size_t size) {
     return image;
 }
 
-RgbImage PicturePixels(const Picture& picture) {
-    RgbImage image;
-    if (picture.IsEmpty()) return image;
-    const SIZE size = picture.SizePixels();
-    image.width = size.cx;
-    image.height = size.cy;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.cx) * size.cy);
-    DWORD attributes = 0;
-    picture.AsIPicture()->get_Attributes(&attributes);
-    HDC screen = GetDC(nullptr);
-    if (picture.Bitmap() != nullptr && (attributes & PICTURE_TRANSPARENT) == 0) {
-        unique_hdc dc(CreateCompatibleDC(screen));
-        PaletteGuard usePalette(dc.get(), picture.Palette());
-        GetDIBits(dc.get(), picture.Bitmap(), 0, static_cast<UINT>(size.cy), pixels.data(), &info, DIB_RGB_COLORS);
-    } else {
-        void* bits = nullptr;
-        unique_hbitmap canvas(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        unique_hdc dc(CreateCompatibleDC(screen));
-        {
-            SelectGuard select(dc.get(), canvas.get());
-            RECT all{0, 0, size.cx, size.cy};
-            FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-            picture.Render(dc.get(), 0, 0);
-            GdiFlush();
-        }
-        std::memcpy(pixels.data(), bits, pixels.size() * 4);
-    }
-    ReleaseDC(nullptr, screen);
-    image.pixels.resize(pixels.size());
-    for (std::size_t i = 0; i < pixels.size(); ++i) image.pixels[i] = pixels[i] & 0xFFFFFF;
-    return image;
-}
-
-void WritePpm(const std::wstring& path, const RgbImage& image) {
+void WritePpm(const std::wstring& path, const Image& image) {
     std::string header = "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
     std::vector<BYTE> bytes(header.begin(), header.end());
     for (std::uint32_t p : image.pixels) {
@@ -274,19 +209,6 @@ void WritePpm(const std::wstring& path, const RgbImage& image) {
         bytes.push_back(static_cast<BYTE>(p));
     }
     WriteBytes(path, bytes);
-}
-
-RgbImage Pattern(int width, int height) {
-    RgbImage image{width, height, {}};
-    image.pixels.resize(static_cast<std::size_t>(width) * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t r = (x * 7 + y * 3) & 0xFF;
-            const std::uint32_t g = (y * 11) & 0xFF;
-            const std::uint32_t b = ((x + 2 * y) * 13 + (x * y) % 7) & 0xFF;
-            image.pixels[static_cast<std::size_t>(y) * width + x] = (r << 16) | (g << 8) | b;
-        }
-    return image;
 }
 
 std::vector<BYTE> ReadBytes(const std::wstring& path) {
@@ -309,27 +231,6 @@ void WriteBytes(const std::wstring& path, const std::vector<BYTE>& bytes) {
     DWORD written = 0;
     if (!bytes.empty()) WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
-}
-
-Picture BitmapPicture(const RgbImage& image, bool dibSection) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = nullptr;
-    if (dibSection) {
-        void* bits = nullptr;
-        bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        std::memcpy(bits, image.pixels.data(), image.pixels.size() * 4);
-    } else {
-        bitmap = CreateCompatibleBitmap(screen, image.width, image.height);
-        SetDIBits(screen, bitmap, 0, static_cast<UINT>(image.height), image.pixels.data(), &info, DIB_RGB_COLORS);
-    }
-    ReleaseDC(nullptr, screen);
-    return PictureOwningBitmap(bitmap, nullptr);
 }
 
 }  // namespace files_test
