@@ -13,6 +13,7 @@
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "platform/ScreenService.h"
+#include "platform/Twips.h"
 #include "resource.h"
 
 namespace {
@@ -121,7 +122,7 @@ void frmMain::CreateFormWindow() {
 
     // The design-time client area is 7380 x 5745 twips.
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    RECT rect{0, 0, ToInt32(7380.0f / Screen::TwipsPerPixelX()), ToInt32(5745.0f / Screen::TwipsPerPixelY())};
+    RECT rect{0, 0, Twips::ToPixelsX(7380.0f), Twips::ToPixelsY(5745.0f)};
     AdjustWindowRectEx(&rect, style, TRUE, 0);
     g_instance = this;
     SetCurrentFrame(this);
@@ -204,7 +205,7 @@ void frmMain::CreateStatusBar() {
     stbMain_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                hwnd_, nullptr, ModuleInstance(), nullptr);
     // The bar is 315 twips high, borders included.
-    const int height = ToInt32(kStatusBarTwips / Screen::TwipsPerPixelY()) - 2 * GetSystemMetrics(SM_CYBORDER);
+    const int height = Twips::ToPixelsY(kStatusBarTwips) - 2 * GetSystemMetrics(SM_CYBORDER);
     SendMessageW(stbMain_, SB_SETMINHEIGHT, static_cast<WPARAM>(height), 0);
     SetPanelText(1, L"Ready");
     UpdateKeyIndicators();
@@ -218,14 +219,14 @@ void frmMain::LayoutControls() {
     int bottom = client.bottom;
     if (tlbMain_ != nullptr) {
         // The bar is 360 twips high: the 22-pixel buttons with a pixel above and below.
-        const int height = ToInt32(kToolbarTwips / Screen::TwipsPerPixelY());
+        const int height = Twips::ToPixelsY(kToolbarTwips);
         MoveWindow(tlbMain_, 0, 0, client.right, height, TRUE);
         if (IsWindowVisible(tlbMain_)) top = height;
     }
     if (stbMain_ != nullptr) {
         SendMessageW(stbMain_, WM_SIZE, 0, 0);
-        const int indicator = ToInt32(kIndicatorTwips / Screen::TwipsPerPixelX());
-        const int minimum = ToInt32(kFirstPanelMinTwips / Screen::TwipsPerPixelX());
+        const int indicator = Twips::ToPixelsX(kIndicatorTwips);
+        const int minimum = Twips::ToPixelsX(kFirstPanelMinTwips);
         const int grip = GetSystemMetrics(SM_CXVSCROLL);
         const int first = std::max(minimum, static_cast<int>(client.right) - 3 * indicator - grip);
         int parts[4] = {first, first + indicator, first + 2 * indicator, -1};
@@ -243,7 +244,7 @@ void frmMain::LayoutControls() {
 float frmMain::BarHeight(HWND bar) const {
     RECT r{};
     GetWindowRect(bar, &r);
-    return static_cast<float>(r.bottom - r.top) * Screen::TwipsPerPixelY();
+    return Twips::FromPixelsY(r.bottom - r.top);
 }
 
 void frmMain::Form_Load() { MDIForm_Load(); }

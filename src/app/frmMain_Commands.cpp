@@ -12,6 +12,7 @@
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "platform/ScreenService.h"
+#include "platform/Twips.h"
 #include "platform/SettingsStore.h"
 #include "resource.h"
 
@@ -86,10 +87,10 @@ void frmMain::StorePlacement() {
                 if (GetMonitorInfoW(monitor, &info))
                     OffsetRect(&normal, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
             }
-            left = static_cast<float>(normal.left) * Screen::TwipsPerPixelX();
-            top = static_cast<float>(normal.top) * Screen::TwipsPerPixelY();
-            width = static_cast<float>(normal.right - normal.left) * Screen::TwipsPerPixelX();
-            height = static_cast<float>(normal.bottom - normal.top) * Screen::TwipsPerPixelY();
+            left = Twips::FromPixelsX(normal.left);
+            top = Twips::FromPixelsY(normal.top);
+            width = Twips::FromPixelsX(normal.right - normal.left);
+            height = Twips::FromPixelsY(normal.bottom - normal.top);
         }
     }
     WriteSetting(L"Height", SingleToText(height));

@@ -9,6 +9,7 @@
 #include "document/DocumentLayout.h"
 #include "platform/Conversions.h"
 #include "platform/ScreenService.h"
+#include "platform/Twips.h"
 #include "resource.h"
 
 namespace {
@@ -27,8 +28,8 @@ constexpr std::int32_t kLargeChange = 900;
 constexpr float kEmptyPictureWidth = 2055.0f;
 constexpr float kEmptyPictureHeight = 1935.0f;
 
-int PixelsX(float twips) { return ToInt32(static_cast<double>(twips) / Screen::TwipsPerPixelX()); }
-int PixelsY(float twips) { return ToInt32(static_cast<double>(twips) / Screen::TwipsPerPixelY()); }
+int PixelsX(float twips) { return Twips::ToPixelsX(twips); }
+int PixelsY(float twips) { return Twips::ToPixelsY(twips); }
 
 }  // namespace
 
@@ -60,12 +61,12 @@ void PictureBox::SetPicture(Picture picture) {
 
 float PictureBox::PictureWidthTwips() const {
     if (picture_.IsEmpty()) return 0.0f;
-    return static_cast<float>(picture_.SizePixels().cx) * Screen::TwipsPerPixelX();
+    return Twips::FromPixelsX(picture_.SizePixels().cx);
 }
 
 float PictureBox::PictureHeightTwips() const {
     if (picture_.IsEmpty()) return 0.0f;
-    return static_cast<float>(picture_.SizePixels().cy) * Screen::TwipsPerPixelY();
+    return Twips::FromPixelsY(picture_.SizePixels().cy);
 }
 
 void PictureBox::Move(float left, float top) {

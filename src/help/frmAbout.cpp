@@ -8,6 +8,7 @@
 #include "help/basHelp.h"
 #include "platform/Conversions.h"
 #include "platform/ScreenService.h"
+#include "platform/Twips.h"
 #include "resource.h"
 
 namespace {
@@ -71,8 +72,8 @@ void frmAbout::CreateFormWindow() {
     }
     SetDesignState();
 
-    RECT rect{0, 0, ToInt32(kClientWidth / Screen::TwipsPerPixelX()),
-              ToInt32(kClientHeight / Screen::TwipsPerPixelY())};
+    RECT rect{0, 0, Twips::ToPixelsX(kClientWidth),
+              Twips::ToPixelsY(kClientHeight)};
     AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
     CreateWindowFor(kExStyle, kAboutClass, L"About", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
                     rect.bottom - rect.top, nullptr, nullptr);
@@ -236,11 +237,7 @@ void frmAbout::CenterOnOwner() {
 }
 
 RECT frmAbout::PixelRect(float left, float top, float width, float height) const {
-    const float x = Screen::TwipsPerPixelX();
-    const float y = Screen::TwipsPerPixelY();
-    const int l = ToInt32(left / x);
-    const int t = ToInt32(top / y);
-    return {l, t, l + ToInt32(width / x), t + ToInt32(height / y)};
+    return Twips::ToPixelRect(left, top, width, height);
 }
 
 RECT frmAbout::PixelRect(const AboutImage& image) const {

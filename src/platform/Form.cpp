@@ -6,6 +6,7 @@
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "platform/ScreenService.h"
+#include "platform/Twips.h"
 
 namespace {
 
@@ -207,7 +208,7 @@ float Form::Height() const {
 void Form::SetLeft(float twips) {
     Load();
     RECT r = OuterRect();
-    const LONG x = ToInt32(twips / Screen::TwipsPerPixelX());
+    const LONG x = Twips::ToPixelsX(twips);
     OffsetRect(&r, x - r.left, 0);
     MoveOuter(r);
     Remember(kLeft, twips);
@@ -216,7 +217,7 @@ void Form::SetLeft(float twips) {
 void Form::SetTop(float twips) {
     Load();
     RECT r = OuterRect();
-    const LONG y = ToInt32(twips / Screen::TwipsPerPixelY());
+    const LONG y = Twips::ToPixelsY(twips);
     OffsetRect(&r, 0, y - r.top);
     MoveOuter(r);
     Remember(kTop, twips);
@@ -225,7 +226,7 @@ void Form::SetTop(float twips) {
 void Form::SetWidth(float twips) {
     Load();
     RECT r = OuterRect();
-    const LONG width = ToInt32(twips / Screen::TwipsPerPixelX());
+    const LONG width = Twips::ToPixelsX(twips);
     if (width < 0) RaiseError(ErrorNumber::InvalidPropertyValue, L"Invalid property value");
     r.right = r.left + width;
     MoveOuter(r);
@@ -235,7 +236,7 @@ void Form::SetWidth(float twips) {
 void Form::SetHeight(float twips) {
     Load();
     RECT r = OuterRect();
-    const LONG height = ToInt32(twips / Screen::TwipsPerPixelY());
+    const LONG height = Twips::ToPixelsY(twips);
     if (height < 0) RaiseError(ErrorNumber::InvalidPropertyValue, L"Invalid property value");
     r.bottom = r.top + height;
     MoveOuter(r);
@@ -245,11 +246,11 @@ void Form::SetHeight(float twips) {
 float Form::ScaleWidth() const {
     RECT r{};
     if (IsLoaded()) GetClientRect(hwnd_, &r);
-    return static_cast<float>(r.right) * Screen::TwipsPerPixelX();
+    return Twips::FromPixelsX(r.right);
 }
 
 float Form::ScaleHeight() const {
     RECT r{};
     if (IsLoaded()) GetClientRect(hwnd_, &r);
-    return static_cast<float>(r.bottom) * Screen::TwipsPerPixelY();
+    return Twips::FromPixelsY(r.bottom);
 }

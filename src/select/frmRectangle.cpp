@@ -10,19 +10,13 @@
 #include "platform/FrameHost.h"
 #include "platform/ScreenCapture.h"
 #include "platform/ScreenService.h"
+#include "platform/Twips.h"
 #include "select/MouseInput.h"
 
 namespace {
 
 constexpr wchar_t kSelectorClass[] = L"PixelnabRectangle";
 
-// Twips to the nearest pixel for drawing; never fails (a control may lie off screen).
-int PixelOf(float twips, float twipsPerPixel) noexcept {
-    const double pixels = std::nearbyint(static_cast<double>(twips) / twipsPerPixel);
-    if (!(pixels > INT_MIN / 2)) return INT_MIN / 2;
-    if (!(pixels < INT_MAX / 2)) return INT_MAX / 2;
-    return static_cast<int>(pixels);
-}
 
 bool SameRect(const RECT& a, const RECT& b) noexcept {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -32,12 +26,10 @@ bool SameRect(const RECT& a, const RECT& b) noexcept {
 
 
 RECT PaintedPixelBounds(const PaintedControl& control, bool outline) noexcept {
-    const float tx = Screen::TwipsPerPixelX();
-    const float ty = Screen::TwipsPerPixelY();
-    const int left = PixelOf(control.Left, tx);
-    const int top = PixelOf(control.Top, ty);
+    RECT bounds = Twips::ToPixelRectForDrawing(control.Left, control.Top, control.Width, control.Height);
+    // An outline's far edges are drawn on the pixel after its size.
     const int extra = outline ? 1 : 0;
-    return RECT{left, top, left + PixelOf(control.Width, tx) + extra, top + PixelOf(control.Height, ty) + extra};
+    return RECT{bounds.left, bounds.top, bounds.right + extra, bounds.bottom + extra};
 }
 
 frmRectangle::frmRectangle() { ResetControls(); }
@@ -244,8 +236,8 @@ void frmRectangle::Paint() {
 }
 
 LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto twipsX = [&] { return static_cast<float>(GET_X_LPARAM(lParam)) * Screen::TwipsPerPixelX(); };
-    const auto twipsY = [&] { return static_cast<float>(GET_Y_LPARAM(lParam)) * Screen::TwipsPerPixelY(); };
+    const auto twipsX = [&] { return Twips::FromPixelsX(GET_X_LPARAM(lParam)); };
+    const auto twipsY = [&] { return Twips::FromPixelsY(GET_Y_LPARAM(lParam)); };
     switch (message) {
     case WM_PAINT:
         Paint();

@@ -9,6 +9,7 @@
 #include "platform/Conversions.h"
 #include "platform/Handles.h"
 #include "platform/ScreenService.h"
+#include "platform/Twips.h"
 #include "resource.h"
 #include "select/MouseInput.h"
 
@@ -24,12 +25,7 @@ constexpr RECT kLabel1{135, 135, 135 + 3360, 135 + 435};
 constexpr RECT kPicDrag{1523, 608, 1523 + 555, 608 + 495};
 
 RECT TwipsToPixels(const RECT& twips) {
-    const float tx = Screen::TwipsPerPixelX();
-    const float ty = Screen::TwipsPerPixelY();
-    const LONG left = ToInt32(twips.left / tx);
-    const LONG top = ToInt32(twips.top / ty);
-    return RECT{left, top, left + ToInt32((twips.right - twips.left) / tx),
-                top + ToInt32((twips.bottom - twips.top) / ty)};
+    return Twips::ToPixelRect(twips.left, twips.top, twips.right - twips.left, twips.bottom - twips.top);
 }
 
 }  // namespace
@@ -117,7 +113,7 @@ void frmWindow::CreateFormWindow() {
     RegisterWindowClass(kPickerClass, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     const DWORD style = WS_OVERLAPPEDWINDOW;
-    RECT rect{0, 0, ToInt32(kClientWidth / Screen::TwipsPerPixelX()), ToInt32(kClientHeight / Screen::TwipsPerPixelY())};
+    RECT rect{0, 0, Twips::ToPixelsX(kClientWidth), Twips::ToPixelsY(kClientHeight)};
     AdjustWindowRectEx(&rect, style, FALSE, 0);
     CreateWindowFor(0, kPickerClass, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
                     rect.bottom - rect.top, nullptr, nullptr);
