@@ -97,13 +97,7 @@ TEST_F(MenuResource, ToolbarKeysAreUniqueAndEachButtonHasAnImageAndTooltip) {
 
 class DocumentList : public FrameTest {
 protected:
-    std::shared_ptr<frmNabbet> Open(const std::wstring& caption) {
-        auto document = NewForm<frmNabbet>();
-        document->SetCaption(caption);
-        document->Show();
-        DoEvents();
-        return document;
-    }
+    std::shared_ptr<frmNabbet> Open(const std::wstring& caption) { return AddDocument(caption, Picture{}); }
 };
 
 TEST_F(DocumentList, FollowsOpeningAndClosingInOrder) {

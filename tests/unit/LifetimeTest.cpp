@@ -47,20 +47,6 @@ protected:
     std::weak_ptr<frmMain> watched_;
 };
 
-// Posts a close to the frame once the given tool is on the screen.
-template <class Tool>
-ModalDriver CloseFrameWhenShown(HWND frameWindow) {
-    return ModalDriver({[frameWindow] {
-                      auto tool = FindLoaded<Tool>();
-                      if (!tool || !tool->Visible()) return false;
-                      PostMessageW(frameWindow, WM_CLOSE, 0, 0);
-                      return true;
-                  }},
-                  [] {
-                      for (int i = Forms::Count() - 1; i >= 0; --i) Forms::Item(i)->Unload();
-                  });
-}
-
 // A dialog during which the frame is closed; then it reports whatever it was told to.
 class DialogClosingTheFrame final : public ICommonDialogService {
 public:
@@ -104,29 +90,31 @@ TEST_F(FrameClosedDuringCommand, CapturesWithoutATool) {
     }
 }
 
-TEST_F(FrameClosedDuringCommand, RectangleSelectorOnTheScreen) {
-    gblnHideCaptureWin = true;
-    const HWND window = StartFrameHeldOnlyByTheProgram();
-    ModalDriver script = CloseFrameWhenShown<frmRectangle>(window);
-    SendMessageW(window, WM_COMMAND, IDM_CAPTURE_RECTANGLE, 0);
-    EXPECT_FALSE(script.TimedOut());
-    ExpectClosedCleanly();
-}
-
-TEST_F(FrameClosedDuringCommand, WindowPickerOnTheScreen) {
-    const HWND window = StartFrameHeldOnlyByTheProgram();
-    ModalDriver script = CloseFrameWhenShown<frmWindow>(window);
-    SendMessageW(window, WM_COMMAND, IDM_CAPTURE_WINDOW, 0);
-    EXPECT_FALSE(script.TimedOut());
-    ExpectClosedCleanly();
-}
-
-TEST_F(FrameClosedDuringCommand, AboutBoxOnTheScreen) {
-    const HWND window = StartFrameHeldOnlyByTheProgram();
-    ModalDriver script = CloseFrameWhenShown<frmAbout>(window);
-    SendMessageW(window, WM_COMMAND, IDM_HELP_ABOUT, 0);
-    EXPECT_FALSE(script.TimedOut());
-    ExpectClosedCleanly();
+TEST_F(FrameClosedDuringCommand, ToolsAndTheAboutBoxOnTheScreen) {
+    const struct {
+        UINT command;
+        bool (*shown)();
+    } cases[] = {
+        {IDM_CAPTURE_RECTANGLE, [] { auto tool = FindLoaded<frmRectangle>(); return tool && tool->Visible(); }},
+        {IDM_CAPTURE_WINDOW, [] { auto tool = FindLoaded<frmWindow>(); return tool && tool->Visible(); }},
+        {IDM_HELP_ABOUT, [] { auto tool = FindLoaded<frmAbout>(); return tool && tool->Visible(); }},
+    };
+    for (const auto& each : cases) {
+        settings.writes.clear();
+        gblnHideCaptureWin = true;
+        const HWND window = StartFrameHeldOnlyByTheProgram();
+        ModalDriver script({[&] {
+                               if (!each.shown()) return false;
+                               PostMessageW(window, WM_CLOSE, 0, 0);
+                               return true;
+                           }},
+                           [] {
+                               for (int i = Forms::Count() - 1; i >= 0; --i) Forms::Item(i)->Unload();
+                           });
+        SendMessageW(window, WM_COMMAND, each.command, 0);
+        EXPECT_FALSE(script.TimedOut()) << each.command;
+        ExpectClosedCleanly();
+    }
 }
 
 TEST_F(FrameClosedDuringCommand, OpenSaveAndPrintDialogs) {
