@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build run test bench dist screenshots clean
+.PHONY: all deps build run test native-test clang-check bench dist screenshots clean
 
 all: build
 
@@ -18,8 +18,21 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	tools/run.sh $(abspath $(BUILD))
 
+# The pure rules (cmake/NativeRules.cmake) and their tests built for this machine with clang
+# and the address and undefined-behaviour sanitizers, then run: seconds, no Wine or display.
+NATIVE := $(BUILD)/native
+native-test: deps
+	@[ -f $(NATIVE)/CMakeCache.txt ] || cmake -S tests/native -B $(NATIVE) -G "Unix Makefiles" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(NATIVE) -j2 -- --no-print-directory
+	@start=$$(date +%s%N); $(NATIVE)/pixelnab_rules_tests --gtest_brief=1; rc=$$?; \
+	  echo "native-test: $$(( ($$(date +%s%N) - start) / 1000000 )) ms"; exit $$rc
+
+# Every product source compiled by clang for the same Windows target: no warnings allowed.
+clang-check: deps
+	@tools/clang-check.sh $(abspath $(BUILD))/clang-check
+
 # Headless: the tests start their own Xvfb and stop it, with the Wine server, at the end.
-test: build
+test: native-test clang-check build
 	@cd $(BUILD) && { ctest --output-on-failure --timeout 600; rc=$$?; \
 	  $(CURDIR)/tests/fixtures/display-stop.sh "$$PWD" >/dev/null 2>&1; exit $$rc; }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
-#include "platform/PictureFile.h"
+#include "platform/BitmapWriter.h"
 #include "platform/RuntimeError.h"
 
 namespace {
@@ -87,13 +87,10 @@ public:
     }
 };
 
-IClipboardService* g_installed = nullptr;
-
 }  // namespace
 
-IClipboardService& ClipboardService() {
+template <>
+IClipboardService& RealService<IClipboardService>() {
     static RealClipboardService real;
-    return g_installed != nullptr ? *g_installed : real;
+    return real;
 }
-
-void SetClipboardService(IClipboardService* service) { g_installed = service; }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/Picture.h"
+#include "platform/Service.h"
 
 // The system clipboard as the program uses it, behind an interface so that tests can
 // make it fail. Failures are run-time errors (521 when the clipboard cannot be opened).
@@ -16,5 +17,8 @@ public:
     virtual void SetData(HWND owner, const Picture& picture) = 0;
 };
 
-IClipboardService& ClipboardService();
-void SetClipboardService(IClipboardService* service);  // nullptr restores the real one
+template <>
+IClipboardService& RealService<IClipboardService>();
+inline IClipboardService& ClipboardService() { return CurrentService<IClipboardService>(); }
+// nullptr restores the real one; tests may prefer ScopedService<IClipboardService>.
+inline void SetClipboardService(IClipboardService* service) { InstallService(service); }

@@ -83,8 +83,6 @@ private:
     DWORD lastError_ = 0;
 };
 
-ICommonDialogService* g_installed = nullptr;
-
 // A cancel, or the dialog's own failure: with CancelError on a cancel is raised too.
 bool Outcome(bool confirmed, bool cancelError) {
     if (confirmed) return true;
@@ -99,12 +97,11 @@ bool Outcome(bool confirmed, bool cancelError) {
 
 }  // namespace
 
-ICommonDialogService& CommonDialogService() {
+template <>
+ICommonDialogService& RealService<ICommonDialogService>() {
     static RealCommonDialogService real;
-    return g_installed != nullptr ? *g_installed : real;
+    return real;
 }
-
-void SetCommonDialogService(ICommonDialogService* service) { g_installed = service; }
 
 bool CommonDialog::ShowOpen(HWND owner) {
     return Outcome(CommonDialogService().ShowOpen(owner, *this), CancelError);

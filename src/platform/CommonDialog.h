@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "platform/Service.h"
+
 // The settings of the shared common dialog. Every setting keeps its value from one
 // use to the next.
 struct CommonDialogSettings {
@@ -31,8 +33,11 @@ public:
     virtual DWORD LastError() { return 0; }
 };
 
-ICommonDialogService& CommonDialogService();
-void SetCommonDialogService(ICommonDialogService* service);  // nullptr restores the real one
+template <>
+ICommonDialogService& RealService<ICommonDialogService>();
+inline ICommonDialogService& CommonDialogService() { return CurrentService<ICommonDialogService>(); }
+// nullptr restores the real one; tests may prefer ScopedService<ICommonDialogService>.
+inline void SetCommonDialogService(ICommonDialogService* service) { InstallService(service); }
 
 // The frame's dialog control: settings plus the three dialogs. With CancelError on,
 // a cancel is raised as error 32755 ("Cancel was selected.").

@@ -64,7 +64,10 @@ float TextToSingle(std::wstring_view text) {
     const auto [ptr, ec] = std::from_chars(first, last, value);
     if (ec == std::errc::result_out_of_range) RaiseOverflow();
     if (ec != std::errc() || ptr != last) RaiseTypeMismatch();
-    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) RaiseOverflow();
+    // Up to half a unit past the largest single the value still rounds to it ("3.4028235e+38",
+    // the text written for that largest value, lies there); from there on it would be infinite.
+    constexpr double kFirstBeyondSingle = 0x1.ffffffp127;
+    if (std::fabs(value) >= kFirstBeyondSingle) RaiseOverflow();
     return static_cast<float>(value);
 }
 

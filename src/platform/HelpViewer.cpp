@@ -3,19 +3,16 @@
 #include "platform/RuntimeError.h"
 
 namespace {
-IHelpViewer* g_installed = nullptr;
-
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 }  // namespace
 
-IHelpViewer& HelpViewer() {
+template <>
+IHelpViewer& RealService<IHelpViewer>() {
     // Never destroyed: viewer windows still open at exit run the library's code, so it
     // stays loaded for the whole run.
     static HtmlHelpLibrary* const real = new HtmlHelpLibrary();
-    return g_installed != nullptr ? *g_installed : *real;
+    return *real;
 }
-
-void SetHelpViewer(IHelpViewer* viewer) { g_installed = viewer; }
 
 HtmlHelpLibrary::HtmlHelpLibrary(std::wstring library, std::string entryPoint)
     : library_(std::move(library)), entryPointName_(std::move(entryPoint)) {}

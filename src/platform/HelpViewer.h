@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/Handles.h"
+#include "platform/Service.h"
 
 // The HTML Help viewer, behind an interface so that no test ever opens one. Its one call
 // has the shape of HtmlHelpA: owner window, ANSI path, command, data argument.
@@ -14,8 +15,11 @@ public:
     virtual HWND Open(HWND owner, const std::string& path, UINT command, DWORD_PTR data) = 0;
 };
 
-IHelpViewer& HelpViewer();
-void SetHelpViewer(IHelpViewer* viewer);  // nullptr restores the real one
+template <>
+IHelpViewer& RealService<IHelpViewer>();
+inline IHelpViewer& HelpViewer() { return CurrentService<IHelpViewer>(); }
+// nullptr restores the real one; tests may prefer ScopedService<IHelpViewer>.
+inline void SetHelpViewer(IHelpViewer* viewer) { InstallService(viewer); }
 
 // The real viewer: the entry point of the help library, loaded at the first call so that a
 // machine without the library still runs the program and reports the failure as a run-time

@@ -9,15 +9,12 @@ public:
     }
 };
 
-IMessageBoxService* g_installed = nullptr;
-
 }  // namespace
 
-IMessageBoxService& MessageBoxService() {
+template <>
+IMessageBoxService& RealService<IMessageBoxService>() {
     static RealMessageBoxService real;
-    return g_installed != nullptr ? *g_installed : real;
+    return real;
 }
-
-void SetMessageBoxService(IMessageBoxService* service) { g_installed = service; }
 
 HWND MessageBoxOwner() { return GetActiveWindow(); }

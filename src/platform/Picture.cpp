@@ -1,5 +1,7 @@
 #include "platform/Picture.h"
 
+#include "platform/RuntimeError.h"
+
 namespace {
 
 int ScreenDpi(int which) {
@@ -76,4 +78,20 @@ void Picture::Render(HDC dc, int x, int y) const {
     const long height = HeightHimetric();
     // IPicture::Render takes the source in HIMETRIC with y running upwards.
     picture->Render(dc, x, y, size.cx, size.cy, 0, height, width, -height, nullptr);
+}
+
+Picture PictureOwningBitmap(HBITMAP bitmap, HPALETTE palette) {
+    PICTDESC description{};
+    description.cbSizeofstruct = sizeof description;
+    description.picType = PICTYPE_BITMAP;
+    description.bmp.hbitmap = bitmap;
+    description.bmp.hpal = palette;
+    ComPtr<IPictureDisp> disp;
+    const HRESULT hr = OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE, disp.put_void());
+    if (FAILED(hr)) {
+        DeleteObject(bitmap);
+        if (palette != nullptr) DeleteObject(palette);
+        ThrowIfFailed(hr, L"Cannot create the picture");
+    }
+    return Picture(std::move(disp));
 }

@@ -52,3 +52,7 @@ private:
 // HIMETRIC <-> pixels at the screen's DPI.
 long PixelsToHimetric(long pixels, int dpi);
 long HimetricToPixels(long himetric, int dpi);
+
+// Wraps a bitmap and palette (either may be owned by nobody else) into a picture that owns
+// them; they are deleted when the picture cannot be made.
+Picture PictureOwningBitmap(HBITMAP bitmap, HPALETTE palette);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/Conversions.h"
-#include "platform/PictureFile.h"
+#include "platform/BitmapWriter.h"
 #include "platform/RuntimeError.h"
 
 namespace {
@@ -82,16 +82,13 @@ private:
     unique_hdc dc_;
 };
 
-IPrinterService* g_installed = nullptr;
-
 }  // namespace
 
-IPrinterService& PrinterService() {
+template <>
+IPrinterService& RealService<IPrinterService>() {
     static RealPrinterService real;
-    return g_installed != nullptr ? *g_installed : real;
+    return real;
 }
-
-void SetPrinterService(IPrinterService* service) { g_installed = service; }
 
 long ScaleToHimetric(float value, PrinterScale scale) {
     double factor = 1.0;

@@ -6,6 +6,7 @@
 
 #include "platform/Handles.h"
 #include "platform/Picture.h"
+#include "platform/Service.h"
 
 // The printer's device-level calls, behind an interface so that tests record them.
 // Every failure is a run-time error (482, "Printer error").
@@ -26,8 +27,11 @@ public:
     virtual void AbortDoc() noexcept = 0;
 };
 
-IPrinterService& PrinterService();
-void SetPrinterService(IPrinterService* service);  // nullptr restores the real one
+template <>
+IPrinterService& RealService<IPrinterService>();
+inline IPrinterService& PrinterService() { return CurrentService<IPrinterService>(); }
+// nullptr restores the real one; tests may prefer ScopedService<IPrinterService>.
+inline void SetPrinterService(IPrinterService* service) { InstallService(service); }
 
 // The units the printer object's coordinates are in.
 enum class PrinterScale : std::int16_t { Twips = 1, Points = 2, Inches = 5, Millimeters = 6, Centimeters = 7, Himetric = 8 };

@@ -2,8 +2,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
-
-#include <windows.h>
+#include <utility>
 
 // A run-time failure: a number and a description, as the user sees them in the error box.
 class RuntimeError : public std::exception {
@@ -44,8 +43,12 @@ constexpr std::int32_t SystemCallFailed = 1000;
 [[noreturn]] void RaiseOverflow();
 [[noreturn]] void RaiseTypeMismatch();
 [[noreturn]] void RaiseObjectNotSet();
+
+// The system's side (SystemError.cpp, Windows only). HRESULT and DWORD are spelled as the
+// long and unsigned long they are, so that the pure rules can use this header without
+// <windows.h>.
 // Raises the failure reported by a COM call: the HRESULT is the (negative) number.
-void ThrowIfFailed(HRESULT hr, const wchar_t* what);
+void ThrowIfFailed(long hr, const wchar_t* what);
 // Raises GetLastError's failure with the system's own text.
 [[noreturn]] void RaiseLastWin32Error(const wchar_t* what);
-std::wstring SystemMessageText(DWORD code);
+std::wstring SystemMessageText(unsigned long code);

@@ -20,16 +20,13 @@ private:
     }
 };
 
-IScreenService* g_installed = nullptr;
-
 }  // namespace
 
-IScreenService& ScreenService() {
+template <>
+IScreenService& RealService<IScreenService>() {
     static RealScreenService real;
-    return g_installed != nullptr ? *g_installed : real;
+    return real;
 }
-
-void SetScreenService(IScreenService* service) { g_installed = service; }
 
 namespace Screen {
 float TwipsPerPixelX() { return ScreenService().TwipsPerPixelX(); }

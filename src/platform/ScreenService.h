@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 // The screen's size in pixels and its twips-per-pixel factors (1440 / DPI).
 class IScreenService {
 public:
@@ -10,9 +12,11 @@ public:
     virtual float TwipsPerPixelY() = 0;
 };
 
-IScreenService& ScreenService();
-// Tests install their own; nullptr restores the real one.
-void SetScreenService(IScreenService* service);
+template <>
+IScreenService& RealService<IScreenService>();
+inline IScreenService& ScreenService() { return CurrentService<IScreenService>(); }
+// nullptr restores the real one; tests may prefer ScopedService<IScreenService>.
+inline void SetScreenService(IScreenService* service) { InstallService(service); }
 
 // The screen object as the program's rules use it: sizes in twips.
 namespace Screen {

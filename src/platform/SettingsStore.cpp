@@ -53,17 +53,14 @@ public:
     }
 };
 
-ISettingsStore* g_installed = nullptr;
-
 }  // namespace
 
 std::wstring SettingsKeyPath(const std::wstring& application, const std::wstring& section) {
     return L"Software\\VB and VBA Program Settings\\" + application + L"\\" + section;
 }
 
-ISettingsStore& SettingsStore() {
+template <>
+ISettingsStore& RealService<ISettingsStore>() {
     static RegistrySettingsStore real;
-    return g_installed != nullptr ? *g_installed : real;
+    return real;
 }
-
-void SetSettingsStore(ISettingsStore* store) { g_installed = store; }

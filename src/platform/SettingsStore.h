@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "platform/Service.h"
+
 // Per-user settings read and written as text by application, section and key.
 class ISettingsStore {
 public:
@@ -13,8 +15,11 @@ public:
                              const std::wstring& key, const std::wstring& value) = 0;
 };
 
-ISettingsStore& SettingsStore();
-void SetSettingsStore(ISettingsStore* store);  // nullptr restores the registry store
+template <>
+ISettingsStore& RealService<ISettingsStore>();
+inline ISettingsStore& SettingsStore() { return CurrentService<ISettingsStore>(); }
+// nullptr restores the real one; tests may prefer ScopedService<ISettingsStore>.
+inline void SetSettingsStore(ISettingsStore* store) { InstallService(store); }
 
 // The registry key that holds a section: the classic per-user application settings
 // location, so that settings of earlier releases are found.

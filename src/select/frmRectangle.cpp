@@ -114,7 +114,7 @@ void frmRectangle::SetMousePointer(MousePointerCode code) {
     SetCursor(LoadCursorW(nullptr, code == MousePointerCode::Crosshair ? IDC_CROSS : IDC_ARROW));
 }
 
-void frmRectangle::Form_MouseDown(int Button, int Shift, float X, float Y) {
+void frmRectangle::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {
     Trapped([&] {
         if (Button != 1) return;
         const BandAnchor anchor = AnchorFromPress(X, Y);
@@ -128,7 +128,7 @@ void frmRectangle::Form_MouseDown(int Button, int Shift, float X, float Y) {
     RefreshControls();
 }
 
-void frmRectangle::Form_MouseMove(int Button, int Shift, float X, float Y) {
+void frmRectangle::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
     Trapped([&] {
         if ((Button & 1) == 0) return;
         shpSelect.SetGeometry(BandFromPointer(Anchor(), X, Y));
@@ -138,7 +138,7 @@ void frmRectangle::Form_MouseMove(int Button, int Shift, float X, float Y) {
     RefreshControls();
 }
 
-void frmRectangle::Form_MouseUp(int Button, int Shift, float X, float Y) {
+void frmRectangle::Form_MouseUp(int Button, int /*Shift*/, float /*X*/, float /*Y*/) {
     Trapped([&] {
         if (Button != 1) return;
         SetMousePointer(MousePointerCode::Default);
@@ -147,7 +147,7 @@ void frmRectangle::Form_MouseUp(int Button, int Shift, float X, float Y) {
     });
 }
 
-void frmRectangle::Form_KeyDown(int KeyCode, int Shift) {
+void frmRectangle::Form_KeyDown(int /*KeyCode*/, int Shift) {
     Trapped([&] {
         if (Shift == 0) return;
         SetMousePointer(MousePointerCode::Default);

@@ -139,7 +139,7 @@ void frmWindow::SetMousePointer(MousePointerCode code) {
     SetCursor(code == MousePointerCode::Custom ? dragIcon_ : LoadCursorW(nullptr, IDC_ARROW));
 }
 
-void frmWindow::picDrag_MouseDown(int Button, int Shift, float X, float Y) {
+void frmWindow::picDrag_MouseDown(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {
     Trapped([&] {
         SetMousePointer(MousePointerCode::Custom);
         picDrag_.SetShowsIcon(false);  // the icon leaves the box and travels as the pointer
@@ -147,7 +147,7 @@ void frmWindow::picDrag_MouseDown(int Button, int Shift, float X, float Y) {
     });
 }
 
-void frmWindow::picDrag_MouseMove(int Button, int Shift, float X, float Y) {
+void frmWindow::picDrag_MouseMove(int /*Button*/, int /*Shift*/, float X, float Y) {
     Trapped([&] {
         if (GetCapture() == nullptr) return;
         POINT point{ToInt32(X), ToInt32(Y)};
@@ -161,7 +161,7 @@ void frmWindow::picDrag_MouseMove(int Button, int Shift, float X, float Y) {
     });
 }
 
-void frmWindow::picDrag_MouseUp(int Button, int Shift, float X, float Y) {
+void frmWindow::picDrag_MouseUp(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {
     Trapped([&] {
         if (mlngHwndCaptured == nullptr) return;
         // Every window repaints, which takes the last frame off the picked window.

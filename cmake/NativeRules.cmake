@@ -1,0 +1,19 @@
+# The pure rules: sources without <windows.h> that also build for the host, and the tests
+# that check them there (tests/native) as well as under Wine. One list each: a rule that
+# moves into platform/ as a plain function joins here, with its test.
+set(PIXELNAB_NATIVE_SOURCES
+  src/platform/Conversions.cpp
+  src/platform/RuntimeError.cpp
+  src/platform/PictureHeaders.cpp
+  src/platform/SettingsText.cpp
+  src/document/DocumentLayout.cpp
+  src/select/SelectorGeometry.cpp
+)
+set(PIXELNAB_NATIVE_TESTS
+  tests/unit/ConversionsTest.cpp
+  tests/unit/PictureHeadersTest.cpp
+  tests/unit/SettingsTextTest.cpp
+  tests/unit/ServiceTest.cpp
+  tests/unit/DocumentLayoutTest.cpp
+  tests/unit/SelectorGeometryTest.cpp
+)
