@@ -6,6 +6,7 @@ set(PIXELNAB_NATIVE_SOURCES
   src/platform/RuntimeError.cpp
   src/platform/PictureHeaders.cpp
   src/platform/SettingsText.cpp
+  src/platform/ScreenGeometry.cpp
   src/document/DocumentLayout.cpp
   src/select/SelectorGeometry.cpp
 )
