@@ -131,24 +131,22 @@ void frmMain::SetAppState() {
             if (row.checkedBy != nullptr && MenuChecked(row.id) != *row.checkedBy) SetMenuChecked(row.id, *row.checkedBy);
         for (const CommandRow& row : commands)
             if (row.needsDocument && MenuEnabled(row.id) != open) SetMenuEnabled(row.id, open);
-        bool buttonsChanged = false;
+        bool pressedChanged = false;
         for (const CommandRow& row : commands) {
             if (row.checkedBy != nullptr && row.toolbarKey != nullptr &&
                 ToolbarButtonValue(row.toolbarKey) != (*row.checkedBy ? 1 : 0)) {
                 SetToolbarButtonValue(row.toolbarKey, *row.checkedBy ? 1 : 0);
-                buttonsChanged = true;
+                pressedChanged = true;
             }
         }
-        for (const CommandRow& row : commands) {
-            if (row.needsDocument && row.toolbarKey != nullptr && ToolbarButtonEnabled(row.toolbarKey) != open) {
-                SetToolbarButtonEnabled(row.toolbarKey, open);
-                buttonsChanged = true;
-            }
-        }
-        if (buttonsChanged) {
+        if (pressedChanged) {
             InvalidateRect(tlbMain_, nullptr, TRUE);
             UpdateWindow(tlbMain_);
         }
+        // Enabling a button invalidates just that button; it is drawn with the next paint.
+        for (const CommandRow& row : commands)
+            if (row.needsDocument && row.toolbarKey != nullptr && ToolbarButtonEnabled(row.toolbarKey) != open)
+                SetToolbarButtonEnabled(row.toolbarKey, open);
         if (PanelText(1) != L"Ready") SetPanelText(1, L"Ready");
         ViewChanged();
     });

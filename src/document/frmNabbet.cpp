@@ -150,7 +150,11 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void PictureBox::Paint() {
     PaintDC paint(hwnd_);
     const HDC dc = paint.get();
-    const RECT& area = paint.area();
+    // The box is as large as the (scaled) picture, the viewport only a window on it: only
+    // what is both invalid and visible is drawn, whatever the picture's size.
+    RECT area = paint.area();
+    RECT visible{};
+    if (GetClipBox(dc, &visible) != ERROR) IntersectRect(&area, &area, &visible);
     RECT client{};
     GetClientRect(hwnd_, &client);
     SIZE size{0, 0};
