@@ -394,6 +394,14 @@ LRESULT frmNabbet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         if (OnKeyDown(wParam)) return 0;
         break;
+    case WM_MOUSEACTIVATE: {
+        // A click on the picture gives the document the keyboard focus, even when it was
+        // already the active one, so that the scrolling keys reach it.
+        const LRESULT result = DefaultProc(hwnd_, message, wParam, lParam);
+        const HWND focus = GetFocus();
+        if (focus != hwnd_ && !IsChild(hwnd_, focus)) SetFocus(hwnd_);
+        return result;
+    }
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
         OnWheel(GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam),
@@ -575,6 +583,8 @@ void frmNabbet::SetZoomAbout(double zoom, POINT anchor) {
         const double offsetY = ViewZoom::OffsetAbout(vsbPic_.Value() / perPixelY, anchor.y, from, zoom);
         // The box is resized, the bars relaid and the picture moved with drawing held off;
         // then the viewport paints once, and only the part of the picture it shows.
+        RECT viewportBefore{};
+        GetWindowRect(picScroll_.hWnd(), &viewportBefore);
         SendMessageW(picScroll_.hWnd(), WM_SETREDRAW, FALSE, 0);
         picNabbet_.SetZoom(zoom);
         if (!picNabbet_.AutoSize()) Form_Resize();  // with AutoSize the box relaid the window already
@@ -583,7 +593,13 @@ void frmNabbet::SetZoomAbout(double zoom, POINT anchor) {
         // The bars may have kept their values while the box moved under them.
         picNabbet_.Move(-static_cast<float>(hsbPic_.Value()), -static_cast<float>(vsbPic_.Value()));
         SendMessageW(picScroll_.hWnd(), WM_SETREDRAW, TRUE, 0);
+        // A viewport that shrank while it drew nothing leaves part of the window uncovered:
+        // the window's background takes it (the children clip themselves out).
+        RECT viewportAfter{};
+        GetWindowRect(picScroll_.hWnd(), &viewportAfter);
+        if (!EqualRect(&viewportBefore, &viewportAfter)) InvalidateRect(hwnd_, nullptr, TRUE);
         RedrawWindow(picScroll_.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        UpdateWindow(hwnd_);
         ReportView();
     });
 }
