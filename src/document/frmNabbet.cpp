@@ -377,7 +377,9 @@ LRESULT frmNabbet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         // The MDI child procedure needs WM_SIZE too (maximised children, the system menu).
-        if (hsbPic_.hWnd() != nullptr) Form_Resize();
+        // Before its first activation the window is laid out by that activation, which
+        // follows before anything is painted: one layout per new document, not two.
+        if (hsbPic_.hWnd() != nullptr && activated_) Form_Resize();
         break;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) == hsbPic_.hWnd() && lParam != 0) {
@@ -423,6 +425,7 @@ void frmNabbet::RunActivation() {
 }
 
 void frmNabbet::Form_Activate() {
+    activated_ = true;
     picScroll_.SetBorderStyle(0);
     picScroll_.Move(0, 0);
     picNabbet_.SetAutoRedraw(true);

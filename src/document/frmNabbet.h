@@ -155,5 +155,6 @@ private:
     PictureBox picScroll_;
     PictureBox picNabbet_;
     bool activationPending_ = false;
+    bool activated_ = false;  // laid out by its first activation
     int wheelZoomRemainder_ = 0;  // a precise wheel's part notches towards the next zoom step
 };
