@@ -115,6 +115,102 @@ double BareBlockTransfer(int width, int height) {
     return elapsed;
 }
 
+// The floor of the whole sequence a capture must run, in a bare program of its own: hide a
+// frame, run pending messages once, copy the screen, show the frame, raise it, create one
+// MDI child and paint the bitmap into it. Nothing of Pixelnab is used.
+struct SequenceFloor {
+    HWND frame = nullptr;
+    HWND client = nullptr;
+    HBITMAP bitmap = nullptr;
+
+    static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<SequenceFloor*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        return DefFrameProcW(window, self != nullptr ? self->client : nullptr, message, wParam, lParam);
+    }
+    static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_PAINT) {
+            PAINTSTRUCT paint;
+            const HDC dc = BeginPaint(window, &paint);
+            const auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(window, GWLP_USERDATA));
+            const HDC memory = CreateCompatibleDC(dc);
+            const HGDIOBJ previous = SelectObject(memory, bitmap);
+            BitBlt(dc, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right - paint.rcPaint.left,
+                   paint.rcPaint.bottom - paint.rcPaint.top, memory, paint.rcPaint.left, paint.rcPaint.top, SRCCOPY);
+            SelectObject(memory, previous);
+            DeleteDC(memory);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        return DefMDIChildProcW(window, message, wParam, lParam);
+    }
+
+    SequenceFloor() {
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        WNDCLASSW frameClass{};
+        frameClass.lpfnWndProc = &FrameProc;
+        frameClass.hInstance = instance;
+        frameClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        frameClass.lpszClassName = L"BenchFloorFrame";
+        RegisterClassW(&frameClass);
+        WNDCLASSW childClass{};
+        childClass.lpfnWndProc = &ChildProc;
+        childClass.hInstance = instance;
+        childClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        childClass.lpszClassName = L"BenchFloorChild";
+        RegisterClassW(&childClass);
+        frame = CreateWindowExW(0, L"BenchFloorFrame", L"Floor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100, 100, 500,
+                                430, nullptr, nullptr, instance, nullptr);
+        CLIENTCREATESTRUCT create{nullptr, 50000};
+        client = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+                                 480, 380, frame, nullptr, instance, &create);
+        SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ShowWindow(frame, SW_SHOW);
+        UpdateWindow(frame);
+    }
+    ~SequenceFloor() { DestroyWindow(frame); }
+
+    static void RunPendingOnce() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    // One capture's worth of fixed window work around the copy; returns milliseconds.
+    double Run(int width, int height) {
+        const double start = Now();
+        ShowWindow(frame, SW_HIDE);
+        RunPendingOnce();
+        const HWND desktop = GetDesktopWindow();
+        const HDC screen = GetWindowDC(desktop);
+        const HDC memory = CreateCompatibleDC(screen);
+        bitmap = CreateCompatibleBitmap(screen, width, height);
+        const HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+        ReleaseDC(desktop, screen);
+        ShowWindow(frame, SW_SHOW);
+        SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        const HWND child = CreateMDIWindowW(L"BenchFloorChild", L"Capture", WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, client,
+                                            GetModuleHandleW(nullptr), 0);
+        SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bitmap));
+        InvalidateRect(child, nullptr, FALSE);
+        UpdateWindow(child);
+        RunPendingOnce();
+        GdiFlush();
+        const double elapsed = Now() - start;
+        SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+        DeleteObject(bitmap);
+        bitmap = nullptr;
+        RunPendingOnce();
+        return elapsed;
+    }
+};
+
 std::shared_ptr<frmNabbet> ActiveDocument(frmMain& frame) {
     return std::dynamic_pointer_cast<frmNabbet>(frame.ActiveForm());
 }
@@ -184,6 +280,7 @@ int main(int argc, char** argv) {
     const int height = GetSystemMetrics(SM_CYSCREEN);
     std::printf("screen %d %d\n", width, height);
     std::vector<double> floor, capture, engine, captureShown, selector, openBmp, openJpeg, saveBmp, layoutScroll;
+    std::vector<double> sequenceFloor, scrollStep, zoomStep;
     {
         auto frame = NewForm<frmMain>();
         frame->Load();
@@ -206,6 +303,19 @@ int main(int argc, char** argv) {
             frame->mnuWindowCloseAll_Click();
             DoEvents();
         }
+
+        // The sequence floor, in turn with the same frame hidden so that both see the same desktop.
+        frame->SetVisible(false);
+        DoEvents();
+        {
+            SequenceFloor bare;
+            for (int i = -2; i < runs; ++i) {
+                const double elapsed = bare.Run(width, height);
+                if (i >= 0) sequenceFloor.push_back(elapsed);
+            }
+        }
+        frame->SetVisible(true);
+        DoEvents();
 
         // Where the command's time goes: the capture engine alone, and the command with the
         // frame left shown (no hiding and showing of the frame around the capture).
@@ -244,6 +354,32 @@ int main(int argc, char** argv) {
                 GdiFlush();
                 if (i >= 0) layoutScroll.push_back(Now() - start);
             }
+        }
+
+        // One scroll step (a wheel notch's 900 twips) and one zoom step (100 % <-> 75 %) of a
+        // document of the screen's size, each until the exposed part is painted.
+        if (auto document = ActiveDocument(*frame)) {
+            auto& bar = document->vsbPic();
+            for (int i = -2; i < 2 * runs; ++i) {
+                const double start = Now();
+                document->SetScrollValue(bar, (i % 2) == 0 ? bar.Value() + 900 : bar.Value() - 900);
+                RedrawWindow(document->picScroll().hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                GdiFlush();
+                if (i >= 0) scrollStep.push_back(Now() - start);
+            }
+#if __has_include("document/ViewZoom.h")
+            for (int i = -2; i < 2 * runs; ++i) {
+                const double start = Now();
+                if ((i % 2) == 0) {
+                    document->ZoomOut();
+                } else {
+                    document->ZoomIn();
+                }
+                RedrawWindow(document->picScroll().hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                GdiFlush();
+                if (i >= 0) zoomStep.push_back(Now() - start);
+            }
+#endif
         }
         frame->mnuWindowCloseAll_Click();
         DoEvents();
@@ -317,6 +453,9 @@ int main(int argc, char** argv) {
     DoEvents();
     Report("floor", floor);
     Report("capture", capture);
+    Report("sequence_floor", sequenceFloor);
+    Report("scroll_step", scrollStep);
+    Report("zoom_step", zoomStep);
     Report("capture_engine", engine);
     Report("capture_frame_shown", captureShown);
     Report("selector", selector);

@@ -33,6 +33,10 @@
 #define IDM_EDIT_EMPTY              40011
 #define IDM_VIEW_TOOLBAR            40020
 #define IDM_VIEW_STATUSBAR          40021
+#define IDM_VIEW_ZOOMIN             40022
+#define IDM_VIEW_ZOOMOUT            40023
+#define IDM_VIEW_ACTUALSIZE         40024
+#define IDM_VIEW_FITTOWINDOW        40025
 #define IDM_CAPTURE_RECTANGLE       40030
 #define IDM_CAPTURE_ACTIVEWINDOW    40031
 #define IDM_CAPTURE_WINDOW          40032

@@ -24,6 +24,10 @@ const CommandRow kCommands[] = {
     {IDM_EDIT_EMPTY,             &frmMain::mnuEditEmpty_Click,             false, nullptr,              kCtrl, 'X',      L"Empty",         4,  L"Empty Clipboard"},
     {IDM_VIEW_TOOLBAR,           &frmMain::mnuViewToolbar_Click,           false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_VIEW_STATUSBAR,         &frmMain::mnuViewStatusBar_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_VIEW_ZOOMIN,            &frmMain::mnuViewZoomIn_Click,            true,  nullptr,              kCtrl, VK_OEM_PLUS,  nullptr,      0,  nullptr, VK_ADD},
+    {IDM_VIEW_ZOOMOUT,           &frmMain::mnuViewZoomOut_Click,           true,  nullptr,              kCtrl, VK_OEM_MINUS, nullptr,      0,  nullptr, VK_SUBTRACT},
+    {IDM_VIEW_ACTUALSIZE,        &frmMain::mnuViewActualSize_Click,        true,  nullptr,              kCtrl, '0',      nullptr,          0,  nullptr, VK_NUMPAD0},
+    {IDM_VIEW_FITTOWINDOW,       &frmMain::mnuViewFitToWindow_Click,       true,  nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_CAPTURE_RECTANGLE,      &frmMain::mnuCaptureRectangle_Click,      false, nullptr,              0, 0,            L"Rectangle",     5,  L"Capture Rectangle"},
     {IDM_CAPTURE_ACTIVEWINDOW,   &frmMain::mnuCaptureActiveWindow_Click,   false, nullptr,              0, 0,            L"Active Window", 6,  L"Capture Active Window"},
     {IDM_CAPTURE_WINDOW,         &frmMain::mnuCaptureWindow_Click,         false, nullptr,              0, 0,            L"Window",        7,  L"Capture Selected Window"},
@@ -64,7 +68,9 @@ std::span<const wchar_t* const> ToolbarLayout() { return kToolbarLayout; }
 
 HACCEL CreateCommandAccelerators() {
     std::vector<ACCEL> keys;
-    for (const CommandRow& row : kCommands)
+    for (const CommandRow& row : kCommands) {
         if (row.acceleratorKey != 0) keys.push_back(ACCEL{row.acceleratorFlags, row.acceleratorKey, static_cast<WORD>(row.id)});
+        if (row.alternateKey != 0) keys.push_back(ACCEL{row.acceleratorFlags, row.alternateKey, static_cast<WORD>(row.id)});
+    }
     return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 }

@@ -20,6 +20,7 @@ struct CommandRow {
     const wchar_t* toolbarKey;    // the button's key, nullptr without a button
     int image;                    // the button's image in the toolbar strip
     const wchar_t* tooltip;       // the button's tooltip
+    WORD alternateKey = 0;        // a second key for the same accelerator (the numeric keypad's), 0 without
 };
 
 std::span<const CommandRow> Commands();

@@ -26,6 +26,8 @@ constexpr float kIndicatorTwips = 600.0f;
 constexpr float kToolbarTwips = 360.0f;
 constexpr float kStatusBarTwips = 315.0f;
 constexpr float kFirstPanelMinTwips = 1400.0f;
+// Wide enough for "7680 x 4320 px  1600%".
+constexpr float kViewPanelTwips = 2400.0f;
 constexpr UINT kMdiClientId = 0xCAC;
 
 frmMain* g_instance = nullptr;
@@ -90,7 +92,10 @@ void frmMain::DocumentClosed(DocumentForm& document) {
         }
     }
     // A document going changes which commands apply.
-    if (IsLoaded()) SetAppState();
+    if (IsLoaded()) {
+        SetAppState();
+        ViewChanged();
+    }
 }
 
 std::shared_ptr<DocumentForm> frmMain::ActiveDocument() const {
@@ -228,9 +233,11 @@ void frmMain::LayoutControls() {
         const int indicator = Twips::ToPixelsX(kIndicatorTwips);
         const int minimum = Twips::ToPixelsX(kFirstPanelMinTwips);
         const int grip = GetSystemMetrics(SM_CXVSCROLL);
-        const int first = std::max(minimum, static_cast<int>(client.right) - 3 * indicator - grip);
-        int parts[4] = {first, first + indicator, first + 2 * indicator, -1};
-        SendMessageW(stbMain_, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(parts));
+        const int view = ToInt32(kViewPanelTwips / Screen::TwipsPerPixelX());
+        // The view panel is the fifth: after the indicators, so that panels 1 to 4 keep their numbers.
+        const int first = std::max(minimum, static_cast<int>(client.right) - 3 * indicator - view - grip);
+        int parts[5] = {first, first + indicator, first + 2 * indicator, first + 3 * indicator, -1};
+        SendMessageW(stbMain_, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(parts));
         if (IsWindowVisible(stbMain_)) {
             RECT r{};
             GetWindowRect(stbMain_, &r);
@@ -275,6 +282,12 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        // The wheel reaches the window with the focus; with the frame's own focus it still
+        // scrolls the active document.
+        if (const auto document = ActiveDocument()) return SendMessageW(document->hWnd(), message, wParam, lParam);
+        break;
     case WM_ACTIVATE:
     case WM_ACTIVATEAPP:
     case WM_APP:
@@ -386,8 +399,15 @@ std::wstring frmMain::PanelText(int panel) const {
 }
 
 void frmMain::SetPanelText(int panel, const std::wstring& text) {
-    if (panel < 1 || panel > 4) RaiseError(ErrorNumber::ElementNotFound, L"Element not found");
+    if (panel < 1 || panel > 5) RaiseError(ErrorNumber::ElementNotFound, L"Element not found");
     SendMessageW(stbMain_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void frmMain::ViewChanged() {
+    if (stbMain_ == nullptr) return;
+    const auto document = ActiveDocument();
+    const std::wstring text = document ? document->ViewDescription() : std::wstring();
+    if (PanelText(5) != text) SetPanelText(5, text);
 }
 
 void frmMain::UpdateKeyIndicators() {

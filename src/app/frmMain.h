@@ -25,6 +25,7 @@ public:
     static frmMain* Instance() noexcept;
 
     void SetAppState() override;
+    void ViewChanged() override;
 
     // What the features see of the frame.
     HWND OwnerWindow() const override { return hwnd_; }
@@ -56,6 +57,10 @@ public:
     void mnuEditEmpty_Click();
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
+    void mnuViewZoomIn_Click();
+    void mnuViewZoomOut_Click();
+    void mnuViewActualSize_Click();
+    void mnuViewFitToWindow_Click();
     void mnuCaptureRectangle_Click();
     void mnuCaptureActiveWindow_Click();
     void mnuCaptureWindow_Click();
@@ -87,7 +92,8 @@ public:
     UINT ToolbarCommandId(const std::wstring& key) const;
     std::wstring ToolbarTooltip(UINT commandId) const;
 
-    // Status bar panels, 1-based as the user counts them.
+    // Status bar panels, 1-based as the user counts them: 1 the message, 2-4 the key
+    // indicators, 5 the active picture's size and zoom.
     std::wstring PanelText(int panel) const;
     void SetPanelText(int panel, const std::wstring& text);
     // Reads Caps Lock, Num Lock and Insert and shows them in panels 2 to 4.

@@ -124,19 +124,32 @@ void frmMain::Unload() {
 
 void frmMain::SetAppState() {
     Trapped([&] {
+        // Only what differs is set, and the toolbar is redrawn only when a button changed:
+        // a command state that changes nothing costs no painting (every capture ends here).
         const auto commands = Commands();
+        const bool open = DocumentsOpen();
         for (const CommandRow& row : commands)
-            if (row.checkedBy != nullptr) SetMenuChecked(row.id, *row.checkedBy);
+            if (row.checkedBy != nullptr && MenuChecked(row.id) != *row.checkedBy) SetMenuChecked(row.id, *row.checkedBy);
         for (const CommandRow& row : commands)
-            if (row.needsDocument) SetMenuEnabled(row.id, DocumentsOpen());
-        for (const CommandRow& row : commands)
-            if (row.checkedBy != nullptr && row.toolbarKey != nullptr)
+            if (row.needsDocument && MenuEnabled(row.id) != open) SetMenuEnabled(row.id, open);
+        bool pressedChanged = false;
+        for (const CommandRow& row : commands) {
+            if (row.checkedBy != nullptr && row.toolbarKey != nullptr &&
+                ToolbarButtonValue(row.toolbarKey) != (*row.checkedBy ? 1 : 0)) {
                 SetToolbarButtonValue(row.toolbarKey, *row.checkedBy ? 1 : 0);
-        InvalidateRect(tlbMain_, nullptr, TRUE);
-        UpdateWindow(tlbMain_);
+                pressedChanged = true;
+            }
+        }
+        if (pressedChanged) {
+            InvalidateRect(tlbMain_, nullptr, TRUE);
+            UpdateWindow(tlbMain_);
+        }
+        // Enabling a button invalidates just that button; it is drawn with the next paint.
         for (const CommandRow& row : commands)
-            if (row.needsDocument && row.toolbarKey != nullptr) SetToolbarButtonEnabled(row.toolbarKey, DocumentsOpen());
-        SetPanelText(1, L"Ready");
+            if (row.needsDocument && row.toolbarKey != nullptr && ToolbarButtonEnabled(row.toolbarKey) != open)
+                SetToolbarButtonEnabled(row.toolbarKey, open);
+        if (PanelText(1) != L"Ready") SetPanelText(1, L"Ready");
+        ViewChanged();
     });
 }
 
@@ -178,6 +191,26 @@ void frmMain::mnuViewToolbar_Click() {
 void frmMain::mnuViewStatusBar_Click() {
     Observe(L"mnuViewStatusBar_Click");
     Trapped([&] { ToggleBar(IDM_VIEW_STATUSBAR, stbMain_); });
+}
+
+void frmMain::mnuViewZoomIn_Click() {
+    Observe(L"mnuViewZoomIn_Click");
+    DocumentCommands::ViewZoomIn(*this);
+}
+
+void frmMain::mnuViewZoomOut_Click() {
+    Observe(L"mnuViewZoomOut_Click");
+    DocumentCommands::ViewZoomOut(*this);
+}
+
+void frmMain::mnuViewActualSize_Click() {
+    Observe(L"mnuViewActualSize_Click");
+    DocumentCommands::ViewActualSize(*this);
+}
+
+void frmMain::mnuViewFitToWindow_Click() {
+    Observe(L"mnuViewFitToWindow_Click");
+    DocumentCommands::ViewFitToWindow(*this);
 }
 
 void frmMain::mnuOptionsHide_Click() {

@@ -136,6 +136,22 @@ void EditCopy(IFrameHost& frame) {
     });
 }
 
+void ViewZoomIn(IFrameHost& frame) {
+    Trapped([&] { ActiveDocument(frame)->ZoomIn(); });
+}
+
+void ViewZoomOut(IFrameHost& frame) {
+    Trapped([&] { ActiveDocument(frame)->ZoomOut(); });
+}
+
+void ViewActualSize(IFrameHost& frame) {
+    Trapped([&] { ActiveDocument(frame)->ActualSize(); });
+}
+
+void ViewFitToWindow(IFrameHost& frame) {
+    Trapped([&] { ActiveDocument(frame)->FitToWindow(); });
+}
+
 void EditEmpty(IFrameHost& frame) {
     Trapped([&] { ClipboardService().Clear(frame.OwnerWindow()); });
 }

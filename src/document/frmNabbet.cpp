@@ -2,11 +2,13 @@
 #include "document/frmNabbet.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/ErrorReporter.h"
 #include "platform/FrameHost.h"
 #include "document/DocumentLayout.h"
+#include "document/ViewZoom.h"
 #include "platform/Conversions.h"
 #include "platform/ScreenService.h"
 #include "platform/Twips.h"
@@ -24,6 +26,8 @@ constexpr UINT kActivateMessage = WM_APP + 0x41;
 constexpr float kBarThickness = 255.0f;
 constexpr std::int32_t kSmallChange = 30;
 constexpr std::int32_t kLargeChange = 900;
+// A wheel "line", in pixels: the system says how many lines a notch scrolls.
+constexpr int kWheelLinePixels = 20;
 // The size picNabbet keeps while it holds no picture.
 constexpr float kEmptyPictureWidth = 2055.0f;
 constexpr float kEmptyPictureHeight = 1935.0f;
@@ -46,17 +50,28 @@ void PictureBox::Create(HWND parent, float width, float height) {
 
 void PictureBox::SetPicture(Picture picture) {
     picture_ = std::move(picture);
-    if (autoSize_ && !picture_.IsEmpty()) {
-        const float width = PictureWidthTwips();
-        const float height = PictureHeightTwips();
-        if (width != width_ || height != height_) {
-            width_ = width;
-            height_ = height;
-            ApplyGeometry();
-            if (onAutoSized_) onAutoSized_();
-        }
-    }
+    TakePictureSize();
     if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::SetZoom(double zoom) {
+    zoom = std::clamp(zoom, ViewZoom::kFloor, ViewZoom::kMaximum);
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    TakePictureSize();
+    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void PictureBox::TakePictureSize() {
+    if (!autoSize_ || picture_.IsEmpty()) return;
+    const SIZE size = picture_.SizePixels();
+    const float width = static_cast<float>(ViewZoom::Scaled(size.cx, zoom_)) * Screen::TwipsPerPixelX();
+    const float height = static_cast<float>(ViewZoom::Scaled(size.cy, zoom_)) * Screen::TwipsPerPixelY();
+    if (width == width_ && height == height_) return;
+    width_ = width;
+    height_ = height;
+    ApplyGeometry();
+    if (onAutoSized_) onAutoSized_();
 }
 
 float PictureBox::PictureWidthTwips() const {
@@ -88,8 +103,9 @@ void PictureBox::SetHeight(float twips) {
 void PictureBox::SetAutoSize(bool on) {
     autoSize_ = on;
     if (on && !picture_.IsEmpty()) {
-        width_ = PictureWidthTwips();
-        height_ = PictureHeightTwips();
+        const SIZE size = picture_.SizePixels();
+        width_ = static_cast<float>(ViewZoom::Scaled(size.cx, zoom_)) * Screen::TwipsPerPixelX();
+        height_ = static_cast<float>(ViewZoom::Scaled(size.cy, zoom_)) * Screen::TwipsPerPixelY();
         ApplyGeometry();
     }
 }
@@ -135,7 +151,11 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void PictureBox::Paint() {
     PaintDC paint(hwnd_);
     const HDC dc = paint.get();
-    const RECT& area = paint.area();
+    // The box is as large as the (scaled) picture, the viewport only a window on it: only
+    // what is both invalid and visible is drawn, whatever the picture's size.
+    RECT area = paint.area();
+    RECT visible{};
+    if (GetClipBox(dc, &visible) != ERROR) IntersectRect(&area, &area, &visible);
     RECT client{};
     GetClientRect(hwnd_, &client);
     SIZE size{0, 0};
@@ -146,16 +166,29 @@ void PictureBox::Paint() {
         const HPALETTE palette = picture_.Palette();
         const PaletteGuard screenPalette(dc, palette);
         const SelectGuard selected(memory.get(), bitmap);
-        // Only the part that needs painting: a block transfer straight from the bitmap.
-        const int right = std::min<LONG>(area.right, size.cx);
-        const int bottom = std::min<LONG>(area.bottom, size.cy);
-        if (right > area.left && bottom > area.top)
-            BitBlt(dc, area.left, area.top, right - area.left, bottom - area.top, memory.get(), area.left, area.top,
-                   SRCCOPY);
+        if (zoom_ != 1.0) {
+            PaintScaled(dc, memory.get(), area, size);
+            size = SIZE{ViewZoom::Scaled(size.cx, zoom_), ViewZoom::Scaled(size.cy, zoom_)};
+        } else {
+            // Only the part that needs painting: a block transfer straight from the bitmap.
+            const int right = std::min<LONG>(area.right, size.cx);
+            const int bottom = std::min<LONG>(area.bottom, size.cy);
+            if (right > area.left && bottom > area.top)
+                BitBlt(dc, area.left, area.top, right - area.left, bottom - area.top, memory.get(), area.left,
+                       area.top, SRCCOPY);
+        }
     } else if (!picture_.IsEmpty()) {
         FillRect(dc, &area, background_);
         size = picture_.SizePixels();
-        picture_.Render(dc, 0, 0);
+        if (zoom_ == 1.0) {
+            picture_.Render(dc, 0, 0);
+        } else if (const ComPtr<IPicture> picture = picture_.AsIPicture()) {
+            // Icons and metafiles draw themselves at any size; the picture's y axis runs upwards.
+            const long width = picture_.WidthHimetric();
+            const long height = picture_.HeightHimetric();
+            picture->Render(dc, 0, 0, ViewZoom::Scaled(size.cx, zoom_), ViewZoom::Scaled(size.cy, zoom_), 0, height,
+                            width, -height, nullptr);
+        }
         return;
     }
     // What the picture does not cover shows the box's background.
@@ -163,6 +196,33 @@ void PictureBox::Paint() {
     RECT below{0, size.cy, std::min<LONG>(size.cx, client.right), client.bottom};
     if (right.right > right.left && right.bottom > right.top) FillRect(dc, &right, background_);
     if (below.right > below.left && below.bottom > below.top) FillRect(dc, &below, background_);
+}
+
+void PictureBox::PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source) {
+    // Only the picture pixels under the area that needs painting, whole pixels, so that an
+    // enlarged pixel is one square whichever part of it is repainted.
+    const SIZE shown{ViewZoom::Scaled(source.cx, zoom_), ViewZoom::Scaled(source.cy, zoom_)};
+    const LONG right = std::min<LONG>(area.right, shown.cx);
+    const LONG bottom = std::min<LONG>(area.bottom, shown.cy);
+    if (right <= area.left || bottom <= area.top) return;
+    const auto first = [&](LONG at, LONG limit) {
+        return std::clamp<LONG>(static_cast<LONG>(std::floor(at / zoom_)), 0, limit);
+    };
+    const auto last = [&](LONG at, LONG limit) {
+        return std::clamp<LONG>(static_cast<LONG>(std::ceil(at / zoom_)), 0, limit);
+    };
+    const LONG sx0 = first(area.left, source.cx), sx1 = std::max(sx0 + 1, last(right, source.cx));
+    const LONG sy0 = first(area.top, source.cy), sy1 = std::max(sy0 + 1, last(bottom, source.cy));
+    const auto at = [&](LONG sourcePixel) { return static_cast<LONG>(std::lround(sourcePixel * zoom_)); };
+    // Reduced pictures average their pixels (halftone); enlarged ones repeat them (crisp squares).
+    if (zoom_ < 1.0) {
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+    } else {
+        SetStretchBltMode(dc, COLORONCOLOR);
+    }
+    StretchBlt(dc, at(sx0), at(sy0), at(sx1) - at(sx0), at(sy1) - at(sy0), memory, sx0, sy0, sx1 - sx0, sy1 - sy0,
+               SRCCOPY);
 }
 
 // ---- ScrollBarControl ------------------------------------------------------------
@@ -202,11 +262,16 @@ void ScrollBarControl::ApplyRange() {
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
     info.nMin = 0;
-    info.nMax = static_cast<int>(std::min<std::int64_t>(span, INT32_MAX));
-    info.nPage = 0;
+    // A page the size of the visible part makes the thumb proportional; the bar then ends
+    // at nMax - nPage + 1, which is the span.
+    const std::int64_t page = span > 0 ? std::max<std::int32_t>(page_, 1) : 0;
+    info.nMax = static_cast<int>(std::min<std::int64_t>(span + std::max<std::int64_t>(page - 1, 0), INT32_MAX));
+    info.nPage = static_cast<UINT>(page);
     info.nPos = static_cast<int>(std::min<std::int64_t>(position, INT32_MAX));
     SetScrollInfo(hwnd_, SB_CTL, &info, TRUE);
 }
+
+void ScrollBarControl::SetPage(std::int32_t page) { page_ = std::max<std::int32_t>(page, 0); }
 
 std::int32_t ScrollBarControl::Clamp(std::int32_t value) const noexcept {
     const std::int32_t low = std::min(min_, max_);
@@ -225,6 +290,7 @@ std::int32_t ScrollBarControl::RequestedValue(int code) const {
     case SB_PAGEDOWN: position += largeChange_; break;
     case SB_TOP: position = 0; break;
     case SB_BOTTOM: position = span; break;
+    case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
         // The 16-bit position in the message would cut large ranges short: ask the bar.
         SCROLLINFO info{};
@@ -243,8 +309,11 @@ std::int32_t ScrollBarControl::RequestedValue(int code) const {
 
 frmNabbet::frmNabbet() {
     picNabbet_.onAutoSized_ = [this] {
-        // A picture assigned after activation: the bars follow the new size.
-        if (IsLoaded() && picNabbet_.AutoSize()) Form_Resize();
+        // A picture assigned after activation, or a new zoom: the bars follow the new size.
+        if (IsLoaded() && picNabbet_.AutoSize()) {
+            Form_Resize();
+            ReportView();
+        }
     };
 }
 
@@ -309,7 +378,9 @@ LRESULT frmNabbet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         // The MDI child procedure needs WM_SIZE too (maximised children, the system menu).
-        if (hsbPic_.hWnd() != nullptr) Form_Resize();
+        // Before its first activation the window is laid out by that activation, which
+        // follows before anything is painted: one layout per new document, not two.
+        if (hsbPic_.hWnd() != nullptr && activated_) Form_Resize();
         break;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) == hsbPic_.hWnd() && lParam != 0) {
@@ -323,6 +394,23 @@ LRESULT frmNabbet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_KEYDOWN:
+        if (OnKeyDown(wParam)) return 0;
+        break;
+    case WM_MOUSEACTIVATE: {
+        // A click on the picture gives the document the keyboard focus, even when it was
+        // already the active one, so that the scrolling keys reach it.
+        const LRESULT result = DefaultProc(hwnd_, message, wParam, lParam);
+        const HWND focus = GetFocus();
+        if (focus != hwnd_ && !IsChild(hwnd_, focus)) SetFocus(hwnd_);
+        return result;
+    }
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        OnWheel(GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam),
+                POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+                message == WM_MOUSEHWHEEL);
+        return 0;
     default:
         break;
     }
@@ -338,21 +426,26 @@ void frmNabbet::RunActivation() {
 }
 
 void frmNabbet::Form_Activate() {
+    activated_ = true;
     picScroll_.SetBorderStyle(0);
     picScroll_.Move(0, 0);
     picNabbet_.SetAutoRedraw(true);
     picNabbet_.SetAutoSize(true);
     picNabbet_.SetBorderStyle(0);
-    // Back at the viewport's corner whatever the bars show; their values stay.
-    picNabbet_.Move(0, 0);
-    picNabbet_.Refresh();
+    // The picture stays where the bars say the user left it.
+    picNabbet_.Move(-static_cast<float>(hsbPic_.Value()), -static_cast<float>(vsbPic_.Value()));
+    // Layout first, so that the one paint below is of the final geometry.
     Form_Resize();
+    picNabbet_.Refresh();
+    ReportView();
 }
 
 void frmNabbet::Form_Resize() {
     Trapped([&] {
         const DocumentLayout layout = ComputeDocumentLayout(DocumentLayoutInput{
             ScaleWidth(), ScaleHeight(), picNabbet_.Width(), picNabbet_.Height(), hsbPic_.Height(), vsbPic_.Width()});
+        hsbPic_.SetPage(ToInt32(layout.viewportWidth));
+        vsbPic_.SetPage(ToInt32(layout.viewportHeight));
         picScroll_.SetHeight(layout.viewportHeight);
         picScroll_.SetWidth(layout.viewportWidth);
 
@@ -406,9 +499,140 @@ void frmNabbet::SetScrollValue(ScrollBarControl& bar, std::int32_t value) {
 }
 
 void frmNabbet::OnScroll(ScrollBarControl& bar, int code) {
-    // A dragged thumb moves the picture only when it is released (SB_THUMBPOSITION).
-    if (code == SB_THUMBTRACK || code == SB_ENDSCROLL) return;
+    // A dragged thumb moves the picture as it goes (SB_THUMBTRACK), not only on release.
+    if (code == SB_ENDSCROLL) return;
     SetScrollValue(bar, bar.RequestedValue(code));
+}
+
+bool frmNabbet::OnKeyDown(WPARAM key) {
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    switch (key) {
+    case VK_LEFT: OnScroll(hsbPic_, SB_LINELEFT); return true;
+    case VK_RIGHT: OnScroll(hsbPic_, SB_LINERIGHT); return true;
+    case VK_UP: OnScroll(vsbPic_, SB_LINEUP); return true;
+    case VK_DOWN: OnScroll(vsbPic_, SB_LINEDOWN); return true;
+    case VK_PRIOR: OnScroll(vsbPic_, SB_PAGEUP); return true;
+    case VK_NEXT: OnScroll(vsbPic_, SB_PAGEDOWN); return true;
+    case VK_HOME:
+        // Home and End run along the picture's height; with Ctrl they reach its corners.
+        if (control) OnScroll(hsbPic_, SB_LEFT);
+        OnScroll(vsbPic_, SB_TOP);
+        return true;
+    case VK_END:
+        if (control) OnScroll(hsbPic_, SB_RIGHT);
+        OnScroll(vsbPic_, SB_BOTTOM);
+        return true;
+    default: return false;
+    }
+}
+
+void frmNabbet::OnWheel(int delta, WPARAM keys, POINT screenPoint, bool tilt) {
+    if (!tilt && (keys & MK_CONTROL) != 0) {
+        // One zoom step per notch, about the picture point under the pointer; a precise
+        // wheel's smaller deltas add up to a notch first.
+        wheelZoomRemainder_ += delta;
+        POINT anchor = screenPoint;
+        ScreenToClient(picScroll_.hWnd(), &anchor);
+        RECT viewport{};
+        GetClientRect(picScroll_.hWnd(), &viewport);
+        if (!PtInRect(&viewport, anchor)) anchor = ViewportCentre();
+        while (wheelZoomRemainder_ >= WHEEL_DELTA) {
+            wheelZoomRemainder_ -= WHEEL_DELTA;
+            SetZoomAbout(ViewZoom::StepIn(Zoom()), anchor);
+        }
+        while (wheelZoomRemainder_ <= -WHEEL_DELTA) {
+            wheelZoomRemainder_ += WHEEL_DELTA;
+            SetZoomAbout(ViewZoom::StepOut(Zoom()), anchor);
+        }
+        return;
+    }
+    const bool horizontal = tilt || (keys & MK_SHIFT) != 0;
+    UINT lines = 3;
+    SystemParametersInfoW(horizontal && tilt ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    RECT viewport{};
+    GetClientRect(picScroll_.hWnd(), &viewport);
+    const int page = horizontal ? viewport.right : viewport.bottom;
+    const int pixels = ViewZoom::WheelDistance(delta, lines, kWheelLinePixels, page);
+    // The wheel turned away from the user (positive) shows what is above; a tilt to the
+    // right (positive) shows what is to the right.
+    if (horizontal) {
+        ScrollByPixels(hsbPic_, tilt ? pixels : -pixels);
+    } else {
+        ScrollByPixels(vsbPic_, -pixels);
+    }
+}
+
+void frmNabbet::ScrollByPixels(ScrollBarControl& bar, int pixels) {
+    const float perPixel = &bar == &hsbPic_ ? Screen::TwipsPerPixelX() : Screen::TwipsPerPixelY();
+    const std::int64_t wanted = static_cast<std::int64_t>(bar.Value()) + std::llround(pixels * static_cast<double>(perPixel));
+    SetScrollValue(bar, static_cast<std::int32_t>(std::clamp<std::int64_t>(wanted, INT32_MIN, INT32_MAX)));
+}
+
+POINT frmNabbet::ViewportCentre() const {
+    RECT viewport{};
+    GetClientRect(picScroll_.hWnd(), &viewport);
+    return POINT{viewport.right / 2, viewport.bottom / 2};
+}
+
+void frmNabbet::SetZoom(double zoom) { SetZoomAbout(zoom, ViewportCentre()); }
+
+void frmNabbet::SetZoomAbout(double zoom, POINT anchor) {
+    Trapped([&] {
+        const double from = picNabbet_.Zoom();
+        zoom = std::clamp(zoom, ViewZoom::kFloor, ViewZoom::kMaximum);
+        if (zoom == from || picNabbet_.GetPicture().IsEmpty()) return;
+        const double perPixelX = Screen::TwipsPerPixelX();
+        const double perPixelY = Screen::TwipsPerPixelY();
+        const double offsetX = ViewZoom::OffsetAbout(hsbPic_.Value() / perPixelX, anchor.x, from, zoom);
+        const double offsetY = ViewZoom::OffsetAbout(vsbPic_.Value() / perPixelY, anchor.y, from, zoom);
+        // The box is resized, the bars relaid and the picture moved with drawing held off;
+        // then the viewport paints once, and only the part of the picture it shows.
+        RECT viewportBefore{};
+        GetWindowRect(picScroll_.hWnd(), &viewportBefore);
+        SendMessageW(picScroll_.hWnd(), WM_SETREDRAW, FALSE, 0);
+        picNabbet_.SetZoom(zoom);
+        if (!picNabbet_.AutoSize()) Form_Resize();  // with AutoSize the box relaid the window already
+        SetScrollValue(hsbPic_, ToInt32(std::round(offsetX) * perPixelX));
+        SetScrollValue(vsbPic_, ToInt32(std::round(offsetY) * perPixelY));
+        // The bars may have kept their values while the box moved under them.
+        picNabbet_.Move(-static_cast<float>(hsbPic_.Value()), -static_cast<float>(vsbPic_.Value()));
+        SendMessageW(picScroll_.hWnd(), WM_SETREDRAW, TRUE, 0);
+        // A viewport that shrank while it drew nothing leaves part of the window uncovered:
+        // the window's background takes it (the children clip themselves out).
+        RECT viewportAfter{};
+        GetWindowRect(picScroll_.hWnd(), &viewportAfter);
+        if (!EqualRect(&viewportBefore, &viewportAfter)) InvalidateRect(hwnd_, nullptr, TRUE);
+        RedrawWindow(picScroll_.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        UpdateWindow(hwnd_);
+        ReportView();
+    });
+}
+
+void frmNabbet::ZoomIn() { SetZoom(ViewZoom::StepIn(Zoom())); }
+
+void frmNabbet::ZoomOut() { SetZoom(ViewZoom::StepOut(Zoom())); }
+
+void frmNabbet::ActualSize() { SetZoom(1.0); }
+
+void frmNabbet::FitToWindow() {
+    const Picture& picture = picNabbet_.GetPicture();
+    if (picture.IsEmpty()) return;
+    const SIZE size = picture.SizePixels();
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    // Fitted, the picture needs no bars: the whole client area is the viewport.
+    SetZoomAbout(ViewZoom::Fit(size.cx, size.cy, client.right, client.bottom), POINT{0, 0});
+}
+
+std::wstring frmNabbet::ViewDescription() const {
+    const Picture& picture = picNabbet_.GetPicture();
+    if (picture.IsEmpty()) return {};
+    const SIZE size = picture.SizePixels();
+    return ViewZoom::Describe(size.cx, size.cy, Zoom());
+}
+
+void frmNabbet::ReportView() const {
+    if (IFrameHost* frame = CurrentFrame()) frame->ViewChanged();
 }
 
 void frmNabbet::hsbPic_Change() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include <windows.h>
 
@@ -33,18 +34,26 @@ public:
     // Repaints the whole box now.
     void Refresh();
 
-    // The picture's size in twips (0 x 0 without one).
+    // The picture's size in twips at its natural size (0 x 0 without one).
     float PictureWidthTwips() const;
     float PictureHeightTwips() const;
+
+    // The scale the picture is drawn at (1 = one picture pixel per screen pixel). With
+    // AutoSize on the box takes the scaled size.
+    double Zoom() const noexcept { return zoom_; }
+    void SetZoom(double zoom);
 
 private:
     friend class frmNabbet;
     void Create(HWND parent, float width, float height);
     void ApplyGeometry();
+    void TakePictureSize();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint();
+    void PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source);
 
     Picture picture_;
+    double zoom_ = 1.0;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool autoSize_ = false;
     bool autoRedraw_ = false;
@@ -74,6 +83,8 @@ private:
     void Create(HWND parent, bool horizontal, float thickness);
     void ApplyGeometry();
     void ApplyRange();
+    // The visible extent in twips: the thumb's share of the bar.
+    void SetPage(std::int32_t page);
     // The value a scroll code asks for, or the current one when it asks for none.
     std::int32_t RequestedValue(int code) const;
     std::int32_t Clamp(std::int32_t value) const noexcept;
@@ -82,6 +93,7 @@ private:
     bool horizontal_ = true;
     std::int32_t min_ = 0, max_ = 32767, value_ = 0;
     std::int32_t smallChange_ = 30, largeChange_ = 900;
+    std::int32_t page_ = 0;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
 };
@@ -93,6 +105,8 @@ public:
 
     Picture DocumentPicture() const override { return picNabbet_.GetPicture(); }
     void SetDocumentPicture(Picture picture) override { picNabbet_.SetPicture(std::move(picture)); }
+    // "3840 x 2160 px  50%", or nothing without a picture.
+    std::wstring ViewDescription() const override;
 
     PictureBox& picNabbet() noexcept { return picNabbet_; }
     PictureBox& picScroll() noexcept { return picScroll_; }
@@ -108,6 +122,16 @@ public:
     // Sets a bar's Value as the user would (clamped to its range); a change runs its handler.
     void SetScrollValue(ScrollBarControl& bar, std::int32_t value);
 
+    // Viewing: each document keeps its own zoom, 100 % when it opens. The anchor is the
+    // viewport pixel that stays put; without one the viewport's centre does.
+    double Zoom() const noexcept { return picNabbet_.Zoom(); }
+    void SetZoom(double zoom);
+    void SetZoomAbout(double zoom, POINT anchor);
+    void ZoomIn();
+    void ZoomOut();
+    void ActualSize();
+    void FitToWindow();
+
 protected:
     void CreateFormWindow() override;
     void DestroyFormWindow() override;
@@ -117,6 +141,12 @@ protected:
 private:
     void CreateControls();
     void OnScroll(ScrollBarControl& bar, int code);
+    bool OnKeyDown(WPARAM key);
+    void OnWheel(int delta, WPARAM keys, POINT screenPoint, bool tilt);
+    // Moves a bar by pixels of the screen (positive: right or down).
+    void ScrollByPixels(ScrollBarControl& bar, int pixels);
+    POINT ViewportCentre() const;
+    void ReportView() const;
     void SetBarMax(ScrollBarControl& bar, std::int32_t max);
     void RunActivation();
 
@@ -125,4 +155,6 @@ private:
     PictureBox picScroll_;
     PictureBox picNabbet_;
     bool activationPending_ = false;
+    bool activated_ = false;  // laid out by its first activation
+    int wheelZoomRemainder_ = 0;  // a precise wheel's part notches towards the next zoom step
 };

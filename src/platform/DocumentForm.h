@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <string>
 
 #include "platform/Form.h"
 #include "platform/Picture.h"
@@ -10,6 +11,8 @@ class DocumentForm : public Form {
 public:
     virtual Picture DocumentPicture() const = 0;
     virtual void SetDocumentPicture(Picture picture) = 0;
+    // What the status bar says of this document's view; nothing by default.
+    virtual std::wstring ViewDescription() const { return {}; }
 
     using ClosedHandler = std::function<void(DocumentForm& document)>;
     void SetClosedHandler(ClosedHandler handler) { closed_ = std::move(handler); }

@@ -34,6 +34,8 @@ public:
 
     // Recomputes which commands are enabled and checked.
     virtual void SetAppState() = 0;
+    // A document's view (size or zoom) changed: the frame shows the active one's.
+    virtual void ViewChanged() = 0;
 
     virtual bool FrameLoaded() const = 0;
     virtual bool FrameVisible() const = 0;

@@ -148,7 +148,7 @@ menus=(File Edit View Capture Options Window Help)
 commands=(
     "Open" "Close" "Save" "Print" "Exit"
     "Copy To Clipboard" "Empty Clipboard"
-    "Toolbar" "Status Bar"
+    "Toolbar" "Status Bar" "Zoom In" "Zoom Out" "Actual Size" "Fit to Window"
     "Rectangle" "Active Window" "Window" "Screen"
     "Hide Capture Window"
     "Tile Horizontally" "Tile Vertically" "Cascade Images" "Arrange Icons"

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include <windows.h>
 
@@ -34,9 +35,13 @@ void CollectMenu(HMENU menu, std::map<UINT, std::wstring>& items) {
     }
 }
 
+// The name a menu shows for a key; the keypad's keys share the name of their main-keyboard twin.
 std::wstring KeyName(BYTE flags, WORD key) {
     std::wstring name = (flags & FCONTROL) ? L"Ctrl+" : L"";
     if (key >= VK_F1 && key <= VK_F24) return name + L"F" + std::to_wstring(key - VK_F1 + 1);
+    if (key == VK_OEM_PLUS || key == VK_ADD) return name + L"Plus";
+    if (key == VK_OEM_MINUS || key == VK_SUBTRACT) return name + L"Minus";
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) return name + static_cast<wchar_t>(L'0' + key - VK_NUMPAD0);
     return name + static_cast<wchar_t>(key);
 }
 
@@ -74,7 +79,32 @@ TEST_F(MenuResource, TheShortcutShownInTheMenuIsTheAcceleratorOfItsRow) {
         const std::wstring shown = tab == std::wstring::npos ? L"" : text.substr(tab + 1);
         const std::wstring key = row.acceleratorKey != 0 ? KeyName(row.acceleratorFlags, row.acceleratorKey) : L"";
         EXPECT_EQ(shown, key) << "menu item " << row.id;
+        // A second key is the same shortcut on another part of the keyboard, never a new one.
+        if (row.alternateKey != 0) {
+            EXPECT_NE(row.alternateKey, row.acceleratorKey) << "menu item " << row.id;
+            EXPECT_EQ(KeyName(row.acceleratorFlags, row.alternateKey), shown) << "menu item " << row.id;
+        }
     }
+}
+
+TEST_F(MenuResource, TheAcceleratorTableHoldsEveryRowsKeysAndNoOthers) {
+    std::set<std::tuple<BYTE, WORD, WORD>> expected;
+    for (const CommandRow& row : Commands()) {
+        if (row.acceleratorKey != 0) expected.insert({row.acceleratorFlags, row.acceleratorKey, static_cast<WORD>(row.id)});
+        if (row.alternateKey != 0) expected.insert({row.acceleratorFlags, row.alternateKey, static_cast<WORD>(row.id)});
+    }
+    const HACCEL table = CreateCommandAccelerators();
+    ASSERT_NE(table, nullptr);
+    ACCEL entries[64]{};
+    const int count = CopyAcceleratorTableW(table, entries, 64);
+    DestroyAcceleratorTable(table);
+    std::set<std::tuple<BYTE, WORD, WORD>> actual;
+    for (int i = 0; i < count; ++i)
+        actual.insert({static_cast<BYTE>(entries[i].fVirt & ~0x80), entries[i].key, entries[i].cmd});
+    EXPECT_EQ(actual, expected);
+    // Both ways of typing Ctrl+Plus zoom in.
+    EXPECT_TRUE(actual.count({static_cast<BYTE>(FVIRTKEY | FCONTROL), static_cast<WORD>(VK_OEM_PLUS), static_cast<WORD>(IDM_VIEW_ZOOMIN)}));
+    EXPECT_TRUE(actual.count({static_cast<BYTE>(FVIRTKEY | FCONTROL), static_cast<WORD>(VK_ADD), static_cast<WORD>(IDM_VIEW_ZOOMIN)}));
 }
 
 TEST_F(MenuResource, ToolbarKeysAreUniqueAndEachButtonHasAnImageAndTooltip) {

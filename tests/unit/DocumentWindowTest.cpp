@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "Fakes.h"
 #include "Image.h"
@@ -136,7 +137,7 @@ TEST_F(DocumentWindowTest, LargeCaptureScrollsToItsLastPixel) {
     EXPECT_EQ(differences, 0);
 }
 
-TEST_F(DocumentWindowTest, ActivationAfterScrollingShowsTheCornerAgainWhileTheBarsKeepTheirThumbs) {
+TEST_F(DocumentWindowTest, ActivationAfterScrollingKeepsThePictureWhereTheBarsSayItIs) {
     MakeFrame();
     auto first = AddDocument(L"First", PatternPicture(800, 600), true);
     Scroll(*first, first->hsbPic(), SB_PAGERIGHT);
@@ -149,33 +150,46 @@ TEST_F(DocumentWindowTest, ActivationAfterScrollingShowsTheCornerAgainWhileTheBa
     Activate(*first);
     ASSERT_EQ(frame->ActiveForm(), first);
 
-    EXPECT_FLOAT_EQ(first->picNabbet().Left(), 0.0f);
-    EXPECT_FLOAT_EQ(first->picNabbet().Top(), 0.0f);
-    EXPECT_EQ(ChildOrigin(first->picNabbet().hWnd()).x, 0);
-    EXPECT_EQ(ChildOrigin(first->picNabbet().hWnd()).y, 0);
+    // Picture and bars agree: both still at the position the user scrolled to.
+    EXPECT_FLOAT_EQ(first->picNabbet().Left(), -900.0f);
+    EXPECT_FLOAT_EQ(first->picNabbet().Top(), -30.0f);
+    EXPECT_EQ(ChildOrigin(first->picNabbet().hWnd()).x, -60);
+    EXPECT_EQ(ChildOrigin(first->picNabbet().hWnd()).y, -2);
     EXPECT_EQ(first->hsbPic().Value(), 900);
     EXPECT_EQ(first->vsbPic().Value(), 30);
     EXPECT_EQ(GetScrollPos(first->hsbPic().hWnd(), SB_CTL), 900);
     EXPECT_EQ(GetScrollPos(first->vsbPic().hWnd(), SB_CTL), 30);
+    UpdateWindow(frame->hWnd());
+    DoEvents();
+    const RECT viewport = ScreenRect(first->picScroll().hWnd());
+    const PixelImage picture = ReadPicture(first->picNabbet().GetPicture());
+    const PixelImage screen = ReadScreen(viewport.left, viewport.top, 32, 32);
+    int differences = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) differences += screen.At(x, y) != picture.At(x + 60, y + 2);
+    EXPECT_EQ(differences, 0);
 
-    // The next change puts the picture at minus the bar's new value.
+    // The next change goes on from there.
     Scroll(*first, first->hsbPic(), SB_LINERIGHT);
     EXPECT_FLOAT_EQ(first->picNabbet().Left(), -930.0f);
     EXPECT_EQ(ChildOrigin(first->picNabbet().hWnd()).x, -62);
-    EXPECT_FLOAT_EQ(first->picNabbet().Top(), 0.0f);
+    EXPECT_FLOAT_EQ(first->picNabbet().Top(), -30.0f);
 }
 
-TEST_F(DocumentWindowTest, DraggedThumbMovesThePictureOnlyWhenReleased) {
+TEST_F(DocumentWindowTest, DraggedThumbMovesThePictureAsItGoes) {
     MakeFrame();
     auto document = AddDocument(L"Drag", PatternPicture(800, 600), true);
-    SetScrollPos(document->vsbPic().hWnd(), SB_CTL, 450, TRUE);
+    SCROLLINFO track{};
+    track.cbSize = sizeof track;
+    track.fMask = SIF_POS;
+    track.nPos = 450;
+    SetScrollInfo(document->vsbPic().hWnd(), SB_CTL, &track, TRUE);
     Scroll(*document, document->vsbPic(), SB_THUMBTRACK);
-    EXPECT_EQ(document->vsbPic().Value(), 0);
-    EXPECT_FLOAT_EQ(document->picNabbet().Top(), 0.0f);
-    Scroll(*document, document->vsbPic(), SB_THUMBPOSITION);
     EXPECT_EQ(document->vsbPic().Value(), 450);
     EXPECT_FLOAT_EQ(document->picNabbet().Top(), -450.0f);
     EXPECT_EQ(ChildOrigin(document->picNabbet().hWnd()).y, -30);
+    Scroll(*document, document->vsbPic(), SB_ENDSCROLL);
+    EXPECT_EQ(document->vsbPic().Value(), 450);
 }
 
 TEST_F(DocumentWindowTest, GrowingTheWindowShrinksTheRangeAndKeepsThePictureAtMinusTheValue) {
@@ -226,4 +240,280 @@ TEST_F(DocumentWindowTest, ScrollBarsHaveTheirDesignValues) {
     EXPECT_EQ(horizontal.top, viewport.bottom);
     EXPECT_EQ(horizontal.left, viewport.left);
     EXPECT_EQ(horizontal.right, viewport.right);
+}
+
+// ---- Viewing: wheel, keys, thumbs, zoom and the status panel ----------------------------
+
+namespace {
+
+// One-pixel black-and-white checks: averaged, any part of it is grey.
+Picture CheckerPicture(int width, int height) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels[static_cast<std::size_t>(y) * width + x] = (x + y) % 2 ? 0xFFFFFFu : 0u;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const HDC screen = GetDC(nullptr);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    SetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return PictureFromBitmap(bitmap, nullptr);
+}
+
+UINT SystemSetting(UINT action) {
+    UINT value = 0;
+    SystemParametersInfoW(action, 0, &value, 0);
+    return value;
+}
+
+int CountWrongPixels(const PixelImage& screen, const PixelImage& picture, int offsetX, int offsetY, double zoom) {
+    int wrong = 0;
+    for (int y = 0; y < screen.height; ++y)
+        for (int x = 0; x < screen.width; ++x)
+            wrong += screen.At(x, y) != picture.At(static_cast<int>((x + offsetX) / zoom), static_cast<int>((y + offsetY) / zoom));
+    return wrong;
+}
+
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR counter) {
+    if (message == WM_PAINT) ++*reinterpret_cast<int*>(counter);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+class DocumentViewTest : public DocumentWindowTest {
+protected:
+    void Wheel(frmNabbet& document, int delta, WORD keys = 0, bool tilt = false, POINT at = {0, 0}) {
+        SendMessageW(document.hWnd(), tilt ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL, MAKEWPARAM(keys, delta),
+                     MAKELPARAM(at.x, at.y));
+    }
+    // A key pressed while the document has the focus, through the program's message loop.
+    void Press(frmNabbet& document, WORD key, bool control = false) {
+        BYTE state[256]{};
+        GetKeyboardState(state);
+        const BYTE before = state[VK_CONTROL];
+        state[VK_CONTROL] = control ? 0x80 : 0;
+        SetKeyboardState(state);
+        SetFocus(document.hWnd());
+        PostMessageW(document.hWnd(), WM_KEYDOWN, key, 1);
+        DoEvents();
+        state[VK_CONTROL] = before;
+        SetKeyboardState(state);
+    }
+    PixelImage Viewport(frmNabbet& document, int width, int height) {
+        UpdateWindow(frame->hWnd());
+        DoEvents();
+        const RECT viewport = ScreenRect(document.picScroll().hWnd());
+        return ReadScreen(viewport.left, viewport.top, width, height);
+    }
+    int OffsetX(frmNabbet& document) { return document.hsbPic().Value() / 15; }
+    int OffsetY(frmNabbet& document) { return document.vsbPic().Value() / 15; }
+};
+
+TEST_F(DocumentViewTest, WheelNotchesScrollByTheSystemsLinesOfTwentyPixelsShiftAndTiltSideways) {
+    MakeFrame();
+    auto document = MakeDocument(L"Wheel", PatternPicture(1600, 1200));
+    const int notch = static_cast<int>(SystemSetting(SPI_GETWHEELSCROLLLINES)) * 20;
+    ASSERT_GT(notch, 0);
+    for (int i = 0; i < 3; ++i) Wheel(*document, -WHEEL_DELTA);
+    EXPECT_EQ(document->vsbPic().Value(), 3 * notch * 15);
+    EXPECT_EQ(ChildOrigin(document->picNabbet().hWnd()).y, -3 * notch);
+    const PixelImage picture = ReadPicture(document->picNabbet().GetPicture());
+    EXPECT_EQ(CountWrongPixels(Viewport(*document, 64, 64), picture, 0, 3 * notch, 1.0), 0);
+
+    Wheel(*document, -WHEEL_DELTA, MK_SHIFT);
+    EXPECT_EQ(document->hsbPic().Value(), notch * 15);
+    EXPECT_EQ(document->vsbPic().Value(), 3 * notch * 15);
+    const int tilt = static_cast<int>(SystemSetting(SPI_GETWHEELSCROLLCHARS)) * 20;
+    Wheel(*document, WHEEL_DELTA, 0, true);
+    EXPECT_EQ(document->hsbPic().Value(), (notch + tilt) * 15);
+    // Past the top the picture stops at its edge.
+    for (int i = 0; i < 10; ++i) Wheel(*document, WHEEL_DELTA);
+    EXPECT_EQ(document->vsbPic().Value(), 0);
+    EXPECT_EQ(ChildOrigin(document->picNabbet().hWnd()).y, 0);
+
+    // With the focus on the frame the wheel still scrolls the active document.
+    SendMessageW(frame->hWnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_EQ(document->vsbPic().Value(), notch * 15);
+}
+
+TEST_F(DocumentViewTest, KeysScrollByTheBarsChangesAndReachTheEdgesAndCorners) {
+    MakeFrame();
+    auto document = MakeDocument(L"Keys", PatternPicture(1600, 1200));
+    ScrollBarControl& h = document->hsbPic();
+    ScrollBarControl& v = document->vsbPic();
+    Press(*document, VK_DOWN);
+    Press(*document, VK_RIGHT);
+    EXPECT_EQ(v.Value(), 30);
+    EXPECT_EQ(h.Value(), 30);
+    Press(*document, VK_NEXT);
+    EXPECT_EQ(v.Value(), 930);
+    Press(*document, VK_PRIOR);
+    Press(*document, VK_UP);
+    Press(*document, VK_LEFT);
+    EXPECT_EQ(v.Value(), 0);
+    EXPECT_EQ(h.Value(), 0);
+    Press(*document, VK_END);
+    EXPECT_EQ(v.Value(), v.Max());
+    EXPECT_EQ(h.Value(), 0);
+    Press(*document, VK_HOME);
+    EXPECT_EQ(v.Value(), 0);
+    Press(*document, VK_END, true);
+    EXPECT_EQ(v.Value(), v.Max());
+    EXPECT_EQ(h.Value(), h.Max());
+    EXPECT_FLOAT_EQ(document->picNabbet().Left(), -static_cast<float>(h.Max()));
+    Press(*document, VK_HOME, true);
+    EXPECT_EQ(v.Value(), 0);
+    EXPECT_EQ(h.Value(), 0);
+}
+
+TEST_F(DocumentViewTest, ThumbsAreAsLargeAsTheVisiblePartAndStillReachTheEnd) {
+    MakeFrame();
+    auto document = MakeDocument(L"Thumbs", PatternPicture(1600, 1200));
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(document->hsbPic().hWnd(), SB_CTL, &info));
+    EXPECT_EQ(static_cast<float>(info.nPage), document->picScroll().Width());
+    EXPECT_EQ(info.nMax - static_cast<int>(info.nPage) + 1, document->hsbPic().Max());
+    ASSERT_TRUE(GetScrollInfo(document->vsbPic().hWnd(), SB_CTL, &info));
+    EXPECT_EQ(static_cast<float>(info.nPage), document->picScroll().Height());
+    Scroll(*document, document->vsbPic(), SB_BOTTOM);
+    EXPECT_EQ(GetScrollPos(document->vsbPic().hWnd(), SB_CTL), document->vsbPic().Max());
+}
+
+TEST_F(DocumentViewTest, ZoomStepsAboutTheCentreEnlargeWithSquarePixelsAndActualSizeGoesBack) {
+    MakeFrame();
+    auto document = MakeDocument(L"Zoom", PatternPicture(800, 600));
+    const PixelImage picture = ReadPicture(document->picNabbet().GetPicture());
+    const RECT viewport = ScreenRect(document->picScroll().hWnd());
+    const int centreX = (viewport.right - viewport.left) / 2;
+    frame->mnuViewZoomIn_Click();
+    EXPECT_DOUBLE_EQ(document->Zoom(), 1.5);
+    document->SetZoom(2.0);
+    EXPECT_EQ(ScreenRect(document->picNabbet().hWnd()).right - ScreenRect(document->picNabbet().hWnd()).left, 1600);
+    EXPECT_EQ(document->hsbPic().Max(), static_cast<std::int32_t>(1600 * 15 - document->picScroll().Width()));
+    // About the centre: the picture pixel that was in the middle is still there.
+    EXPECT_NEAR(OffsetX(*document) + centreX, 2 * centreX, 2);
+    EXPECT_EQ(CountWrongPixels(Viewport(*document, 96, 96), picture, OffsetX(*document), OffsetY(*document), 2.0), 0);
+    EXPECT_TRUE(messages.shown.empty());
+
+    frame->mnuViewActualSize_Click();
+    EXPECT_DOUBLE_EQ(document->Zoom(), 1.0);
+    EXPECT_EQ(CountWrongPixels(Viewport(*document, 96, 96), picture, OffsetX(*document), OffsetY(*document), 1.0), 0);
+    frame->mnuViewZoomOut_Click();
+    EXPECT_DOUBLE_EQ(document->Zoom(), 0.75);
+    // Save, Copy and Print take the document's picture: still the whole one.
+    EXPECT_EQ(document->DocumentPicture().SizePixels().cx, 800);
+    EXPECT_EQ(document->DocumentPicture().Bitmap(), document->picNabbet().GetPicture().Bitmap());
+}
+
+TEST_F(DocumentViewTest, AReducedPictureIsSmoothedNotSampled) {
+    MakeFrame();
+    auto document = MakeDocument(L"Checks", CheckerPicture(400, 300));
+    document->SetZoom(0.75);
+    const RECT box = ScreenRect(document->picNabbet().hWnd());
+    EXPECT_EQ(box.right - box.left, 300);
+    const PixelImage screen = Viewport(*document, 150, 120);
+    int blended = 0;
+    for (int y = 0; y < screen.height; ++y)
+        for (int x = 0; x < screen.width; ++x) blended += screen.At(x, y) != 0 && screen.At(x, y) != 0xFFFFFF;
+    // Sampling would show only black and white pixels; halftone blends most of them.
+    EXPECT_GT(blended, screen.width * screen.height / 2);
+}
+
+TEST_F(DocumentViewTest, ControlWheelZoomsAboutThePointer) {
+    MakeFrame();
+    auto document = MakeDocument(L"Pointer", PatternPicture(800, 600));
+    document->SetScrollValue(document->hsbPic(), 60 * 15);
+    document->SetScrollValue(document->vsbPic(), 30 * 15);
+    const RECT viewport = ScreenRect(document->picScroll().hWnd());
+    const POINT pointer{viewport.left + 100, viewport.top + 80};
+    Wheel(*document, WHEEL_DELTA, MK_CONTROL, false, pointer);
+    EXPECT_DOUBLE_EQ(document->Zoom(), 1.5);
+    // Picture pixel (160, 110) was under the pointer and still is.
+    EXPECT_EQ(OffsetX(*document), 160 * 3 / 2 - 100);
+    EXPECT_EQ(OffsetY(*document), 110 * 3 / 2 - 80);
+    const PixelImage picture = ReadPicture(document->picNabbet().GetPicture());
+    UpdateWindow(frame->hWnd());
+    DoEvents();
+    // At 150 % picture pixels are one or two screen pixels wide: the one shown is (160, 110)
+    // or a neighbour whose wider half covers the pointer.
+    const std::uint32_t shown = ReadScreen(pointer.x, pointer.y, 1, 1).At(0, 0);
+    bool found = false;
+    for (int y = 109; y <= 111; ++y)
+        for (int x = 159; x <= 161; ++x) found = found || shown == picture.At(x, y);
+    EXPECT_TRUE(found);
+    Wheel(*document, -WHEEL_DELTA, MK_CONTROL, false, pointer);
+    EXPECT_DOUBLE_EQ(document->Zoom(), 1.0);
+    EXPECT_EQ(OffsetX(*document), 60);
+    EXPECT_EQ(OffsetY(*document), 30);
+}
+
+TEST_F(DocumentViewTest, FitToWindowShowsTheWholePictureWithoutBarsAndNeverEnlarges) {
+    MakeFrame();
+    auto large = MakeDocument(L"Large", PatternPicture(1600, 1200));
+    large->SetScrollValue(large->vsbPic(), 3000);
+    frame->mnuViewFitToWindow_Click();
+    EXPECT_LT(large->Zoom(), 1.0);
+    EXPECT_FALSE(IsWindowVisible(large->hsbPic().hWnd()));
+    EXPECT_FALSE(IsWindowVisible(large->vsbPic().hWnd()));
+    RECT client{};
+    GetClientRect(large->hWnd(), &client);
+    const RECT box = ScreenRect(large->picNabbet().hWnd());
+    EXPECT_LE(box.right - box.left, client.right);
+    EXPECT_LE(box.bottom - box.top, client.bottom);
+    EXPECT_TRUE(box.right - box.left == client.right || box.bottom - box.top == client.bottom);
+    EXPECT_EQ(ChildOrigin(large->picNabbet().hWnd()).y, 0);
+
+    auto small = MakeDocument(L"Small", PatternPicture(64, 48));
+    frame->mnuViewFitToWindow_Click();
+    EXPECT_DOUBLE_EQ(small->Zoom(), 1.0);
+}
+
+TEST_F(DocumentViewTest, EachDocumentKeepsItsZoomAndPanelFiveShowsTheActiveOne) {
+    MakeFrame();
+    EXPECT_EQ(frame->PanelText(5), L"");
+    EXPECT_FALSE(frame->MenuEnabled(IDM_VIEW_ZOOMIN));
+    EXPECT_FALSE(frame->MenuEnabled(IDM_VIEW_FITTOWINDOW));
+    auto first = MakeDocument(L"First", PatternPicture(800, 600));
+    EXPECT_TRUE(frame->MenuEnabled(IDM_VIEW_ZOOMIN));
+    EXPECT_TRUE(frame->MenuEnabled(IDM_VIEW_ACTUALSIZE));
+    EXPECT_EQ(frame->PanelText(5), L"800 x 600 px  100%");
+    first->SetZoom(2.0);
+    EXPECT_EQ(frame->PanelText(5), L"800 x 600 px  200%");
+    auto second = MakeDocument(L"Second", PatternPicture(640, 480));
+    EXPECT_DOUBLE_EQ(second->Zoom(), 1.0);
+    EXPECT_EQ(frame->PanelText(5), L"640 x 480 px  100%");
+    const std::int32_t firstValue = first->hsbPic().Value();
+    Activate(*first);
+    EXPECT_DOUBLE_EQ(first->Zoom(), 2.0);
+    EXPECT_EQ(first->hsbPic().Value(), firstValue);
+    EXPECT_EQ(frame->PanelText(5), L"800 x 600 px  200%");
+    // Panels 1 to 4 keep their meanings.
+    EXPECT_EQ(frame->PanelText(1), L"Ready");
+    first->Unload();
+    second->Unload();
+    DoEvents();
+    EXPECT_EQ(frame->PanelText(5), L"");
+    EXPECT_FALSE(frame->MenuEnabled(IDM_VIEW_ZOOMOUT));
+}
+
+TEST_F(DocumentViewTest, ACommandStateThatChangesNothingDoesNotRepaintTheToolbar) {
+    MakeFrame();
+    int paints = 0;
+    ASSERT_TRUE(SetWindowSubclass(frame->ToolbarWindow(), &CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
+    auto document = MakeDocument(L"State", PatternPicture(64, 64));  // Save, Print, Copy come on
+    EXPECT_GT(paints, 0);
+    paints = 0;
+    frame->SetAppState();
+    DoEvents();
+    EXPECT_EQ(paints, 0);
+    EXPECT_TRUE(frame->ToolbarButtonEnabled(L"Save"));
+    RemoveWindowSubclass(frame->ToolbarWindow(), &CountPaints, 1);
 }

@@ -230,7 +230,7 @@ TEST_F(CommandTest, AClipboardHeldByAnotherProgramIsReported) {
 
 // ---- Close ----
 
-TEST_F(CommandTest, CloseClosesOnlyTheActiveDocumentAndTheNextShowsItsTopLeft) {
+TEST_F(CommandTest, CloseClosesOnlyTheActiveDocumentAndTheNextShowsWhereItWasScrolled) {
     auto first = AddDocument(L"Nabbet1", BitmapPicture(PatternImage(600, 500), false));
     // Scroll the first document away from its corner before another becomes active.
     first->SetScrollValue(first->hsbPic(), 600);
@@ -246,11 +246,14 @@ TEST_F(CommandTest, CloseClosesOnlyTheActiveDocumentAndTheNextShowsItsTopLeft) {
     EXPECT_TRUE(first->IsLoaded());
     EXPECT_EQ(Forms::Count(), 2);
     EXPECT_EQ(frame->ActiveForm().get(), first.get());
-    EXPECT_EQ(first->picNabbet().Left(), 0.0f);
-    EXPECT_EQ(first->picNabbet().Top(), 0.0f);
-    // On screen: the box's top-left pixel is the picture's.
+    // Picture and bars agree on the position the user scrolled to.
+    EXPECT_EQ(first->picNabbet().Left(), -600.0f);
+    EXPECT_EQ(first->picNabbet().Top(), -450.0f);
+    EXPECT_EQ(first->hsbPic().Value(), 600);
+    EXPECT_EQ(first->vsbPic().Value(), 450);
+    // On screen: the viewport's top-left pixel is picture pixel (40, 30).
     UpdateWindow(first->picNabbet().hWnd());
-    EXPECT_EQ(ReadClient(first->picNabbet().hWnd(), 0, 0, 1, 1).At(0, 0), PatternColour(0, 0));
+    EXPECT_EQ(ReadClient(first->picScroll().hWnd(), 0, 0, 1, 1).At(0, 0), PatternColour(40, 30));
     EXPECT_TRUE(frame->MenuEnabled(IDM_FILE_CLOSE));
     EXPECT_TRUE(messages.shown.empty());
 }
