@@ -9,8 +9,14 @@ e2e_begin view_large_picture
 
 view() { python3 "$E2E_DIR/view_pixels.py" "$@"; }
 log "writing the test pictures"
-view bmp "$E2E_OUT/large.bmp" 4000 3000
-view bmp "$E2E_OUT/small.bmp" 300 200
+# The expected colours come from the pattern's one definition, in pattern_window.exe.
+export VIEW_PATTERN="$E2E_OUT/pattern-4000x3000.ppm"
+"$WINE_RUN" "$PATTERN_EXE" --ppm 4000 3000 </dev/null >"$VIEW_PATTERN" 2>>"$E2E_OUT/pattern.log" ||
+  fail "the pattern helper wrote no pattern"
+"$WINE_RUN" "$PATTERN_EXE" --ppm 300 200 </dev/null >"$E2E_OUT/pattern-300x200.ppm" 2>>"$E2E_OUT/pattern.log" ||
+  fail "the pattern helper wrote no pattern"
+view bmp "$E2E_OUT/large.bmp" "$VIEW_PATTERN"
+view bmp "$E2E_OUT/small.bmp" "$E2E_OUT/pattern-300x200.ppm"
 
 # A wheel notch scrolls the system's lines per notch (3 unless set), 20 pixels a line.
 LINES=$("$WINE_RUN" reg query 'HKCU\Control Panel\Desktop' /v WheelScrollLines 2>/dev/null | tr -d '\r' |

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Pictures and pixel checks for the viewing scenario.
 
-  view_pixels.py bmp FILE.bmp W H          writes a W x H 24-bit BMP of the test pattern
-                                           (the pattern of pixels.py: R = x, G = y, ...)
+  view_pixels.py bmp FILE.bmp PATTERN.ppm   writes PATTERN.ppm (from pattern_window.exe --ppm)
+                                           as a 24-bit BMP
   view_pixels.py origin FILE.ppm           "X Y" of the top-left-most pixel showing picture
                                            pixel (0, 0) with (1, 0) and (0, 1) beside it
   view_pixels.py scaled FILE.ppm X Y W H ZOOM OX OY
@@ -11,14 +11,35 @@
                                            and scrolled by OX, OY screen pixels
   view_pixels.py extent FILE.ppm X Y       "W H": how far right and down from (X, Y) the
                                            picture reaches before a background
+
+The test pattern's colours are never computed here: they come from the PPM that
+pattern_window.exe --ppm writes from the pattern's one definition, named by the
+VIEW_PATTERN environment variable for the checks.
 """
+import os
 import struct
 import sys
 
-from pixels import pattern, read_ppm
+from pixels import Picture
 
 
-def write_bmp(path, width, height):
+def read_ppm(path):
+    picture = Picture(path)
+    return picture.width, picture.height, picture.pixels
+
+
+_pattern = None
+
+
+def pattern(x, y):
+    global _pattern
+    if _pattern is None:
+        _pattern = Picture(os.environ['VIEW_PATTERN'])
+    return _pattern.at(x, y)
+
+
+def write_bmp(path, source):
+    width, height, data = read_ppm(source)
     stride = (width * 3 + 3) & ~3
     with open(path, 'wb') as f:
         size = 54 + stride * height
@@ -28,14 +49,15 @@ def write_bmp(path, width, height):
         for y in range(height - 1, -1, -1):  # bottom-up rows
             row = bytearray(width * 3)
             for x in range(width):
-                r, g, b = pattern(x, y)
+                i = 3 * (y * width + x)
+                r, g, b = data[i:i + 3]
                 row[3 * x:3 * x + 3] = bytes((b, g, r))
             f.write(row + pad)
 
 
 def main(argv):
     if argv[1] == 'bmp':
-        write_bmp(argv[2], int(argv[3]), int(argv[4]))
+        write_bmp(argv[2], argv[3])
         return 0
     width, height, data = read_ppm(argv[2])
 

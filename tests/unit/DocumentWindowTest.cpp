@@ -162,8 +162,8 @@ TEST_F(DocumentWindowTest, ActivationAfterScrollingKeepsThePictureWhereTheBarsSa
     UpdateWindow(frame->hWnd());
     DoEvents();
     const RECT viewport = ScreenRect(first->picScroll().hWnd());
-    const PixelImage picture = ReadPicture(first->picNabbet().GetPicture());
-    const PixelImage screen = ReadScreen(viewport.left, viewport.top, 32, 32);
+    const Image picture = ReadPicture(first->picNabbet().GetPicture());
+    const Image screen = ReadScreen(viewport.left, viewport.top, 32, 32);
     int differences = 0;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) differences += screen.At(x, y) != picture.At(x + 60, y + 2);
@@ -248,21 +248,10 @@ namespace {
 
 // One-pixel black-and-white checks: averaged, any part of it is grey.
 Picture CheckerPicture(int width, int height) {
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    Image checks{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels[static_cast<std::size_t>(y) * width + x] = (x + y) % 2 ? 0xFFFFFFu : 0u;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const HDC screen = GetDC(nullptr);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    SetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return PictureFromBitmap(bitmap, nullptr);
+        for (int x = 0; x < width; ++x) checks.pixels[static_cast<std::size_t>(y) * width + x] = (x + y) % 2 ? 0xFFFFFFu : 0u;
+    return BitmapPicture(checks, false);
 }
 
 UINT SystemSetting(UINT action) {
@@ -271,7 +260,7 @@ UINT SystemSetting(UINT action) {
     return value;
 }
 
-int CountWrongPixels(const PixelImage& screen, const PixelImage& picture, int offsetX, int offsetY, double zoom) {
+int CountWrongPixels(const Image& screen, const Image& picture, int offsetX, int offsetY, double zoom) {
     int wrong = 0;
     for (int y = 0; y < screen.height; ++y)
         for (int x = 0; x < screen.width; ++x)
@@ -305,7 +294,7 @@ protected:
         state[VK_CONTROL] = before;
         SetKeyboardState(state);
     }
-    PixelImage Viewport(frmNabbet& document, int width, int height) {
+    Image Viewport(frmNabbet& document, int width, int height) {
         UpdateWindow(frame->hWnd());
         DoEvents();
         const RECT viewport = ScreenRect(document.picScroll().hWnd());
@@ -317,13 +306,13 @@ protected:
 
 TEST_F(DocumentViewTest, WheelNotchesScrollByTheSystemsLinesOfTwentyPixelsShiftAndTiltSideways) {
     MakeFrame();
-    auto document = MakeDocument(L"Wheel", PatternPicture(1600, 1200));
+    auto document = AddDocument(L"Wheel", PatternPicture(1600, 1200), true);
     const int notch = static_cast<int>(SystemSetting(SPI_GETWHEELSCROLLLINES)) * 20;
     ASSERT_GT(notch, 0);
     for (int i = 0; i < 3; ++i) Wheel(*document, -WHEEL_DELTA);
     EXPECT_EQ(document->vsbPic().Value(), 3 * notch * 15);
     EXPECT_EQ(ChildOrigin(document->picNabbet().hWnd()).y, -3 * notch);
-    const PixelImage picture = ReadPicture(document->picNabbet().GetPicture());
+    const Image picture = ReadPicture(document->picNabbet().GetPicture());
     EXPECT_EQ(CountWrongPixels(Viewport(*document, 64, 64), picture, 0, 3 * notch, 1.0), 0);
 
     Wheel(*document, -WHEEL_DELTA, MK_SHIFT);
@@ -344,7 +333,7 @@ TEST_F(DocumentViewTest, WheelNotchesScrollByTheSystemsLinesOfTwentyPixelsShiftA
 
 TEST_F(DocumentViewTest, KeysScrollByTheBarsChangesAndReachTheEdgesAndCorners) {
     MakeFrame();
-    auto document = MakeDocument(L"Keys", PatternPicture(1600, 1200));
+    auto document = AddDocument(L"Keys", PatternPicture(1600, 1200), true);
     ScrollBarControl& h = document->hsbPic();
     ScrollBarControl& v = document->vsbPic();
     Press(*document, VK_DOWN);
@@ -374,7 +363,7 @@ TEST_F(DocumentViewTest, KeysScrollByTheBarsChangesAndReachTheEdgesAndCorners) {
 
 TEST_F(DocumentViewTest, ThumbsAreAsLargeAsTheVisiblePartAndStillReachTheEnd) {
     MakeFrame();
-    auto document = MakeDocument(L"Thumbs", PatternPicture(1600, 1200));
+    auto document = AddDocument(L"Thumbs", PatternPicture(1600, 1200), true);
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
@@ -389,8 +378,8 @@ TEST_F(DocumentViewTest, ThumbsAreAsLargeAsTheVisiblePartAndStillReachTheEnd) {
 
 TEST_F(DocumentViewTest, ZoomStepsAboutTheCentreEnlargeWithSquarePixelsAndActualSizeGoesBack) {
     MakeFrame();
-    auto document = MakeDocument(L"Zoom", PatternPicture(800, 600));
-    const PixelImage picture = ReadPicture(document->picNabbet().GetPicture());
+    auto document = AddDocument(L"Zoom", PatternPicture(800, 600), true);
+    const Image picture = ReadPicture(document->picNabbet().GetPicture());
     const RECT viewport = ScreenRect(document->picScroll().hWnd());
     const int centreX = (viewport.right - viewport.left) / 2;
     frame->mnuViewZoomIn_Click();
@@ -415,11 +404,11 @@ TEST_F(DocumentViewTest, ZoomStepsAboutTheCentreEnlargeWithSquarePixelsAndActual
 
 TEST_F(DocumentViewTest, AReducedPictureIsSmoothedNotSampled) {
     MakeFrame();
-    auto document = MakeDocument(L"Checks", CheckerPicture(400, 300));
+    auto document = AddDocument(L"Checks", CheckerPicture(400, 300), true);
     document->SetZoom(0.75);
     const RECT box = ScreenRect(document->picNabbet().hWnd());
     EXPECT_EQ(box.right - box.left, 300);
-    const PixelImage screen = Viewport(*document, 150, 120);
+    const Image screen = Viewport(*document, 150, 120);
     int blended = 0;
     for (int y = 0; y < screen.height; ++y)
         for (int x = 0; x < screen.width; ++x) blended += screen.At(x, y) != 0 && screen.At(x, y) != 0xFFFFFF;
@@ -429,7 +418,7 @@ TEST_F(DocumentViewTest, AReducedPictureIsSmoothedNotSampled) {
 
 TEST_F(DocumentViewTest, ControlWheelZoomsAboutThePointer) {
     MakeFrame();
-    auto document = MakeDocument(L"Pointer", PatternPicture(800, 600));
+    auto document = AddDocument(L"Pointer", PatternPicture(800, 600), true);
     document->SetScrollValue(document->hsbPic(), 60 * 15);
     document->SetScrollValue(document->vsbPic(), 30 * 15);
     const RECT viewport = ScreenRect(document->picScroll().hWnd());
@@ -439,7 +428,7 @@ TEST_F(DocumentViewTest, ControlWheelZoomsAboutThePointer) {
     // Picture pixel (160, 110) was under the pointer and still is.
     EXPECT_EQ(OffsetX(*document), 160 * 3 / 2 - 100);
     EXPECT_EQ(OffsetY(*document), 110 * 3 / 2 - 80);
-    const PixelImage picture = ReadPicture(document->picNabbet().GetPicture());
+    const Image picture = ReadPicture(document->picNabbet().GetPicture());
     UpdateWindow(frame->hWnd());
     DoEvents();
     // At 150 % picture pixels are one or two screen pixels wide: the one shown is (160, 110)
@@ -457,7 +446,7 @@ TEST_F(DocumentViewTest, ControlWheelZoomsAboutThePointer) {
 
 TEST_F(DocumentViewTest, FitToWindowShowsTheWholePictureWithoutBarsAndNeverEnlarges) {
     MakeFrame();
-    auto large = MakeDocument(L"Large", PatternPicture(1600, 1200));
+    auto large = AddDocument(L"Large", PatternPicture(1600, 1200), true);
     large->SetScrollValue(large->vsbPic(), 3000);
     frame->mnuViewFitToWindow_Click();
     EXPECT_LT(large->Zoom(), 1.0);
@@ -471,7 +460,7 @@ TEST_F(DocumentViewTest, FitToWindowShowsTheWholePictureWithoutBarsAndNeverEnlar
     EXPECT_TRUE(box.right - box.left == client.right || box.bottom - box.top == client.bottom);
     EXPECT_EQ(ChildOrigin(large->picNabbet().hWnd()).y, 0);
 
-    auto small = MakeDocument(L"Small", PatternPicture(64, 48));
+    auto small = AddDocument(L"Small", PatternPicture(64, 48), true);
     frame->mnuViewFitToWindow_Click();
     EXPECT_DOUBLE_EQ(small->Zoom(), 1.0);
 }
@@ -481,13 +470,13 @@ TEST_F(DocumentViewTest, EachDocumentKeepsItsZoomAndPanelFiveShowsTheActiveOne) 
     EXPECT_EQ(frame->PanelText(5), L"");
     EXPECT_FALSE(frame->MenuEnabled(IDM_VIEW_ZOOMIN));
     EXPECT_FALSE(frame->MenuEnabled(IDM_VIEW_FITTOWINDOW));
-    auto first = MakeDocument(L"First", PatternPicture(800, 600));
+    auto first = AddDocument(L"First", PatternPicture(800, 600), true);
     EXPECT_TRUE(frame->MenuEnabled(IDM_VIEW_ZOOMIN));
     EXPECT_TRUE(frame->MenuEnabled(IDM_VIEW_ACTUALSIZE));
     EXPECT_EQ(frame->PanelText(5), L"800 x 600 px  100%");
     first->SetZoom(2.0);
     EXPECT_EQ(frame->PanelText(5), L"800 x 600 px  200%");
-    auto second = MakeDocument(L"Second", PatternPicture(640, 480));
+    auto second = AddDocument(L"Second", PatternPicture(640, 480), true);
     EXPECT_DOUBLE_EQ(second->Zoom(), 1.0);
     EXPECT_EQ(frame->PanelText(5), L"640 x 480 px  100%");
     const std::int32_t firstValue = first->hsbPic().Value();
@@ -508,7 +497,7 @@ TEST_F(DocumentViewTest, ACommandStateThatChangesNothingDoesNotRepaintTheToolbar
     MakeFrame();
     int paints = 0;
     ASSERT_TRUE(SetWindowSubclass(frame->ToolbarWindow(), &CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
-    auto document = MakeDocument(L"State", PatternPicture(64, 64));  // Save, Print, Copy come on
+    auto document = AddDocument(L"State", PatternPicture(64, 64), true);  // Save, Print, Copy come on
     EXPECT_GT(paints, 0);
     paints = 0;
     frame->SetAppState();
