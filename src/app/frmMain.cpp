@@ -277,6 +277,12 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Unload();
         return 0;
+    case WM_HOTKEY:
+        Hotkey_Pressed(static_cast<int>(wParam) - 1);
+        return 0;
+    case kRegisterHotkeysMessage:
+        RegisterHotkeys();
+        return 0;
     default:
         break;
     }
