@@ -47,10 +47,12 @@ void frmMain::MDIForm_Load() {
         gintCaptureCount = 0;
         SetAppState();
     });
-    // Read on their own: a bad placement above must not cost the user the hotkeys.
+    // Read on their own: a bad placement above must not cost the user the hotkeys (and
+    // must still leave the other command states as they were).
     Trapped([&] {
         LoadCaptureOptions();
-        SetAppState();
+        SetMenuChecked(IDM_OPTIONS_POINTER, gblnCapturePointer);
+        SetCaptureDelay(gintCaptureDelay);
         PostMessageW(hwnd_, kRegisterHotkeysMessage, 0, 0);
     });
     // Also after a failed step: a frame left out of reach would make the program unusable.

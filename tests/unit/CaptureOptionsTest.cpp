@@ -245,13 +245,18 @@ TEST_F(CaptureOptionsTest, ActiveWindowByHotkeyTakesTheWindowInFrontNeverTheFram
     MakeFrame();
     TestWindow other(800, 100, 220, 140, RGB(10, 200, 30));
     ShowWindow(other.hWnd(), SW_SHOW);
-    SetForegroundWindow(other.hWnd());
-    selecttest::Settle();
+    // The test may wait for the window manager of Wine to agree; the program never does.
+    for (int i = 0; i < 40 && GetForegroundWindow() != other.hWnd(); ++i) {
+        SetForegroundWindow(other.hWnd());
+        selecttest::Settle();
+    }
     ASSERT_EQ(GetForegroundWindow(), other.hWnd());
     frame->Hotkey_Pressed(static_cast<int>(HotkeyCommand::ActiveWindow));
     // With the frame in front, the window below it.
-    SetForegroundWindow(frame->hWnd());
-    DoEvents();
+    for (int i = 0; i < 40 && GetForegroundWindow() != frame->hWnd(); ++i) {
+        SetForegroundWindow(frame->hWnd());
+        selecttest::Settle();
+    }
     ASSERT_EQ(GetForegroundWindow(), frame->hWnd());
     EXPECT_EQ(WindowInFrontOf(frame->hWnd()), other.hWnd());
     frame->Hotkey_Pressed(static_cast<int>(HotkeyCommand::ActiveWindow));
