@@ -98,6 +98,8 @@ void frmMain::UnregisterHotkeys() {
 }
 
 void frmMain::RegisterHotkeys() {
+    // Without its window the registration would belong to the thread, not to the frame.
+    if (!IsLoaded()) return;
     Trapped([&] {
         UnregisterHotkeys();
         std::wstring refused;
@@ -131,8 +133,12 @@ void frmMain::mnuOptionsHotkeys_Click() {
         if (!IsLoaded()) return;
         if (changed) {
             hotkeys_ = edited;
-            for (int command = 0; command < kHotkeyCommands; ++command)
-                WriteSetting(HotkeySettingName(command), FormatHotkey(hotkeys_[static_cast<std::size_t>(command)]));
+            // A store that cannot be written is reported; the keys still work for this run.
+            Trapped([&] {
+                for (int command = 0; command < kHotkeyCommands; ++command)
+                    WriteSetting(HotkeySettingName(command),
+                                 FormatHotkey(hotkeys_[static_cast<std::size_t>(command)]));
+            });
         }
         RegisterHotkeys();
     });

@@ -47,7 +47,7 @@ public:
     virtual CommonDialog& Dialog() = 0;
 
     // Shows a short text in the status bar's first panel (SetAppState puts "Ready" back).
-    virtual void SetStatusText(const std::wstring& text) {}
+    virtual void SetStatusText(const std::wstring& /*text*/) {}
 };
 
 // The frame of this run, or nullptr while none is loaded.

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "platform/PointerImage.h"
 #include "resource.h"
 #include "select/SelectorGeometry.h"
+#include "select/frmRectangle.h"
 
 using selecttest::Pixels;
 using selecttest::ReadPicture;
@@ -567,4 +569,100 @@ TEST_F(CaptureOptionsTest, AllScreensCapturesTheWholeDesktopAsTheNextNumberedDoc
     EXPECT_EQ(picture.At(700 - left + 255, 500 - top + 199), selecttest::PatternColour(255, 199));
     EXPECT_EQ(gintCaptureCount, 2);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// ---------------------------------------------------------------------------------------
+// Rectangle with the new options
+
+namespace {
+
+// Drags the band from (320, 210) to (420, 260) on the selector once it shows.
+selecttest::Script DragBandWhenShown(std::function<void()> onTimeout) {
+    return selecttest::Script(
+        {[] {
+            auto selector = selecttest::FindLoaded<frmRectangle>();
+            if (!selector || !selector->Visible()) return false;
+            const HWND window = selector->hWnd();
+            selecttest::PostMouse(window, WM_LBUTTONDOWN, MK_LBUTTON, 320, 210);
+            selecttest::PostMouse(window, WM_MOUSEMOVE, MK_LBUTTON, 420, 260);
+            selecttest::PostMouse(window, WM_LBUTTONUP, 0, 420, 260);
+            return true;
+        }},
+        std::move(onTimeout));
+}
+
+void CloseSelector() {
+    if (auto selector = selecttest::FindLoaded<frmRectangle>()) selector->Unload();
+}
+
+}  // namespace
+
+TEST_F(CaptureOptionsTest, RectangleShowsItsFrozenScreenOnlyAfterTheCount) {
+    MakeFrame();
+    frame->mnuOptionsDelay3_Click();
+    CaptureCountdown::SetTickMilliseconds(60);
+    int selectorsDuringCount = 0;
+    CaptureCountdown::SetObserver([&](HWND, int) {
+        if (selecttest::FindLoaded<frmRectangle>()) ++selectorsDuringCount;
+    });
+    auto script = DragBandWhenShown(CloseSelector);
+    frame->mnuCaptureRectangle_Click();
+    ASSERT_FALSE(script.TimedOut());
+    EXPECT_EQ(selectorsDuringCount, 0);
+    const auto documents = Documents();
+    ASSERT_EQ(documents.size(), 1u);
+    const Pixels picture = ReadPicture(documents[0]->picNabbet().GetPicture());
+    EXPECT_EQ(picture.width, 100);
+    EXPECT_EQ(picture.height, 50);
+}
+
+TEST_F(CaptureOptionsTest, RectangleDrawsThePointerWhereTheScreenFrozeOnlyInsideTheBand) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    frame->mnuOptionsPointer_Click();
+    TestWindow below(300, 200, 256, 200, RGB(200, 40, 40), true);
+    selecttest::Settle();
+    const auto capture = [&](POINT pointer) {
+        SetCursorPos(pointer.x, pointer.y);
+        DoEvents();
+        auto script = DragBandWhenShown(CloseSelector);
+        frame->mnuCaptureRectangle_Click();
+        EXPECT_FALSE(script.TimedOut());
+        return ReadPicture(Documents().back()->picNabbet().GetPicture());
+    };
+    // Outside the band: the plain pixels.
+    const Pixels outside = capture(POINT{500, 380});
+    ASSERT_EQ(outside.width, 100);
+    int plain = 0;
+    for (const COLORREF pixel : outside.data) plain += pixel == RGB(200, 40, 40) ? 1 : 0;
+    EXPECT_EQ(plain, 100 * 50);
+    // Inside: the pointer's shape at its place in the band.
+    const Pixels inside = capture(POINT{350, 230});
+    ASSERT_EQ(inside.width, 100);
+    const PointerSnapshot pointer = TakePointerSnapshot();
+    int changed = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 100; ++x)
+            if (inside.At(x, y) != RGB(200, 40, 40)) {
+                ++changed;
+                EXPECT_GE(x + 320, 350 - pointer.hotspot.x);
+                EXPECT_GE(y + 210, 230 - pointer.hotspot.y);
+            }
+    EXPECT_GT(changed, 20);
+}
+
+TEST_F(CaptureOptionsTest, AStoreThatCannotBeWrittenIsReportedAndTheNewKeysStillWork) {
+    MakeFrame();
+    ScriptedHotkeyDialog dialog;
+    SetHotkeyDialog(&dialog);
+    HotkeyAssignments chosen{};
+    chosen[0] = HotkeySetting(L"Ctrl+Alt+F6");
+    dialog.answer = chosen;
+    settings.failWrites = true;
+    frame->mnuOptionsHotkeys_Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, L"Error");
+    EXPECT_TRUE(frame->HotkeyRegistered(0));
+    EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, VK_F6));
+    settings.failWrites = false;
 }
