@@ -137,7 +137,6 @@ void frmMain::SetAppState() {
         const auto commands = Commands();
         for (const CommandRow& row : commands)
             if (row.checkedBy != nullptr) SetMenuChecked(row.id, *row.checkedBy);
-        SetCaptureDelay(gintCaptureDelay);
         for (const CommandRow& row : commands)
             if (row.needsDocument) SetMenuEnabled(row.id, DocumentsOpen());
         for (const CommandRow& row : commands)
