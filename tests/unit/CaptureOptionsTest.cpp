@@ -237,8 +237,9 @@ TEST_F(CaptureOptionsTest, AKeyPressedGoesThroughTheCaptureSequence) {
     const SIZE size = documents[0]->picNabbet().GetPicture().SizePixels();
     EXPECT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(size.cy, GetSystemMetrics(SM_CYSCREEN));
-    // The minimised frame comes back to show the capture.
+    // The minimised frame comes back to show the capture, the document not as an icon.
     EXPECT_FALSE(IsIconic(frame->hWnd()));
+    EXPECT_FALSE(IsIconic(documents[0]->hWnd()));
     EXPECT_TRUE(frame->Visible());
     EXPECT_EQ(gintCaptureCount, 1);
 }
