@@ -53,5 +53,5 @@ clean:
 
 # Refreshes the README's pictures in docs/screenshots from the real program (headless).
 screenshots: build
-	@cd $(BUILD) && { SCREENSHOTS_DIR=$(CURDIR)/docs/screenshots ctest -R '^e2e.readme_screenshots$$' --output-on-failure; rc=$$?; \
+	@cd $(BUILD) && { SCREENSHOTS_DIR=$(CURDIR)/docs/screenshots ctest -R '^e2e.(readme_screenshots|capture_anywhere)$$' --output-on-failure; rc=$$?; \
 	  $(CURDIR)/tests/fixtures/display-stop.sh "$$PWD" >/dev/null 2>&1; exit $$rc; }

@@ -18,10 +18,18 @@
 // Dialog templates
 #define IDD_ABOUT           140
 #define IDD_WINDOW          141
+#define IDD_HOTKEYS         142
 
 // Controls of the About box
 #define IDC_ABOUT_OK        1001
 #define IDC_ABOUT_LICENSE   1002
+
+// Controls of the Hotkeys dialog: one row per capture command (Screen, Active Window,
+// Window, Rectangle, All Screens), each a label, a hotkey box, a Win check box and a
+// None button, numbered IDC_HOTKEY_FIRST + 4 * row + part.
+#define IDC_HOTKEY_FIRST    1100
+#define IDC_HOTKEY_LAST     1119
+#define IDC_HOTKEY_INTRO    1120
 
 // Menu commands: one per menu item with a handler
 #define IDM_FILE_OPEN               40001
@@ -41,7 +49,14 @@
 #define IDM_CAPTURE_ACTIVEWINDOW    40031
 #define IDM_CAPTURE_WINDOW          40032
 #define IDM_CAPTURE_SCREEN          40033
+#define IDM_CAPTURE_ALLSCREENS      40034
 #define IDM_OPTIONS_HIDE            40040
+#define IDM_OPTIONS_HOTKEYS         40041
+#define IDM_OPTIONS_DELAYNONE       40042
+#define IDM_OPTIONS_DELAY3          40043
+#define IDM_OPTIONS_DELAY5          40044
+#define IDM_OPTIONS_DELAY10         40045
+#define IDM_OPTIONS_POINTER         40046
 #define IDM_WINDOW_TILEHORIZONTAL   40050
 #define IDM_WINDOW_TILEVERTICAL     40051
 #define IDM_WINDOW_CASCADE          40052

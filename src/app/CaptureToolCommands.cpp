@@ -5,19 +5,29 @@
 #include <memory>
 
 #include "capture/CaptureCommands.h"
+#include "capture/CaptureOptions.h"
 #include "capture/basScreen.h"
 #include "platform/Form.h"
 #include "platform/FrameHost.h"
+#include "platform/PointerImage.h"
 #include "platform/ScreenService.h"
 #include "select/frmRectangle.h"
 #include "select/frmWindow.h"
 
 namespace CaptureCommands {
 
+bool PointerInBand(const PointerSnapshot& pointer, const PixelRect& band) {
+    return pointer.shown && pointer.position.x >= band.Left && pointer.position.y >= band.Top &&
+           pointer.position.x < band.Left + band.Width && pointer.position.y < band.Top + band.Height;
+}
+
 void CaptureRectangle(IFrameHost& frame) {
     std::shared_ptr<frmRectangle> selector;
+    PointerSnapshot pointer;
     CaptureSteps steps;
     steps.showTool = [&] {
+        // The pointer as it is when the screen freezes, before the selector's crosshair.
+        if (gblnCapturePointer) pointer = TakePointerSnapshot();
         selector = NewForm<frmRectangle>();
         selector->ShowModal(frame.OwnerWindow());
     };
@@ -27,7 +37,9 @@ void CaptureRectangle(IFrameHost& frame) {
         const PixelRect band =
             BandPixels(selector->shpSelect.Geometry(), Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
         // The pixels come from the frozen screen the user selected them on.
-        return selector->CaptureFrozenArea(band);
+        Picture picture = selector->CaptureFrozenArea(band);
+        if (PointerInBand(pointer, band)) DrawPointer(picture, pointer, POINT{band.Left, band.Top});
+        return picture;
     };
     steps.afterPicture = [&] { selector->Unload(); };
     RunCapture(frame, steps);
@@ -50,7 +62,10 @@ void CaptureWindow(IFrameHost& frame) {
         // The picker goes, and the windows it covered repaint, before the screen is read.
         picker->Unload();
         DoEvents();
-        return CaptureWindowByHandle(picked);
+        Picture picture = CaptureWindowByHandle(picked);
+        const RECT area = WindowCaptureArea(picked);
+        AddPointer(picture, POINT{area.left, area.top});
+        return picture;
     };
     RunCapture(frame, steps);
     if (picker && picker->IsLoaded()) picker->Unload();

@@ -5,6 +5,7 @@
 
 #include "app/basMain.h"
 #include "app/frmMain.h"
+#include "capture/CaptureOptions.h"
 #include "resource.h"
 
 namespace {
@@ -32,7 +33,14 @@ const CommandRow kCommands[] = {
     {IDM_CAPTURE_ACTIVEWINDOW,   &frmMain::mnuCaptureActiveWindow_Click,   false, nullptr,              0, 0,            L"Active Window", 6,  L"Capture Active Window"},
     {IDM_CAPTURE_WINDOW,         &frmMain::mnuCaptureWindow_Click,         false, nullptr,              0, 0,            L"Window",        7,  L"Capture Selected Window"},
     {IDM_CAPTURE_SCREEN,         &frmMain::mnuCaptureScreen_Click,         false, nullptr,              0, 0,            L"Screen",        8,  L"Capture Entire Screen"},
+    {IDM_CAPTURE_ALLSCREENS,     &frmMain::mnuCaptureAllScreens_Click,     false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_HIDE,           &frmMain::mnuOptionsHide_Click,           false, &gblnHideCaptureWin,  0, 0,            L"Hide",          9,  L"Hide Capture Window"},
+    {IDM_OPTIONS_POINTER,        &frmMain::mnuOptionsPointer_Click,        false, &gblnCapturePointer,  0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_DELAYNONE,      &frmMain::mnuOptionsDelayNone_Click,      false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_DELAY3,         &frmMain::mnuOptionsDelay3_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_DELAY5,         &frmMain::mnuOptionsDelay5_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_DELAY10,        &frmMain::mnuOptionsDelay10_Click,        false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_HOTKEYS,        &frmMain::mnuOptionsHotkeys_Click,        false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_WINDOW_TILEHORIZONTAL,  &frmMain::mnuWindowTileHorizontal_Click,  false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_WINDOW_TILEVERTICAL,    &frmMain::mnuWindowTileVertical_Click,    false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_WINDOW_CASCADE,         &frmMain::mnuWindowCascade_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},

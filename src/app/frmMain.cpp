@@ -303,6 +303,12 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // stored; the process may be ended at any moment after this message returns.
         if (wParam != FALSE) Unload();
         return 0;
+    case WM_HOTKEY:
+        Hotkey_Pressed(static_cast<int>(wParam) - 1);
+        return 0;
+    case kRegisterHotkeysMessage:
+        RegisterHotkeys();
+        return 0;
     default:
         break;
     }

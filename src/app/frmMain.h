@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/HotkeyDialog.h"
 #include "platform/DocumentForm.h"
 #include "platform/Form.h"
 #include "platform/FrameHost.h"
@@ -40,6 +42,7 @@ public:
     void SetFrameVisible(bool visible) override;
     bool HideOption() const override;
     CommonDialog& Dialog() override { return dlg(); }
+    void SetStatusText(const std::wstring& text) override;
 
     // Start-up and shutdown.
     void MDIForm_Load();
@@ -65,7 +68,22 @@ public:
     void mnuCaptureActiveWindow_Click();
     void mnuCaptureWindow_Click();
     void mnuCaptureScreen_Click();
+    void mnuCaptureAllScreens_Click();
     void mnuOptionsHide_Click();
+    void mnuOptionsPointer_Click();
+    void mnuOptionsDelayNone_Click();
+    void mnuOptionsDelay3_Click();
+    void mnuOptionsDelay5_Click();
+    void mnuOptionsDelay10_Click();
+    void mnuOptionsHotkeys_Click();
+
+    // Global hotkeys (frmMain_Hotkeys.cpp): the combinations in force, as stored, and
+    // whether the system accepted each.
+    const HotkeyAssignments& Hotkeys() const noexcept { return hotkeys_; }
+    bool HotkeyRegistered(int command) const noexcept { return hotkeyRegistered_[static_cast<std::size_t>(command)]; }
+    // What a WM_HOTKEY for a command does: the command's capture, Active Window taking the
+    // window that was in front.
+    void Hotkey_Pressed(int command);
     void mnuWindowTileHorizontal_Click();
     void mnuWindowTileVertical_Click();
     void mnuWindowCascade_Click();
@@ -137,6 +155,17 @@ private:
     void KeepFrameReachable();
     int ButtonIndex(const std::wstring& key) const;
     void DocumentClosed(DocumentForm& document);
+    // Capture options and hotkeys: read at start-up, written at exit (frmMain_Hotkeys.cpp).
+    void LoadCaptureOptions();
+    void StoreCaptureOptions();
+    void SetCaptureDelay(int seconds);
+    // Registers every assigned hotkey and reports, in one message, those the system refuses.
+    void RegisterHotkeys();
+    void UnregisterHotkeys();
+
+    // Posted at start-up: the hotkeys are registered once the frame shows, so that a
+    // refusal is reported over it.
+    static constexpr UINT kRegisterHotkeysMessage = WM_APP + 2;
 
     HWND mdiClient_ = nullptr;
     HWND tlbMain_ = nullptr;
@@ -149,6 +178,8 @@ private:
     // The open documents, in the order they were opened; a document leaves when its window goes.
     std::vector<std::shared_ptr<DocumentForm>> documents_;
     std::function<void(const wchar_t*)> commandObserver_;
+    HotkeyAssignments hotkeys_{};
+    std::array<bool, kHotkeyCommands> hotkeyRegistered_{};
     void Observe(const wchar_t* handler) const {
         if (commandObserver_) commandObserver_(handler);
     }

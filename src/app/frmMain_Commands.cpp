@@ -7,6 +7,7 @@
 #include "app/basMain.h"
 #include "app/frmMain.h"
 #include "capture/CaptureCommands.h"
+#include "capture/CaptureOptions.h"
 #include "document/DocumentCommands.h"
 #include "help/HelpCommands.h"
 #include "platform/Conversions.h"
@@ -46,6 +47,14 @@ void frmMain::MDIForm_Load() {
         gblnHideCaptureWin = hide == L"True";
         gintCaptureCount = 0;
         SetAppState();
+    });
+    // Read on their own: a bad placement above must not cost the user the hotkeys (and
+    // must still leave the other command states as they were).
+    Trapped([&] {
+        LoadCaptureOptions();
+        SetMenuChecked(IDM_OPTIONS_POINTER, gblnCapturePointer);
+        SetCaptureDelay(gintCaptureDelay);
+        PostMessageW(hwnd_, kRegisterHotkeysMessage, 0, 0);
     });
     // Also after a failed step: a frame left out of reach would make the program unusable.
     Trapped([&] { KeepFrameReachable(); });
@@ -103,6 +112,8 @@ void frmMain::MDIForm_Unload() {
     Trapped([&] {
         StorePlacement();
         WriteSetting(L"HideCaptureWin", gblnHideCaptureWin ? L"True" : L"False");
+        StoreCaptureOptions();
+        UnregisterHotkeys();
         const int count = Forms::Count();
         for (std::int16_t i = ToInt16(count - 1); i >= 1; i = AddInt16(i, -1)) {
             if (i < Forms::Count()) Forms::Item(i)->Unload();
@@ -287,18 +298,22 @@ void frmMain::mnuEditEmpty_Click() {
 }
 void frmMain::mnuCaptureRectangle_Click() {
     Observe(L"mnuCaptureRectangle_Click");
+    const auto keepAlive = shared_from_this();  // the frame may close during a countdown
     CaptureCommands::CaptureRectangle(*this);
 }
 void frmMain::mnuCaptureActiveWindow_Click() {
     Observe(L"mnuCaptureActiveWindow_Click");
+    const auto keepAlive = shared_from_this();  // the frame may close during a countdown
     CaptureCommands::CaptureActiveWindow(*this);
 }
 void frmMain::mnuCaptureWindow_Click() {
     Observe(L"mnuCaptureWindow_Click");
+    const auto keepAlive = shared_from_this();  // the frame may close during a countdown
     CaptureCommands::CaptureWindow(*this);
 }
 void frmMain::mnuCaptureScreen_Click() {
     Observe(L"mnuCaptureScreen_Click");
+    const auto keepAlive = shared_from_this();  // the frame may close during a countdown
     CaptureCommands::CaptureScreen(*this);
 }
 void frmMain::mnuHelpContents_Click() {

@@ -5,14 +5,19 @@
 
 #include <windows.h>
 
+#include "capture/CaptureCountdown.h"
+#include "capture/CaptureOptions.h"
 #include "capture/basScreen.h"
 #include "platform/Conversions.h"
 #include "platform/DocumentForm.h"
 #include "platform/ErrorReporter.h"
 #include "platform/Form.h"
 #include "platform/FrameHost.h"
+#include "platform/PointerImage.h"
 
 std::int16_t gintCaptureCount = 0;
+int gintCaptureDelay = 0;
+bool gblnCapturePointer = false;
 
 namespace CaptureCommands {
 
@@ -25,13 +30,37 @@ void RaiseFrame(IFrameHost& frame) {
     SetWindowPos(frame.OwnerWindow(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
+bool g_captureRunning = false;
+
+class CaptureRunning {
+public:
+    CaptureRunning() { g_captureRunning = true; }
+    ~CaptureRunning() { g_captureRunning = false; }
+    CaptureRunning(const CaptureRunning&) = delete;
+    CaptureRunning& operator=(const CaptureRunning&) = delete;
+};
+
 }  // namespace
 
+bool CaptureInProgress() { return g_captureRunning; }
+
+void AddPointer(const Picture& picture, POINT origin) {
+    if (!gblnCapturePointer || picture.IsEmpty()) return;
+    DrawPointer(picture, TakePointerSnapshot(), origin);
+}
+
 void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
+    if (g_captureRunning) return;
+    const CaptureRunning running;
     // Every run of messages may close the frame (its close box, the end of the session);
     // the capture then ends there, quietly: there is nothing left to show a picture in.
     const auto frameGone = [&] { return !frame.FrameLoaded(); };
     const auto body = [&] {
+        // The count comes first, so that the frozen screen or the picker appears after it.
+        if (gintCaptureDelay > 0 && !CaptureCountdown::Run(frame, gintCaptureDelay)) {
+            if (frame.FrameLoaded()) frame.SetAppState();
+            return;
+        }
         frame.SetFrameVisible(!frame.HideOption());
         // One run of pending messages lets the windows below repaint; no timed wait.
         DoEvents();
@@ -73,13 +102,45 @@ void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
 
 void CaptureActiveWindow(IFrameHost& frame) {
     CaptureSteps steps;
-    steps.obtainPicture = [] { return CaptureForegroundWindow(); };
+    steps.obtainPicture = [] {
+        const HWND target = GetForegroundWindow();
+        Picture picture = CaptureWindowByHandle(target);
+        const RECT area = WindowCaptureArea(target);
+        AddPointer(picture, POINT{area.left, area.top});
+        return picture;
+    };
+    RunCapture(frame, steps);
+}
+
+void CaptureActiveWindow(IFrameHost& frame, HWND target) {
+    CaptureSteps steps;
+    steps.obtainPicture = [target] {
+        Picture picture = CaptureWindowByHandle(target);
+        const RECT area = WindowCaptureArea(target);
+        AddPointer(picture, POINT{area.left, area.top});
+        return picture;
+    };
     RunCapture(frame, steps);
 }
 
 void CaptureScreen(IFrameHost& frame) {
     CaptureSteps steps;
-    steps.obtainPicture = [] { return CaptureWholeScreen(); };
+    steps.obtainPicture = [] {
+        Picture picture = CaptureWholeScreen();
+        AddPointer(picture, POINT{0, 0});
+        return picture;
+    };
+    RunCapture(frame, steps);
+}
+
+void CaptureAllScreens(IFrameHost& frame) {
+    CaptureSteps steps;
+    steps.obtainPicture = [] {
+        const RECT desktop = VirtualScreenRect();
+        Picture picture = CaptureVirtualScreen();
+        AddPointer(picture, POINT{desktop.left, desktop.top});
+        return picture;
+    };
     RunCapture(frame, steps);
 }
 

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <functional>
 
+#include <windows.h>
+
 #include "platform/Picture.h"
 
 class IFrameHost;
@@ -11,7 +13,20 @@ extern std::int16_t gintCaptureCount;
 
 namespace CaptureCommands {
 void CaptureActiveWindow(IFrameHost& frame);
+// Active Window for a window chosen beforehand (a hotkey takes the one in front when it
+// was pressed).
+void CaptureActiveWindow(IFrameHost& frame, HWND target);
 void CaptureScreen(IFrameHost& frame);
+// The whole desktop: every monitor, the virtual screen's rectangle.
+void CaptureAllScreens(IFrameHost& frame);
+
+// With Include Pointer on, draws the pointer as it is now into a picture whose top-left
+// pixel was at origin on the screen.
+void AddPointer(const Picture& picture, POINT origin);
+
+// True while a capture command runs (its countdown, tool and capture); another one asked
+// for meanwhile, by a hotkey say, is ignored.
+bool CaptureInProgress();
 
 // What one capture command adds to the sequence every capture command follows.
 struct CaptureSteps {
@@ -27,7 +42,8 @@ struct CaptureSteps {
     std::function<void()> afterPicture;
 };
 
-// The shared sequence: hides the frame if the hide option is on and lets pending messages
+// The shared sequence: with a delay set, first counts it down (a cancelled count makes no
+// document and changes nothing); then hides the frame if the hide option is on and lets pending messages
 // run once; runs the tool (then messages once more) and stops early when nothing was
 // selected; otherwise makes a new document titled "Nabbet" + the next count, shown at
 // once, and gives it the picture. It then makes the frame visible, shows the document,

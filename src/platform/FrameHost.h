@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <windows.h>
@@ -46,6 +47,9 @@ public:
 
     // The common dialog shared by Open, Save and Print (its settings carry over).
     virtual CommonDialog& Dialog() = 0;
+
+    // Shows a short text in the status bar's first panel (SetAppState puts "Ready" back).
+    virtual void SetStatusText(const std::wstring& /*text*/) {}
 };
 
 // The frame of this run, or nullptr while none is loaded.

@@ -150,7 +150,7 @@ commands=(
     "Copy To Clipboard" "Empty Clipboard"
     "Toolbar" "Status Bar" "Zoom In" "Zoom Out" "Actual Size" "Fit to Window"
     "Rectangle" "Active Window" "Window" "Screen"
-    "Hide Capture Window"
+    "Hide Capture Window" "Include Pointer" "Capture Delay" "Hotkeys" "All Screens"
     "Tile Horizontally" "Tile Vertically" "Cascade Images" "Arrange Icons"
     "Close All" "Window List"
     "Contents" "Index" "License Agreement" "About Pixelnab"

@@ -1,0 +1,170 @@
+#include "app/HotkeyDialog.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "platform/MessageBoxService.h"
+#include "platform/WindowBase.h"
+#include "resource.h"
+
+namespace {
+
+constexpr UINT kRunScript = WM_APP + 1;
+
+const wchar_t* const kSettingNames[kHotkeyCommands] = {L"HotkeyScreen", L"HotkeyActiveWindow", L"HotkeyWindow",
+                                                      L"HotkeyRectangle", L"HotkeyAllScreens"};
+const wchar_t* const kCommandNames[kHotkeyCommands] = {L"Capture > Screen", L"Capture > Active Window",
+                                                      L"Capture > Window", L"Capture > Rectangle",
+                                                      L"Capture > All Screens"};
+
+int BoxId(int row) { return IDC_HOTKEY_FIRST + 4 * row + 1; }
+int WinId(int row) { return IDC_HOTKEY_FIRST + 4 * row + 2; }
+int NoneId(int row) { return IDC_HOTKEY_FIRST + 4 * row + 3; }
+
+std::function<void(HWND)> g_script;
+
+struct DialogState {
+    HotkeyAssignments* hotkeys;
+};
+
+void Fill(HWND dialog, const HotkeyAssignments& hotkeys) {
+    for (int row = 0; row < kHotkeyCommands; ++row) {
+        const HWND box = GetDlgItem(dialog, BoxId(row));
+        // Any key may stand alone (PrintScreen, F9): no combination is replaced by another.
+        SendMessageW(box, HKM_SETRULES, 0, 0);
+        SendMessageW(box, HKM_SETHOTKEY, ToHotkeyBox(hotkeys[static_cast<std::size_t>(row)]), 0);
+        CheckDlgButton(dialog, WinId(row), hotkeys[static_cast<std::size_t>(row)].win ? BST_CHECKED : BST_UNCHECKED);
+    }
+}
+
+HotkeyAssignments Read(HWND dialog) {
+    HotkeyAssignments hotkeys;
+    for (int row = 0; row < kHotkeyCommands; ++row) {
+        const WORD value = LOWORD(SendDlgItemMessageW(dialog, BoxId(row), HKM_GETHOTKEY, 0, 0));
+        hotkeys[static_cast<std::size_t>(row)] = FromHotkeyBox(value, IsDlgButtonChecked(dialog, WinId(row)) == BST_CHECKED);
+    }
+    return hotkeys;
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        switch (message) {
+        case WM_INITDIALOG: {
+            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            Fill(dialog, *reinterpret_cast<DialogState*>(lParam)->hotkeys);
+            if (g_script) PostMessageW(dialog, kRunScript, 0, 0);
+            return TRUE;
+        }
+        case kRunScript:
+            if (g_script) g_script(dialog);
+            return TRUE;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            const int row = (id - IDC_HOTKEY_FIRST) / 4;
+            if (id >= IDC_HOTKEY_FIRST && id <= IDC_HOTKEY_LAST && id == NoneId(row)) {
+                SendDlgItemMessageW(dialog, BoxId(row), HKM_SETHOTKEY, 0, 0);
+                CheckDlgButton(dialog, WinId(row), BST_UNCHECKED);
+                SetFocus(GetDlgItem(dialog, BoxId(row)));
+                return TRUE;
+            }
+            if (id == IDOK && state != nullptr) {
+                const HotkeyAssignments chosen = Read(dialog);
+                if (const auto shared = FindSharedHotkey(chosen)) {
+                    MessageBoxService().Show(dialog,
+                                             FormatHotkey(chosen[static_cast<std::size_t>(shared->first)]) +
+                                                 L" is given to both " + kCommandNames[shared->first] + L" and " +
+                                                 kCommandNames[shared->second] + L". Give each its own keys.",
+                                             MB_OK | MB_ICONEXCLAMATION, L"Hotkeys");
+                    SetFocus(GetDlgItem(dialog, BoxId(shared->second)));
+                    return TRUE;
+                }
+                *state->hotkeys = chosen;
+                EndDialog(dialog, IDOK);
+                return TRUE;
+            }
+            if (id == IDCANCEL) {
+                EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            return FALSE;
+        }
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+class RealHotkeyDialog final : public IHotkeyDialog {
+public:
+    bool Edit(HWND owner, HotkeyAssignments& hotkeys) override {
+        HotkeyAssignments edited = hotkeys;
+        DialogState state{&edited};
+        const INT_PTR result = DialogBoxParamW(WindowBase::ModuleInstance(), MAKEINTRESOURCEW(IDD_HOTKEYS), owner,
+                                               &DialogProc, reinterpret_cast<LPARAM>(&state));
+        if (result != IDOK) return false;
+        hotkeys = edited;
+        return true;
+    }
+};
+
+IHotkeyDialog* g_installed = nullptr;
+
+}  // namespace
+
+const wchar_t* HotkeySettingName(int command) { return kSettingNames[command]; }
+const wchar_t* HotkeyCommandName(int command) { return kCommandNames[command]; }
+
+std::optional<std::pair<int, int>> FindSharedHotkey(const HotkeyAssignments& hotkeys) {
+    for (int first = 0; first < kHotkeyCommands; ++first) {
+        if (hotkeys[static_cast<std::size_t>(first)].IsNone()) continue;
+        for (int second = first + 1; second < kHotkeyCommands; ++second)
+            if (hotkeys[static_cast<std::size_t>(second)] == hotkeys[static_cast<std::size_t>(first)])
+                return std::pair{first, second};
+    }
+    return std::nullopt;
+}
+
+UINT HotkeyModifiers(const HotkeyCombination& hotkey) {
+    return (hotkey.ctrl ? MOD_CONTROL : 0u) | (hotkey.alt ? MOD_ALT : 0u) | (hotkey.shift ? MOD_SHIFT : 0u) |
+           (hotkey.win ? MOD_WIN : 0u);
+}
+
+HotkeyCombination FromHotkeyBox(WORD value, bool win) {
+    HotkeyCombination hotkey;
+    const int key = LOBYTE(value);
+    const BYTE flags = HIBYTE(value);
+    // A key the settings cannot name (or none) leaves the command without a hotkey.
+    if (key == 0 || HotkeyKeyName(key).empty()) return hotkey;
+    hotkey.key = key;
+    hotkey.ctrl = (flags & HOTKEYF_CONTROL) != 0;
+    hotkey.alt = (flags & HOTKEYF_ALT) != 0;
+    hotkey.shift = (flags & HOTKEYF_SHIFT) != 0;
+    hotkey.win = win;
+    return hotkey;
+}
+
+WORD ToHotkeyBox(const HotkeyCombination& hotkey) {
+    if (hotkey.IsNone()) return 0;
+    BYTE flags = 0;
+    if (hotkey.ctrl) flags |= HOTKEYF_CONTROL;
+    if (hotkey.alt) flags |= HOTKEYF_ALT;
+    if (hotkey.shift) flags |= HOTKEYF_SHIFT;
+    // The navigation keys sit on the extended part of the keyboard: without the flag the
+    // box names them by their keypad twins.
+    const int key = hotkey.key;
+    if ((key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE || key == VK_DIVIDE)
+        flags |= HOTKEYF_EXT;
+    return MAKEWORD(static_cast<BYTE>(key), flags);
+}
+
+IHotkeyDialog& HotkeyDialog() {
+    static RealHotkeyDialog real;
+    return g_installed != nullptr ? *g_installed : real;
+}
+
+void SetHotkeyDialog(IHotkeyDialog* dialog) { g_installed = dialog; }
+void SetHotkeyDialogScript(std::function<void(HWND)> script) { g_script = std::move(script); }

@@ -1,0 +1,42 @@
+#pragma once
+// Options > Hotkeys: the dialog that assigns a key combination to each capture command.
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <windows.h>
+
+#include "platform/CaptureOptionsText.h"
+
+// The capture commands a hotkey can start, in the dialog's order.
+enum class HotkeyCommand { Screen, ActiveWindow, Window, Rectangle, AllScreens };
+constexpr int kHotkeyCommands = 5;
+using HotkeyAssignments = std::array<HotkeyCombination, kHotkeyCommands>;
+
+// The settings value of each command ("HotkeyScreen", ...) and its menu path for messages.
+const wchar_t* HotkeySettingName(int command);
+const wchar_t* HotkeyCommandName(int command);
+
+// Two commands with the same combination: the pair, the earlier first.
+std::optional<std::pair<int, int>> FindSharedHotkey(const HotkeyAssignments& hotkeys);
+
+// The system's hotkey modifiers (MOD_CONTROL ...) and the hotkey box's (HOTKEYF_CONTROL ...).
+UINT HotkeyModifiers(const HotkeyCombination& hotkey);
+HotkeyCombination FromHotkeyBox(WORD value, bool win);
+WORD ToHotkeyBox(const HotkeyCombination& hotkey);
+
+// Shows the dialog modally over owner, filled with hotkeys; on OK, hotkeys holds what the
+// user chose and the result is true.
+class IHotkeyDialog {
+public:
+    virtual ~IHotkeyDialog() = default;
+    virtual bool Edit(HWND owner, HotkeyAssignments& hotkeys) = 0;
+};
+
+IHotkeyDialog& HotkeyDialog();
+void SetHotkeyDialog(IHotkeyDialog* dialog);  // nullptr restores the real one
+
+// Test seam for the real dialog: called once the dialog shows and its modal loop runs,
+// with the dialog window, so that a test can press its keys and buttons.
+void SetHotkeyDialogScript(std::function<void(HWND dialog)> script);
