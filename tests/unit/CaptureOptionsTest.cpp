@@ -11,7 +11,11 @@
 #include <vector>
 
 #include "Fakes.h"
-#include "SelectTestSupport.h"
+#include "Image.h"
+#include "ModalDriver.h"
+#include "Pattern.h"
+#include "PatternWindow.h"
+#include "Wait.h"
 #include "app/CaptureToolCommands.h"
 #include "app/HotkeyDialog.h"
 #include "capture/CaptureCountdown.h"
@@ -23,12 +27,18 @@
 #include "select/SelectorGeometry.h"
 #include "select/frmRectangle.h"
 
-using selecttest::Pixels;
-using selecttest::ReadPicture;
-using selecttest::ReadScreen;
-using selecttest::TestWindow;
 
 namespace {
+
+// A window of one colour (0x00RRGGBB), or of the pattern below 0; a topmost one never
+// takes the activation, an ordinary one may.
+PatternWindowOptions WindowOptions(long colour, bool topmost) {
+    PatternWindowOptions options;
+    options.colour = colour;
+    options.topmost = topmost;
+    options.activate = !topmost;
+    return options;
+}
 
 // A window of the test that holds a hotkey, as another program would.
 class HotkeyHolder {
@@ -246,19 +256,19 @@ TEST_F(CaptureOptionsTest, AKeyPressedGoesThroughTheCaptureSequence) {
 
 TEST_F(CaptureOptionsTest, ActiveWindowByHotkeyTakesTheWindowInFrontNeverTheFrame) {
     MakeFrame();
-    TestWindow other(800, 100, 220, 140, RGB(10, 200, 30));
+    PatternWindow other(800, 100, 220, 140, WindowOptions(Rgb(10, 200, 30), false));
     ShowWindow(other.hWnd(), SW_SHOW);
     // The test may wait for the window manager of Wine to agree; the program never does.
     for (int i = 0; i < 40 && GetForegroundWindow() != other.hWnd(); ++i) {
         SetForegroundWindow(other.hWnd());
-        selecttest::Settle();
+        Settle();
     }
     ASSERT_EQ(GetForegroundWindow(), other.hWnd());
     frame->Hotkey_Pressed(static_cast<int>(HotkeyCommand::ActiveWindow));
     // With the frame in front, the window below it.
     for (int i = 0; i < 40 && GetForegroundWindow() != frame->hWnd(); ++i) {
         SetForegroundWindow(frame->hWnd());
-        selecttest::Settle();
+        Settle();
     }
     ASSERT_EQ(GetForegroundWindow(), frame->hWnd());
     EXPECT_EQ(WindowInFrontOf(frame->hWnd()), other.hWnd());
@@ -266,10 +276,10 @@ TEST_F(CaptureOptionsTest, ActiveWindowByHotkeyTakesTheWindowInFrontNeverTheFram
     const auto documents = Documents();
     ASSERT_EQ(documents.size(), 2u);
     for (const auto& document : documents) {
-        const Pixels picture = ReadPicture(document->picNabbet().GetPicture());
+        const Image picture = ReadPicture(document->picNabbet().GetPicture());
         ASSERT_EQ(picture.width, 220);
         ASSERT_EQ(picture.height, 140);
-        EXPECT_EQ(picture.At(110, 70), RGB(10, 200, 30));
+        EXPECT_EQ(picture.At(110, 70), Rgb(10, 200, 30));
     }
 }
 
@@ -368,8 +378,8 @@ TEST_F(CaptureOptionsTest, TheRealDialogRefusesOneCombinationForTwoCommands) {
 TEST_F(CaptureOptionsTest, ADelayCountsDownNearThePointerThenCapturesWithoutTheCountdown) {
     MakeFrame();
     gblnHideCaptureWin = true;
-    TestWindow below(300, 300, 256, 256, -1, true);
-    selecttest::Settle();
+    PatternWindow below(300, 300, 256, 256, WindowOptions(-1, true));
+    Settle();
     SetCursorPos(310, 310);
     frame->mnuOptionsDelay3_Click();
     CaptureCountdown::SetTickMilliseconds(200);
@@ -405,15 +415,15 @@ TEST_F(CaptureOptionsTest, ADelayCountsDownNearThePointerThenCapturesWithoutTheC
     ASSERT_EQ(documents.size(), 1u);
     EXPECT_EQ(documents[0]->Caption(), L"Nabbet1");
     // Where the countdown stood, the picture shows the window below it.
-    const Pixels picture = ReadPicture(documents[0]->picNabbet().GetPicture());
+    const Image picture = ReadPicture(documents[0]->picNabbet().GetPicture());
     int wrong = 0;
     for (int y = countdownRect.top; y < countdownRect.bottom; ++y)
         for (int x = countdownRect.left; x < countdownRect.right; ++x)
-            if (picture.At(x, y) != selecttest::PatternColour(x - 300, y - 300)) ++wrong;
+            if (picture.At(x, y) != PatternColour(x - 300, y - 300)) ++wrong;
     EXPECT_EQ(wrong, 0) << "pixels of the countdown in the picture; at its corner " << std::hex
                         << picture.At(countdownRect.left, countdownRect.top) << " for "
-                        << selecttest::PatternColour(countdownRect.left - 300, countdownRect.top - 300) << ", outside "
-                        << picture.At(305, 305) << " for " << selecttest::PatternColour(5, 5) << std::dec << " rect "
+                        << PatternColour(countdownRect.left - 300, countdownRect.top - 300) << ", outside "
+                        << picture.At(305, 305) << " for " << PatternColour(5, 5) << std::dec << " rect "
                         << countdownRect.left << "," << countdownRect.top;
     EXPECT_EQ(frame->PanelText(1), L"Ready");
     EXPECT_TRUE(IsWindowEnabled(frame->hWnd()));
@@ -500,8 +510,8 @@ TEST_F(CaptureOptionsTest, AHotkeyDuringTheCountStartsNoSecondCapture) {
 TEST_F(CaptureOptionsTest, IncludePointerDrawsThePointersShapeAtItsPlaceAndOnlyThen) {
     MakeFrame();
     gblnHideCaptureWin = true;
-    TestWindow below(300, 300, 256, 256, RGB(40, 90, 200), true);
-    selecttest::Settle();
+    PatternWindow below(300, 300, 256, 256, WindowOptions(Rgb(40, 90, 200), true));
+    Settle();
     SetCursorPos(400, 380);
     DoEvents();
     frame->mnuCaptureScreen_Click();  // without the pointer
@@ -509,8 +519,8 @@ TEST_F(CaptureOptionsTest, IncludePointerDrawsThePointersShapeAtItsPlaceAndOnlyT
     frame->mnuCaptureScreen_Click();  // with it
     const auto documents = Documents();
     ASSERT_EQ(documents.size(), 2u);
-    const Pixels without = ReadPicture(documents[0]->picNabbet().GetPicture());
-    const Pixels with = ReadPicture(documents[1]->picNabbet().GetPicture());
+    const Image without = ReadPicture(documents[0]->picNabbet().GetPicture());
+    const Image with = ReadPicture(documents[1]->picNabbet().GetPicture());
     ASSERT_EQ(without.width, with.width);
 
     // The expected picture: the one without, with the current pointer drawn at its hot spot.
@@ -518,19 +528,19 @@ TEST_F(CaptureOptionsTest, IncludePointerDrawsThePointersShapeAtItsPlaceAndOnlyT
     ASSERT_TRUE(pointer.shown);
     Picture expected = documents[0]->picNabbet().GetPicture();  // drawn into; its pixels are read above
     ASSERT_TRUE(DrawPointer(expected, pointer, POINT{0, 0}));
-    const Pixels drawn = ReadPicture(expected);
-    EXPECT_EQ(selecttest::CountDifferences(with, drawn), 0);
+    const Image drawn = ReadPicture(expected);
+    EXPECT_EQ(CountDifferences(with, drawn), 0);
     int changed = 0;
     for (int y = 300; y < 556; ++y)
         for (int x = 300; x < 556; ++x)
-            if (with.At(x, y) != RGB(40, 90, 200)) {
+            if (with.At(x, y) != Rgb(40, 90, 200)) {
                 ++changed;
                 EXPECT_GE(x, 400 - pointer.hotspot.x);
                 EXPECT_GE(y, 380 - pointer.hotspot.y);
             }
     EXPECT_GT(changed, 20) << "no pointer in the picture";
     for (int y = 300; y < 556; ++y)
-        for (int x = 300; x < 556; ++x) ASSERT_EQ(without.At(x, y), RGB(40, 90, 200));
+        for (int x = 300; x < 556; ++x) ASSERT_EQ(without.At(x, y), Rgb(40, 90, 200));
 }
 
 TEST(PointerInBand, OnlyAHotSpotInsideTheBandCounts) {
@@ -554,20 +564,20 @@ TEST(PointerInBand, OnlyAHotSpotInsideTheBandCounts) {
 TEST_F(CaptureOptionsTest, AllScreensCapturesTheWholeDesktopAsTheNextNumberedDocument) {
     MakeFrame();
     gblnHideCaptureWin = true;
-    TestWindow marker(700, 500, 256, 200, -1, true);
-    selecttest::Settle();
+    PatternWindow marker(700, 500, 256, 200, WindowOptions(-1, true));
+    Settle();
     frame->mnuCaptureScreen_Click();
     frame->mnuCaptureAllScreens_Click();
     const auto documents = Documents();
     ASSERT_EQ(documents.size(), 2u);
     EXPECT_EQ(documents[1]->Caption(), L"Nabbet2");
-    const Pixels picture = ReadPicture(documents[1]->picNabbet().GetPicture());
+    const Image picture = ReadPicture(documents[1]->picNabbet().GetPicture());
     EXPECT_EQ(picture.width, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_EQ(picture.height, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    EXPECT_EQ(picture.At(700 - left + 20, 500 - top + 10), selecttest::PatternColour(20, 10));
-    EXPECT_EQ(picture.At(700 - left + 255, 500 - top + 199), selecttest::PatternColour(255, 199));
+    EXPECT_EQ(picture.At(700 - left + 20, 500 - top + 10), PatternColour(20, 10));
+    EXPECT_EQ(picture.At(700 - left + 255, 500 - top + 199), PatternColour(255, 199));
     EXPECT_EQ(gintCaptureCount, 2);
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -578,22 +588,22 @@ TEST_F(CaptureOptionsTest, AllScreensCapturesTheWholeDesktopAsTheNextNumberedDoc
 namespace {
 
 // Drags the band from (320, 210) to (420, 260) on the selector once it shows.
-selecttest::Script DragBandWhenShown(std::function<void()> onTimeout) {
-    return selecttest::Script(
+ModalDriver DragBandWhenShown(std::function<void()> onTimeout) {
+    return ModalDriver(
         {[] {
-            auto selector = selecttest::FindLoaded<frmRectangle>();
+            auto selector = FindLoaded<frmRectangle>();
             if (!selector || !selector->Visible()) return false;
             const HWND window = selector->hWnd();
-            selecttest::PostMouse(window, WM_LBUTTONDOWN, MK_LBUTTON, 320, 210);
-            selecttest::PostMouse(window, WM_MOUSEMOVE, MK_LBUTTON, 420, 260);
-            selecttest::PostMouse(window, WM_LBUTTONUP, 0, 420, 260);
+            PostMouse(window, WM_LBUTTONDOWN, MK_LBUTTON, 320, 210);
+            PostMouse(window, WM_MOUSEMOVE, MK_LBUTTON, 420, 260);
+            PostMouse(window, WM_LBUTTONUP, 0, 420, 260);
             return true;
         }},
         std::move(onTimeout));
 }
 
 void CloseSelector() {
-    if (auto selector = selecttest::FindLoaded<frmRectangle>()) selector->Unload();
+    if (auto selector = FindLoaded<frmRectangle>()) selector->Unload();
 }
 
 }  // namespace
@@ -604,7 +614,7 @@ TEST_F(CaptureOptionsTest, RectangleShowsItsFrozenScreenOnlyAfterTheCount) {
     CaptureCountdown::SetTickMilliseconds(60);
     int selectorsDuringCount = 0;
     CaptureCountdown::SetObserver([&](HWND, int) {
-        if (selecttest::FindLoaded<frmRectangle>()) ++selectorsDuringCount;
+        if (FindLoaded<frmRectangle>()) ++selectorsDuringCount;
     });
     auto script = DragBandWhenShown(CloseSelector);
     frame->mnuCaptureRectangle_Click();
@@ -612,7 +622,7 @@ TEST_F(CaptureOptionsTest, RectangleShowsItsFrozenScreenOnlyAfterTheCount) {
     EXPECT_EQ(selectorsDuringCount, 0);
     const auto documents = Documents();
     ASSERT_EQ(documents.size(), 1u);
-    const Pixels picture = ReadPicture(documents[0]->picNabbet().GetPicture());
+    const Image picture = ReadPicture(documents[0]->picNabbet().GetPicture());
     EXPECT_EQ(picture.width, 100);
     EXPECT_EQ(picture.height, 50);
 }
@@ -621,8 +631,8 @@ TEST_F(CaptureOptionsTest, RectangleDrawsThePointerWhereTheScreenFrozeOnlyInside
     MakeFrame();
     gblnHideCaptureWin = true;
     frame->mnuOptionsPointer_Click();
-    TestWindow below(300, 200, 256, 200, RGB(200, 40, 40), true);
-    selecttest::Settle();
+    PatternWindow below(300, 200, 256, 200, WindowOptions(Rgb(200, 40, 40), true));
+    Settle();
     const auto capture = [&](POINT pointer) {
         SetCursorPos(pointer.x, pointer.y);
         DoEvents();
@@ -632,19 +642,19 @@ TEST_F(CaptureOptionsTest, RectangleDrawsThePointerWhereTheScreenFrozeOnlyInside
         return ReadPicture(Documents().back()->picNabbet().GetPicture());
     };
     // Outside the band: the plain pixels.
-    const Pixels outside = capture(POINT{500, 380});
+    const Image outside = capture(POINT{500, 380});
     ASSERT_EQ(outside.width, 100);
     int plain = 0;
-    for (const COLORREF pixel : outside.data) plain += pixel == RGB(200, 40, 40) ? 1 : 0;
+    for (const std::uint32_t pixel : outside.pixels) plain += pixel == Rgb(200, 40, 40) ? 1 : 0;
     EXPECT_EQ(plain, 100 * 50);
     // Inside: the pointer's shape at its place in the band.
-    const Pixels inside = capture(POINT{350, 230});
+    const Image inside = capture(POINT{350, 230});
     ASSERT_EQ(inside.width, 100);
     const PointerSnapshot pointer = TakePointerSnapshot();
     int changed = 0;
     for (int y = 0; y < 50; ++y)
         for (int x = 0; x < 100; ++x)
-            if (inside.At(x, y) != RGB(200, 40, 40)) {
+            if (inside.At(x, y) != Rgb(200, 40, 40)) {
                 ++changed;
                 EXPECT_GE(x + 320, 350 - pointer.hotspot.x);
                 EXPECT_GE(y + 210, 230 - pointer.hotspot.y);
