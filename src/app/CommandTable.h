@@ -20,6 +20,7 @@ struct CommandRow {
     const wchar_t* toolbarKey;    // the button's key, nullptr without a button
     int image;                    // the button's image in the toolbar strip
     const wchar_t* tooltip;       // the button's tooltip
+    bool (*availableWhen)();      // enabled only while this holds (checked as it may change), or nullptr
 };
 
 std::span<const CommandRow> Commands();

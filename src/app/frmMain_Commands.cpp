@@ -135,6 +135,7 @@ void frmMain::SetAppState() {
         UpdateWindow(tlbMain_);
         for (const CommandRow& row : commands)
             if (row.needsDocument && row.toolbarKey != nullptr) SetToolbarButtonEnabled(row.toolbarKey, DocumentsOpen());
+        UpdateCommandAvailability();
         SetPanelText(1, L"Ready");
     });
 }
