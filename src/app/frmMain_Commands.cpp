@@ -118,6 +118,7 @@ void frmMain::Unload() {
         if ((*it)->IsLoaded()) (*it)->Unload();
     MDIForm_Unload();
     SetMessagePreTranslator(nullptr);
+    RemoveClipboardFormatListener(hwnd_);
     DestroyWindow(hwnd_);
 }
 
