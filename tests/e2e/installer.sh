@@ -80,7 +80,7 @@ entry_location() {
 }
 # "Open with": open_with_registered ROOT DIR_WIN checks the application key under ROOT
 # (HKCU or HKLM) and the entries of a few of the types; open_with_gone ROOT that none is left.
-reg_default() { "$WINE_RUN" reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'; }
+reg_default() { "$WINE_RUN" reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p' | sed 's/^(value not set)$//'; }
 open_with_registered() {
   local app="$1\\Software\\Classes\\Applications\\Pixelnab.exe" ext
   [ "$(reg_default "$app\\shell\\open\\command")" = "\"$2\\Pixelnab.exe\" \"%1\"" ] ||
