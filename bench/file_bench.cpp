@@ -1,6 +1,8 @@
 // File Open and File Save of a 3840 x 2160 picture (a Windows bitmap and a JPEG), with
 // ImageMagick's convert of the same files in the same run as the reference. Prints the
-// medians of every step and the ratios to ImageMagick's.
+// medians of every step and the ratios to ImageMagick's. Then Save as PNG and JPEG of a
+// screen-like picture of that size (windows, captions, text) beside ImageMagick writing
+// the same pixels to the same formats, with the file sizes.
 //   file_bench [runs]
 #include <algorithm>
 #include <chrono>
@@ -13,6 +15,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "platform/PictureEncoder.h"
 #include "platform/PictureFile.h"
 
 namespace {
@@ -115,6 +118,115 @@ void WriteSource(const std::wstring& path) {
     WriteText(path, data);
 }
 
+// What a screen capture of a busy 4K desktop looks like to an encoder: flat backgrounds,
+// window frames, captions and lines of text; a bitmap in the display's format, as a capture is.
+Picture ScreenLikePicture() {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, kWidth, kHeight);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH desktop = CreateSolidBrush(RGB(0, 99, 177));
+    RECT all{0, 0, kWidth, kHeight};
+    FillRect(dc, &all, desktop);
+    DeleteObject(desktop);
+    HFONT font = CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY,
+                             0, L"Tahoma");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    const wchar_t* words[] = {L"int main() {", L"    return Capture(screen, area);", L"Lorem ipsum dolor sit amet,",
+                              L"consectetur adipiscing elit", L"File Edit View Help", L"12:45 Ready", L"}"};
+    for (int w = 0; w < 6; ++w) {
+        const RECT frame{60 + w * 610, 80 + (w % 3) * 680, 60 + w * 610 + 1180, 80 + (w % 3) * 680 + 1300};
+        FillRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        HBRUSH caption = CreateSolidBrush(RGB(40 + w * 30, 60, 140));
+        const RECT bar{frame.left, frame.top, frame.right, frame.top + 30};
+        FillRect(dc, &bar, caption);
+        DeleteObject(caption);
+        FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        for (int line = 0; line * 19 + 40 < frame.bottom - frame.top - 20; ++line) {
+            SetTextColor(dc, line % 5 == 0 ? RGB(0, 0, 160) : RGB(20, 20, 20));
+            const wchar_t* text = words[(line + w) % 7];
+            TextOutW(dc, frame.left + 12 + (line % 4) * 24, frame.top + 40 + line * 19, text,
+                     static_cast<int>(wcslen(text)));
+        }
+    }
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return PictureOwningBitmap(bitmap, nullptr);
+}
+
+// The picture's pixels as a PPM (what ImageMagick starts from), from the packed DIB.
+void WritePpmOf(const Picture& picture, const std::wstring& path) {
+    const std::vector<BYTE> dib = PictureToPackedDib(picture);
+    BITMAPINFOHEADER header{};
+    std::copy(dib.begin(), dib.begin() + sizeof header, reinterpret_cast<BYTE*>(&header));
+    const int width = header.biWidth, height = header.biHeight;
+    const std::size_t stride = ((std::size_t(width) * 24 + 31) / 32) * 4;
+    const BYTE* bits = dib.data() + header.biSize + header.biClrUsed * 4;
+    std::string data = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    for (int y = 0; y < height; ++y) {
+        const BYTE* row = bits + (height - 1 - y) * stride;
+        for (int x = 0; x < width; ++x) {
+            data.push_back(static_cast<char>(row[x * 3 + 2]));
+            data.push_back(static_cast<char>(row[x * 3 + 1]));
+            data.push_back(static_cast<char>(row[x * 3]));
+        }
+    }
+    WriteText(path, data);
+}
+
+long long FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void BenchEncoders(int runs) {
+    const Picture picture = ScreenLikePicture();
+    const std::wstring ppm = File(L"screen.ppm");
+    WritePpmOf(picture, ppm);
+    const std::string unixPpm = UnixPath(ppm);
+    struct Format {
+        const char* what;
+        PictureFormat format;
+        const wchar_t* ours;
+        const wchar_t* theirs;
+        const char* options;
+    } formats[] = {{"BMP", PictureFormat::Bitmap, L"screen.bmp", L"im.bmp", "-type TrueColor -compress None BMP3:"},
+                   {"PNG", PictureFormat::Png, L"screen.png", L"im.png", "PNG24:"},
+                   {"JPEG q90", PictureFormat::Jpeg, L"screen.jpg", L"im.jpg", "-quality 90 JPEG:"}};
+    std::printf("\nfile_bench: Save of a %d x %d screen-like capture, median of %d runs (ms), sizes in bytes\n", kWidth,
+                kHeight, runs);
+    std::printf("%-10s %10s %14s %10s %12s %12s\n", "format", "save", "IM ppm->file", "save/IM", "size", "IM size");
+    const double readOnly = [&] {
+        std::vector<double> reads;
+        for (int run = 0; run < runs; ++run) reads.push_back(RunTimed("/usr/bin/convert '" + unixPpm + "' null:"));
+        return Median(reads);
+    }();
+    for (const Format& f : formats) {
+        std::vector<double> ours, theirs;
+        const std::string target = UnixPath(File(f.theirs));
+        const std::string options = f.options;
+        const auto colon = options.rfind(' ');
+        const std::string flags = colon == std::string::npos ? "" : options.substr(0, colon);
+        const std::string prefix = colon == std::string::npos ? options : options.substr(colon + 1);
+        for (int run = 0; run < runs; ++run) {
+            ours.push_back(TimeMs([&] { SavePictureAs(picture, File(f.ours), f.format); }));
+            theirs.push_back(RunTimed("/usr/bin/convert '" + unixPpm + "' " + flags + " '" + prefix + target + "'"));
+        }
+        const double save = Median(ours), im = Median(theirs);
+        std::printf("%-10s %10.1f %14.1f %10.2f %12lld %12lld\n", f.what, save, im, save / im, FileSize(File(f.ours)),
+                    FileSize(File(f.theirs)));
+        DeleteFileW(File(f.ours).c_str());
+        DeleteFileW(File(f.theirs).c_str());
+    }
+    std::printf("(ImageMagick reading the PPM alone: %.1f ms of its times above)\n", readOnly);
+    DeleteFileW(ppm.c_str());
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -165,6 +277,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%-12s %10.1f %10.1f %12.1f %14.1f %12.2f %14.2f\n", rows[i].what, open, save, read, both,
                     open / read, (open + save) / both);
     }
+    BenchEncoders(runs);
     for (const wchar_t* name : {L"source.ppm", L"in.bmp", L"in.jpg", L"reference.bmp", L"saved.bmp", L"run.sh"})
         DeleteFileW(File(name).c_str());
     RemoveDirectoryW(g_folder.c_str());

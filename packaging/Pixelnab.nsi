@@ -35,6 +35,10 @@
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pixelnab"
 !define SETTINGS_KEY "Software\VB and VBA Program Settings\Pixelnab"
 !define FRAME_CLASS "PixelnabFrame"
+; "Open with": the application's own key, and one entry in each readable type's list. No
+; type's default program is touched, so Pixelnab only ever joins the list.
+!define APP_KEY "Software\Classes\Applications\Pixelnab.exe"
+!define OPEN_WITH_TYPES ".bmp .dib .gif .jpg .jpeg .jpe .jfif .ico .cur .png .tif .tiff"
 ; Exit code of a setup or uninstall that stopped before changing anything (NSIS's own
 ; code for "aborted by the script").
 !define EXIT_ABORTED 2
@@ -237,6 +241,36 @@ Function InstallThroughElevatedCopy
   DetailPrint "Installed for all users into $INSTDIR"
 FunctionEnd
 
+; Inserts macro NAME once for every extension of OPEN_WITH_TYPES (twelve of them).
+!macro FOR_EACH_OPEN_WITH_TYPE NAME
+  !insertmacro _FOR_EACH_TYPE ${NAME} ${OPEN_WITH_TYPES}
+!macroend
+!macro _FOR_EACH_TYPE NAME T1 T2 T3 T4 T5 T6 T7 T8 T9 T10 T11 T12
+  !insertmacro ${NAME} ${T1}
+  !insertmacro ${NAME} ${T2}
+  !insertmacro ${NAME} ${T3}
+  !insertmacro ${NAME} ${T4}
+  !insertmacro ${NAME} ${T5}
+  !insertmacro ${NAME} ${T6}
+  !insertmacro ${NAME} ${T7}
+  !insertmacro ${NAME} ${T8}
+  !insertmacro ${NAME} ${T9}
+  !insertmacro ${NAME} ${T10}
+  !insertmacro ${NAME} ${T11}
+  !insertmacro ${NAME} ${T12}
+!macroend
+!macro REGISTER_OPEN_WITH EXT
+  WriteRegStr SHCTX "${APP_KEY}\SupportedTypes" "${EXT}" ""
+  WriteRegStr SHCTX "Software\Classes\${EXT}\OpenWithList\Pixelnab.exe" "" ""
+!macroend
+; Removes Pixelnab's entry, then the list and the type's key only where Pixelnab's entry
+; was all they held (/ifempty: no subkeys and no values), so another program's keep theirs.
+!macro UNREGISTER_OPEN_WITH EXT
+  DeleteRegKey SHCTX "Software\Classes\${EXT}\OpenWithList\Pixelnab.exe"
+  DeleteRegKey /ifempty SHCTX "Software\Classes\${EXT}\OpenWithList"
+  DeleteRegKey /ifempty SHCTX "Software\Classes\${EXT}"
+!macroend
+
 Section "Pixelnab" SecMain
   SectionIn RO
   ; Pixelnab may have been started while the pages were shown.
@@ -273,6 +307,11 @@ Section "Pixelnab" SecMain
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  WriteRegStr SHCTX "${APP_KEY}" "FriendlyAppName" "${PRODUCT}"
+  WriteRegStr SHCTX "${APP_KEY}\DefaultIcon" "" "$INSTDIR\Pixelnab.exe,0"
+  WriteRegStr SHCTX "${APP_KEY}\shell\open\command" "" '"$INSTDIR\Pixelnab.exe" "%1"'
+  !insertmacro FOR_EACH_OPEN_WITH_TYPE REGISTER_OPEN_WITH
 SectionEnd
 
 ; ---- Uninstaller -------------------------------------------------------------------
@@ -298,6 +337,8 @@ Section "un.Pixelnab" SecUnMain
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  DeleteRegKey SHCTX "${APP_KEY}"
+  !insertmacro FOR_EACH_OPEN_WITH_TYPE UNREGISTER_OPEN_WITH
 SectionEnd
 
 ; Runs in the process of the user who asked, never in an elevated copy (whose HKCU may

@@ -39,6 +39,7 @@
 #define IDM_FILE_EXIT               40005
 #define IDM_EDIT_COPY               40010
 #define IDM_EDIT_EMPTY              40011
+#define IDM_EDIT_PASTE              40012
 #define IDM_VIEW_TOOLBAR            40020
 #define IDM_VIEW_STATUSBAR          40021
 #define IDM_VIEW_ZOOMIN             40022

@@ -6,6 +6,7 @@
 #include "app/basMain.h"
 #include "app/frmMain.h"
 #include "capture/CaptureOptions.h"
+#include "capture/PasteCommand.h"
 #include "resource.h"
 
 namespace {
@@ -22,6 +23,7 @@ const CommandRow kCommands[] = {
     {IDM_FILE_PRINT,             &frmMain::mnuFilePrint_Click,             true,  nullptr,              kCtrl, 'P',      L"Print",         2,  L"Print"},
     {IDM_FILE_EXIT,              &frmMain::mnuFileExit_Click,              false, nullptr,              0, 0,            L"Exit",          11, L"Exit"},
     {IDM_EDIT_COPY,              &frmMain::mnuEditCopy_Click,              true,  nullptr,              kCtrl, 'C',      L"Copy",          3,  L"Copy To Clipboard"},
+    {IDM_EDIT_PASTE,             &frmMain::mnuEditPaste_Click,             false, nullptr,              kCtrl, 'V',      nullptr,          0,  nullptr, 0, &CaptureCommands::PasteAvailable},
     {IDM_EDIT_EMPTY,             &frmMain::mnuEditEmpty_Click,             false, nullptr,              kCtrl, 'X',      L"Empty",         4,  L"Empty Clipboard"},
     {IDM_VIEW_TOOLBAR,           &frmMain::mnuViewToolbar_Click,           false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_VIEW_STATUSBAR,         &frmMain::mnuViewStatusBar_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},

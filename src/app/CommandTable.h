@@ -21,6 +21,7 @@ struct CommandRow {
     int image;                    // the button's image in the toolbar strip
     const wchar_t* tooltip;       // the button's tooltip
     WORD alternateKey = 0;        // a second key for the same accelerator (the numeric keypad's), 0 without
+    bool (*availableWhen)() = nullptr;      // enabled only while this holds (checked as it may change), or nullptr
 };
 
 std::span<const CommandRow> Commands();

@@ -2,11 +2,13 @@
 #include "app/frmMain.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <array>
 
 #include "app/CommandTable.h"
+#include "app/HandOver.h"
 #include "app/basMain.h"
 #include "document/frmNabbet.h"
 #include "platform/CommonDialog.h"
@@ -18,7 +20,7 @@
 
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"PixelnabFrame";
+constexpr const wchar_t* kFrameClass = kFrameClassName;
 constexpr int kButtonWidth = 23;
 constexpr int kButtonHeight = 22;
 constexpr int kImageSize = 16;
@@ -149,6 +151,9 @@ void frmMain::CreateFormWindow() {
     }
     CreateControls();
     SetMessagePreTranslator(&FrameKeyboard);
+    // Files dropped from Explorer open as documents; Paste follows the clipboard's contents.
+    DragAcceptFiles(hwnd_, TRUE);
+    AddClipboardFormatListener(hwnd_);
 }
 
 void frmMain::CreateControls() {
@@ -295,6 +300,17 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         Unload();
+        return 0;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_COPYDATA:
+        return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+    case kOpenPendingFiles:
+        OpenPendingFiles();
+        return 0;
+    case WM_CLIPBOARDUPDATE:
+        UpdateCommandAvailability();
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;

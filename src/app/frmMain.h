@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "app/HotkeyDialog.h"
 #include "platform/DocumentForm.h"
@@ -58,6 +59,7 @@ public:
     void mnuFileExit_Click();
     void mnuEditCopy_Click();
     void mnuEditEmpty_Click();
+    void mnuEditPaste_Click();
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
     void mnuViewZoomIn_Click();
@@ -93,6 +95,11 @@ public:
     void mnuHelpIndex_Click();
     void mnuHelpLicense_Click();
     void mnuHelpAbout_Click();
+
+    // Opens each file as File Open does, in order (command line, dropped files, a second start).
+    void OpenFiles(const std::vector<std::wstring>& paths);
+    // Enables the commands whose rule is a condition outside the program (Paste: the clipboard).
+    void UpdateCommandAvailability();
 
     // Menu items by command id.
     bool MenuChecked(UINT id) const;
@@ -166,6 +173,14 @@ private:
     // Posted at start-up: the hotkeys are registered once the frame shows, so that a
     // refusal is reported over it.
     static constexpr UINT kRegisterHotkeysMessage = WM_APP + 2;
+
+    void OnDropFiles(HDROP drop);
+    bool OnCopyData(const COPYDATASTRUCT* data);
+    void OpenPendingFiles();
+
+    // Posted to itself: files handed over by a second start open once its message has returned.
+    static constexpr UINT kOpenPendingFiles = WM_APP + 0x50;
+    std::vector<std::wstring> pendingFiles_;
 
     HWND mdiClient_ = nullptr;
     HWND tlbMain_ = nullptr;

@@ -130,6 +130,7 @@ void frmMain::Unload() {
         if ((*it)->IsLoaded()) (*it)->Unload();
     MDIForm_Unload();
     SetMessagePreTranslator(nullptr);
+    RemoveClipboardFormatListener(hwnd_);
     DestroyWindow(hwnd_);
 }
 
@@ -160,6 +161,7 @@ void frmMain::SetAppState() {
             if (row.needsDocument && row.toolbarKey != nullptr && ToolbarButtonEnabled(row.toolbarKey) != open)
                 SetToolbarButtonEnabled(row.toolbarKey, open);
         if (PanelText(1) != L"Ready") SetPanelText(1, L"Ready");
+        UpdateCommandAvailability();
         ViewChanged();
     });
 }

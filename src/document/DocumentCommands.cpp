@@ -18,7 +18,9 @@
 #include "platform/ErrorReporter.h"
 #include "platform/FrameHost.h"
 #include "platform/MessageBoxService.h"
+#include "platform/PictureEncoder.h"
 #include "platform/PictureFile.h"
+#include "platform/PictureFormat.h"
 #include "platform/Printer.h"
 #include "platform/RuntimeError.h"
 
@@ -28,14 +30,15 @@ constexpr DWORD kOpenFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;              
 constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;  // 0x806
 
 const wchar_t kOpenFilter[] =
-    L"All Files (*.bmp,*.gif,*.jpg,*.ico) | "
-    L"*.gif;*.bmp;*.jpg;*.ico; | "
+    L"All Pictures (*.bmp,*.dib,*.gif,*.jpg,*.jpeg,*.jpe,*.jfif,*.ico,*.cur,*.png,*.tif,*.tiff) | "
+    L"*.bmp;*.dib;*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.ico;*.cur;*.png;*.tif;*.tiff | "
     L"All Files (*.*) | *.*; | "
     L"Windows Bitmap (*.bmp) | *.bmp; | "
     L"Graphics Interchange Format (*.gif) | *.gif; | "
     L"JPEG File Interchange Format (*.jpg) | *.jpg | "
     L"Icon (*.ico) | *.ico;";
-const wchar_t kSaveFilter[] = L"Windows Bitmap (*.bmp) | *.bmp;";
+// Types in PictureFormat's order: the dialog's 1-based index is the format.
+const wchar_t kSaveFilter[] = L"Windows Bitmap (*.bmp) | *.bmp; | PNG (*.png) | *.png; | JPEG (*.jpg) | *.jpg;";
 
 std::shared_ptr<frmNabbet> ActiveDocument(IFrameHost& frame) {
     auto document = std::dynamic_pointer_cast<frmNabbet>(frame.ActiveDocument());
@@ -59,8 +62,9 @@ bool Confirmed(Show&& show) {
 namespace DocumentCommands {
 
 std::wstring SuggestedSaveName(const std::wstring& caption) {
-    static const std::array<const wchar_t*, 13> kOtherImageExtensions{
-        L"jpg", L"jpeg", L"jpe", L"jfif", L"gif", L"ico", L"cur", L"png", L"tif", L"tiff", L"wmf", L"emf", L"webp"};
+    static const std::array<const wchar_t*, 9> kOtherImageExtensions{L"gif", L"ico", L"cur", L"tif", L"tiff",
+                                                                     L"wmf", L"emf", L"webp", L"heic"};
+    if (FormatOfFileName(caption)) return caption;  // a type Save writes: suggested as it is
     const auto dot = caption.find_last_of(L'.');
     if (dot == std::wstring::npos || dot == 0) return caption;
     std::wstring extension = caption.substr(dot + 1);
@@ -71,26 +75,43 @@ std::wstring SuggestedSaveName(const std::wstring& caption) {
     return caption;
 }
 
+void OpenPictureFile(IFrameHost& frame, const std::wstring& path, const std::wstring& title) {
+    RunTrapped(
+        [&] {
+            if (!frame.FrameLoaded()) return;
+            auto document = frame.NewDocument();
+            document->SetCaption(title);
+            document->SetDocumentPicture(LoadPicture(path));
+            document->Show();
+            frame.SetAppState();
+        },
+        [&] {
+            MessageBoxService().Show(MessageBoxOwner(), L"Pixelnab cannot find or open " + path, 0, App::Title());
+        });
+}
+
+void OpenPictureFile(IFrameHost& frame, const std::wstring& path) {
+    const auto slash = path.find_last_of(L"\\/:");
+    OpenPictureFile(frame, path, slash == std::wstring::npos ? path : path.substr(slash + 1));
+}
+
 void FileOpen(IFrameHost& frame) {
     CommonDialog& dlg = frame.Dialog();
+    bool confirmed = false;
     RunTrapped(
         [&] {
             dlg.DefaultExt = L".bmp, .gif, .jpg, .ico";
             dlg.Filter = kOpenFilter;
             dlg.Flags = kOpenFlags;
-            if (!Confirmed([&] { return dlg.ShowOpen(frame.OwnerWindow()); }) || dlg.FileName.empty()) return;
-            // The dialog ran messages: the frame may have been closed meanwhile.
-            if (!frame.FrameLoaded()) return;
-            auto document = frame.NewDocument();
-            document->SetCaption(dlg.FileTitle);
-            document->SetDocumentPicture(LoadPicture(dlg.FileName));
-            document->Show();
-            frame.SetAppState();
+            dlg.FilterIndex = 0;
+            confirmed = Confirmed([&] { return dlg.ShowOpen(frame.OwnerWindow()); }) && !dlg.FileName.empty();
         },
         [&] {
             MessageBoxService().Show(MessageBoxOwner(), L"Pixelnab cannot find or open " + dlg.FileName, 0,
                                      App::Title());
         });
+    // The dialog ran messages: the frame may have been closed meanwhile (checked by the opener).
+    if (confirmed) OpenPictureFile(frame, dlg.FileName, dlg.FileTitle);
 }
 
 void FileSave(IFrameHost& frame) {
@@ -101,9 +122,11 @@ void FileSave(IFrameHost& frame) {
         dlg.FileName = SuggestedSaveName(caption);
         dlg.Filter = kSaveFilter;
         dlg.Flags = kSaveFlags;
+        dlg.FilterIndex = 1;  // the bitmap every time, whatever type the last save chose
         if (!Confirmed([&] { return dlg.ShowSave(frame.OwnerWindow()); }) || dlg.FileName.empty()) return;
         if (!frame.FrameLoaded()) return;
-        SavePicture(ActiveDocument(frame)->picNabbet().GetPicture(), dlg.FileName);
+        const SaveTarget target = ChooseSaveTarget(dlg.FileName, dlg.FilterIndex);
+        SavePictureAs(ActiveDocument(frame)->picNabbet().GetPicture(), target.path, target.format);
     });
 }
 

@@ -17,8 +17,15 @@ void ViewZoomOut(IFrameHost& frame);
 void ViewActualSize(IFrameHost& frame);
 void ViewFitToWindow(IFrameHost& frame);
 
-// The name File Save suggests for a document with this caption: the caption itself,
-// except that the extension of an image format other than a Windows bitmap (photo.jpg)
-// becomes ".bmp", since the file written is always a Windows bitmap.
+// Opens a picture file as a new document titled title, exactly as File Open does once its
+// dialog is confirmed: a file that cannot be read leaves its empty document and is named in
+// the message "Pixelnab cannot find or open " + path. The command line, dropped files and a
+// second start open theirs through it (titled with the file's name).
+void OpenPictureFile(IFrameHost& frame, const std::wstring& path, const std::wstring& title);
+void OpenPictureFile(IFrameHost& frame, const std::wstring& path);
+
+// The name File Save suggests for a document with this caption: the caption itself, except
+// that the extension of a picture type Save does not write (photo.gif) becomes ".bmp", the
+// type the dialog offers first. Bitmap, PNG and JPEG names (photo.jpg) stay as they are.
 std::wstring SuggestedSaveName(const std::wstring& caption);
 }  // namespace DocumentCommands

@@ -63,7 +63,7 @@ private:
         dialog.lStructSize = sizeof dialog;
         dialog.hwndOwner = owner;
         dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-        dialog.nFilterIndex = 0;
+        dialog.nFilterIndex = settings.FilterIndex;
         dialog.lpstrFile = file.data();
         dialog.nMaxFile = kPathChars;
         dialog.lpstrFileTitle = title.data();
@@ -75,6 +75,7 @@ private:
         if (confirmed) {
             settings.FileName.assign(file.c_str());
             settings.FileTitle.assign(title.c_str());
+            settings.FilterIndex = dialog.nFilterIndex;
             if (settings.FileTitle.empty()) settings.FileTitle = TitleOf(settings.FileName);
         }
         return confirmed != FALSE;

@@ -15,6 +15,7 @@ struct CommonDialogSettings {
     std::wstring FileName;  // suggested name before, chosen full path after
     std::wstring FileTitle; // chosen file's name without its folder
     DWORD Flags = 0;
+    unsigned FilterIndex = 0;  // 1-based type shown first (0: the first); the type chosen after
     bool CancelError = false;
     bool PrinterDefault = false;
 };

@@ -78,6 +78,30 @@ entry_location() {
   "$WINE_RUN" reg query "$1" /v InstallLocation 2>/dev/null | tr -d '\r' |
     sed -n 's/^ *InstallLocation *REG_SZ *//p'
 }
+# "Open with": open_with_registered ROOT DIR_WIN checks the application key under ROOT
+# (HKCU or HKLM) and the entries of a few of the types; open_with_gone ROOT that none is left.
+reg_default() { "$WINE_RUN" reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p' | sed 's/^(value not set)$//'; }
+open_with_registered() {
+  local app="$1\\Software\\Classes\\Applications\\Pixelnab.exe" ext
+  [ "$(reg_default "$app\\shell\\open\\command")" = "\"$2\\Pixelnab.exe\" \"%1\"" ] ||
+    { echo "open command: $(reg_default "$app\\shell\\open\\command")" >&2; return 1; }
+  for ext in .bmp .gif .jpg .jfif .ico .png .tiff; do
+    "$WINE_RUN" reg query "$app\\SupportedTypes" /v "$ext" >/dev/null 2>&1 || { echo "no SupportedTypes $ext" >&2; return 1; }
+    "$WINE_RUN" reg query "$1\\Software\\Classes\\$ext\\OpenWithList\\Pixelnab.exe" >/dev/null 2>&1 ||
+      { echo "no OpenWithList entry for $ext" >&2; return 1; }
+  done
+}
+open_with_gone() {
+  ! "$WINE_RUN" reg query "$1\\Software\\Classes\\Applications\\Pixelnab.exe" >/dev/null 2>&1 &&
+    ! "$WINE_RUN" reg query "$1\\Software\\Classes\\.png\\OpenWithList\\Pixelnab.exe" >/dev/null 2>&1 &&
+    ! "$WINE_RUN" reg query "$1\\Software\\Classes\\.tiff\\OpenWithList" >/dev/null 2>&1
+}
+# A default program of the user's own for .jpg, and another program in its list: both
+# must come through an install and uninstall untouched.
+"$WINE_RUN" reg add 'HKCU\Software\Classes\.jpg' /ve /d 'UsersViewer.jpg' /f >/dev/null 2>&1
+"$WINE_RUN" reg add 'HKCU\Software\Classes\.jpg\OpenWithList\other.exe' /f >/dev/null 2>&1
+HKLM_PNG_DEFAULT=$(reg_default 'HKLM\Software\Classes\.png')
+
 # What the machine-wide part of the prefix holds: HKLM\Software as text, and every file
 # under drive_c outside the user's own folder with its size and time.
 machine_state() {
@@ -104,6 +128,8 @@ check "the files are in the user's programs folder" has_files "$ME_DIR"
 check "with a Start-menu shortcut in the user's own Start menu" test -f "$ME_MENU/Pixelnab.lnk"
 check "and the uninstall entry under HKCU" has_entry "$ME_KEY"
 expect_eq "the entry's install location" "$ME_DIR_WIN" "$(entry_location "$ME_KEY")"
+check "Pixelnab is under Open with for the types it reads, in HKCU" open_with_registered HKCU "$ME_DIR_WIN"
+expect_eq "the user's default program for .jpg is still theirs" UsersViewer.jpg "$(reg_default 'HKCU\Software\Classes\.jpg')"
 check "no uninstall entry under HKLM" eval '! "$WINE_RUN" reg query "$ALL_KEY" >/dev/null 2>&1'
 check "nothing in Program Files or the common Start menu" eval '[ ! -e "$ALL_DIR" ] && [ ! -e "$ALL_MENU" ]'
 machine_state "$E2E_OUT/after"
@@ -137,6 +163,10 @@ check "and stored its settings" test -n "$(setting_get Width)"
 uninstall_silently "$ME_DIR_WIN" "$ME_DIR"
 check "the per-user uninstall removed the shortcuts" test ! -e "$ME_MENU"
 check "and the HKCU uninstall entry" eval '! "$WINE_RUN" reg query "$ME_KEY" >/dev/null 2>&1'
+check "and its Open with entries" open_with_gone HKCU
+expect_eq "the user's default program for .jpg stays" UsersViewer.jpg "$(reg_default 'HKCU\Software\Classes\.jpg')"
+check "and so does the other program in its list" \
+  "$WINE_RUN" reg query 'HKCU\Software\Classes\.jpg\OpenWithList\other.exe'
 expect_eq "the settings stay after a plain uninstall" 7500 "$(setting_get Width)"
 
 # ---- For all users, as before ----------------------------------------------------------
@@ -148,11 +178,15 @@ install_for_all() {  # install_for_all [MODE OPTION]
   check "and the uninstall entry under HKLM" has_entry "$ALL_KEY"
   check "none under HKCU" eval '! "$WINE_RUN" reg query "$ME_KEY" >/dev/null 2>&1'
   check "nothing in the user's programs folder" test ! -e "$ME_DIR"
+  check "Pixelnab is under Open with for the types it reads, in HKLM" open_with_registered HKLM 'C:\Program Files\Pixelnab'
+  expect_eq "the machine's default program for .png is unchanged" "$HKLM_PNG_DEFAULT" "$(reg_default 'HKLM\Software\Classes\.png')"
 }
 uninstall_for_all() {
   uninstall_silently 'C:\Program Files\Pixelnab' "$ALL_DIR" "$@"
   check "the all-users uninstall removed the shortcuts" test ! -e "$ALL_MENU"
   check "and the HKLM uninstall entry" eval '! "$WINE_RUN" reg query "$ALL_KEY" >/dev/null 2>&1'
+  check "and its Open with entries" open_with_gone HKLM
+  expect_eq "the machine's .png type is kept with its default" "$HKLM_PNG_DEFAULT" "$(reg_default 'HKLM\Software\Classes\.png')"
 }
 
 install_for_all
@@ -173,3 +207,4 @@ run_timed "setup /S /CURRENTUSER" "$SETUP" /S /CURRENTUSER
 expect_eq "the per-user install's exit code" 0 "$RC"
 uninstall_silently "$ME_DIR_WIN" "$ME_DIR" /REMOVESETTINGS
 expect_eq "/REMOVESETTINGS removes them after a per-user install" "" "$(setting_get Width)"
+"$WINE_RUN" reg delete 'HKCU\Software\Classes\.jpg' /f >/dev/null 2>&1 || true

@@ -106,14 +106,15 @@ wait_until() {
 # ---------------------------------------------------------------------------
 # The program
 
-# Starts Pixelnab and waits for its main window; sets FRAME and APP_PID.
+# Starts Pixelnab and waits for its main window; sets FRAME and APP_PID. The array
+# APP_ARGS, when set, holds its command-line arguments.
 app_start() {
   [ -f "$PIXELNAB_EXE" ] || fail "no program at $PIXELNAB_EXE"
   # From its own folder, as Explorer would start it, unless the scenario wants the
   # file dialogs to open in a folder of its own (APP_CWD).
   local dir="${APP_CWD:-$(dirname "$PIXELNAB_EXE")}"
   [ -z "$(find_window '^Pixelnab$')" ] && [ -z "$(find_window '^Pixelnab - ')" ] || fail "a Pixelnab window is already open on $DISPLAY"
-  (cd "$dir" && exec "$WINE_RUN" "$PIXELNAB_EXE") </dev/null >>"$E2E_OUT/program.log" 2>&1 &
+  (cd "$dir" && exec "$WINE_RUN" "$PIXELNAB_EXE" "${APP_ARGS[@]}") </dev/null >>"$E2E_OUT/program.log" 2>&1 &
   APP_RUNNER=$!
   # The program is the Wine process that wine-run.sh starts.
   wait_until "$E2E_TIMEOUT" started_frame || fail "the main window did not appear within ${E2E_TIMEOUT} s"
@@ -261,6 +262,7 @@ MENU_Y=34
 MENU_ROW1=52
 MENU_ROW2=70
 declare -A FILE_ROW=([Open]=52 [Close]=71 [Save]=88 [Print]=114 [Exit]=140)
+declare -A EDIT_ROW=([Copy]=52 [Paste]=70 [Empty]=88)
 
 # Opens menu TITLE with a click (so that no item is highlighted), takes a screenshot
 # of it into $MENU_SHOT and leaves it open; menu_close closes it.
@@ -412,13 +414,22 @@ document_commands_are() {  # document_commands_are enabled|disabled
   else
     [ $want_grey -eq 1 ] || { menu_close; log "menu Copy To Clipboard is greyed"; return 1; }
   fi
-  menu_text_black "$EDIT_TEXT_X" "$MENU_ROW2" || { menu_close; log "menu Empty Clipboard is greyed"; return 1; }
+  menu_text_black "$EDIT_TEXT_X" "${EDIT_ROW[Empty]}" || { menu_close; log "menu Empty Clipboard is greyed"; return 1; }
   menu_close
   # The buttons that never change state.
   for key in Open Empty Screen; do
     toolbar_button_shot "$key" "$E2E_OUT/.button-$key.png"
     ! is_grey_only "$E2E_OUT/.button-$key.png" || { log "toolbar $key is greyed"; return 1; }
   done
+}
+
+# Edit > Paste as the user sees it: black while the clipboard holds a picture.
+paste_enabled() {
+  menu_shot Edit
+  local rc=1
+  menu_text_black "$EDIT_TEXT_X" "${EDIT_ROW[Paste]}" && rc=0
+  menu_close
+  return $rc
 }
 
 # The hide option as the user sees it: the check mark in the Options menu.

@@ -91,8 +91,10 @@ public:
         bool confirm = false;
         std::wstring fileName;  // full path set on confirmation (Open/Save)
         DWORD error = 0;        // the dialog's own failure
+        unsigned filterIndex = 0;  // the type the user picks (1-based), 0 to leave it as shown
     };
     void Confirm(const std::wstring& path) { replies.push_back({true, path, 0}); }
+    void Confirm(const std::wstring& path, unsigned filterIndex) { replies.push_back({true, path, 0, filterIndex}); }
     void Cancel() { replies.push_back({false, L"", 0}); }
     void Fail(DWORD error) { replies.push_back({false, L"", error}); }
 
@@ -121,6 +123,7 @@ private:
             settings.FileName = reply.fileName;
             const auto slash = reply.fileName.find_last_of(L"\\/");
             settings.FileTitle = slash == std::wstring::npos ? reply.fileName : reply.fileName.substr(slash + 1);
+            if (reply.filterIndex != 0) settings.FilterIndex = reply.filterIndex;
         }
         return reply.confirm;
     }

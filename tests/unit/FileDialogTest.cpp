@@ -14,15 +14,17 @@ using DocumentCommands::SuggestedSaveName;
 namespace {
 
 const std::wstring kOpenFilter =
-    L"All Files (*.bmp,*.gif,*.jpg,*.ico) | *.gif;*.bmp;*.jpg;*.ico; | All Files (*.*) | *.*; | "
+    L"All Pictures (*.bmp,*.dib,*.gif,*.jpg,*.jpeg,*.jpe,*.jfif,*.ico,*.cur,*.png,*.tif,*.tiff) | "
+    L"*.bmp;*.dib;*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.ico;*.cur;*.png;*.tif;*.tiff | All Files (*.*) | *.*; | "
     L"Windows Bitmap (*.bmp) | *.bmp; | Graphics Interchange Format (*.gif) | *.gif; | "
     L"JPEG File Interchange Format (*.jpg) | *.jpg | Icon (*.ico) | *.ico;";
+const std::wstring kSaveFilter = L"Windows Bitmap (*.bmp) | *.bmp; | PNG (*.png) | *.png; | JPEG (*.jpg) | *.jpg;";
 
 TEST(FilterPairs, SplitsAtEveryBarKeepingTheBlanks) {
     const auto pairs = FilterPairs(kOpenFilter);
     ASSERT_EQ(pairs.size(), 6u);
-    EXPECT_EQ(pairs[0].first, L"All Files (*.bmp,*.gif,*.jpg,*.ico) ");
-    EXPECT_EQ(pairs[0].second, L" *.gif;*.bmp;*.jpg;*.ico; ");
+    EXPECT_EQ(pairs[0].first, L"All Pictures (*.bmp,*.dib,*.gif,*.jpg,*.jpeg,*.jpe,*.jfif,*.ico,*.cur,*.png,*.tif,*.tiff) ");
+    EXPECT_EQ(pairs[0].second, L" *.bmp;*.dib;*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.ico;*.cur;*.png;*.tif;*.tiff ");
     EXPECT_EQ(pairs[1].first, L" All Files (*.*) ");
     EXPECT_EQ(pairs[4].second, L" *.jpg ");
     EXPECT_EQ(pairs[5].first, L" Icon (*.ico) ");
@@ -38,20 +40,23 @@ TEST(DialogDefaultExtension, TakesTheFirstExtensionWithoutItsDot) {
     EXPECT_EQ(DialogDefaultExtension(L""), L"");
 }
 
-TEST(SuggestedSaveName, ImageExtensionsOtherThanBitmapBecomeBmp) {
+TEST(SuggestedSaveName, TypesSaveDoesNotWriteBecomeBmp) {
     EXPECT_EQ(SuggestedSaveName(L"Nabbet3"), L"Nabbet3");
-    EXPECT_EQ(SuggestedSaveName(L"photo.jpg"), L"photo.bmp");
-    EXPECT_EQ(SuggestedSaveName(L"Photo.JPEG"), L"Photo.bmp");
     EXPECT_EQ(SuggestedSaveName(L"anim.gif"), L"anim.bmp");
     EXPECT_EQ(SuggestedSaveName(L"app.ico"), L"app.bmp");
+    EXPECT_EQ(SuggestedSaveName(L"arrow.CUR"), L"arrow.bmp");
     EXPECT_EQ(SuggestedSaveName(L"scan.tiff"), L"scan.bmp");
-    EXPECT_EQ(SuggestedSaveName(L"shot.png"), L"shot.bmp");
-    EXPECT_EQ(SuggestedSaveName(L"my.holiday.jfif"), L"my.holiday.bmp");
-    // Already a bitmap, or not an image extension at all: kept as it is.
+    EXPECT_EQ(SuggestedSaveName(L"my.holiday.tif"), L"my.holiday.bmp");
+    // Bitmap, PNG and JPEG names are suggested as they are: Save writes what the name says.
+    EXPECT_EQ(SuggestedSaveName(L"photo.jpg"), L"photo.jpg");
+    EXPECT_EQ(SuggestedSaveName(L"Photo.JPEG"), L"Photo.JPEG");
+    EXPECT_EQ(SuggestedSaveName(L"shot.png"), L"shot.png");
+    EXPECT_EQ(SuggestedSaveName(L"my.holiday.jfif"), L"my.holiday.jfif");
     EXPECT_EQ(SuggestedSaveName(L"old.bmp"), L"old.bmp");
     EXPECT_EQ(SuggestedSaveName(L"old.dib"), L"old.dib");
+    // Not a picture extension at all: kept as it is.
     EXPECT_EQ(SuggestedSaveName(L"report.v2"), L"report.v2");
-    EXPECT_EQ(SuggestedSaveName(L".jpg"), L".jpg");
+    EXPECT_EQ(SuggestedSaveName(L".gif"), L".gif");
 }
 
 class FileDialogTest : public FrameTest {
@@ -88,8 +93,9 @@ TEST_F(FileDialogTest, OpenSaveAndPrintShowTheirOwnSettings) {
     const CommonDialogSettings& save = dialog.uses[1].settings;
     EXPECT_EQ(dialog.uses[1].kind, L"Save");
     EXPECT_EQ(save.DefaultExt, L".bmp");
-    EXPECT_EQ(save.FileName, L"photo.bmp");
-    EXPECT_EQ(save.Filter, L"Windows Bitmap (*.bmp) | *.bmp;");
+    EXPECT_EQ(save.FileName, L"photo.jpg");
+    EXPECT_EQ(save.Filter, kSaveFilter);
+    EXPECT_EQ(save.FilterIndex, 1u);
     EXPECT_EQ(save.Flags, 0x806u);
 
     dialog.Cancel();
@@ -99,7 +105,7 @@ TEST_F(FileDialogTest, OpenSaveAndPrintShowTheirOwnSettings) {
     EXPECT_TRUE(dialog.uses[2].settings.CancelError);
     EXPECT_TRUE(dialog.uses[2].settings.PrinterDefault);
     // Print leaves the rest as Save left it.
-    EXPECT_EQ(dialog.uses[2].settings.Filter, L"Windows Bitmap (*.bmp) | *.bmp;");
+    EXPECT_EQ(dialog.uses[2].settings.Filter, kSaveFilter);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(printer.calls.empty());
 }
