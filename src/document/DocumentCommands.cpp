@@ -20,7 +20,7 @@
 #include "platform/MessageBoxService.h"
 #include "platform/PictureEncoder.h"
 #include "platform/PictureFile.h"
-#include "platform/PictureFormat.h"
+#include "platform/SaveFormat.h"
 #include "platform/Printer.h"
 #include "platform/RuntimeError.h"
 
@@ -37,7 +37,7 @@ const wchar_t kOpenFilter[] =
     L"Graphics Interchange Format (*.gif) | *.gif; | "
     L"JPEG File Interchange Format (*.jpg) | *.jpg | "
     L"Icon (*.ico) | *.ico;";
-// Types in PictureFormat's order: the dialog's 1-based index is the format.
+// Types in SaveFormat's order: the dialog's 1-based index is the format.
 const wchar_t kSaveFilter[] = L"Windows Bitmap (*.bmp) | *.bmp; | PNG (*.png) | *.png; | JPEG (*.jpg) | *.jpg;";
 
 std::shared_ptr<frmNabbet> ActiveDocument(IFrameHost& frame) {

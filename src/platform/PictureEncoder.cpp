@@ -134,21 +134,21 @@ std::vector<BYTE> Encode(const Picture& picture, const GUID& container) {
 
 }  // namespace
 
-std::vector<BYTE> EncodePicture(const Picture& picture, PictureFormat format) {
+std::vector<BYTE> EncodePicture(const Picture& picture, SaveFormat format) {
     if (picture.IsEmpty()) RaiseError(ErrorNumber::InvalidPicture, L"Invalid picture");
     switch (format) {
-    case PictureFormat::Png:
+    case SaveFormat::Png:
         return Encode(picture, GUID_ContainerFormatPng);
-    case PictureFormat::Jpeg:
+    case SaveFormat::Jpeg:
         return Encode(picture, GUID_ContainerFormatJpeg);
-    case PictureFormat::Bitmap:
+    case SaveFormat::Bitmap:
     default:
         return PictureToBitmapFile(picture);
     }
 }
 
-void SavePictureAs(const Picture& picture, const std::wstring& path, PictureFormat format) {
-    if (format == PictureFormat::Bitmap) {
+void SavePictureAs(const Picture& picture, const std::wstring& path, SaveFormat format) {
+    if (format == SaveFormat::Bitmap) {
         SavePicture(picture, path);
         return;
     }

@@ -19,7 +19,7 @@
 #include "platform/ClipboardPicture.h"
 #include "platform/PictureEncoder.h"
 #include "platform/PictureFile.h"
-#include "platform/PictureFormat.h"
+#include "platform/SaveFormat.h"
 #include "resource.h"
 
 using namespace files_test;
@@ -86,31 +86,31 @@ std::vector<std::wstring> Captions(const std::vector<std::shared_ptr<DocumentFor
 
 TEST(SaveFormatRule, AKnownExtensionWinsOverTheChosenType) {
     // x.png typed with the bitmap type chosen: PNG, as its name says.
-    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\x.png", 1).format, PictureFormat::Png);
+    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\x.png", 1).format, SaveFormat::Png);
     EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\x.png", 1).path, L"C:\\a\\x.png");
-    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\x.BMP", 2).format, PictureFormat::Bitmap);
-    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\x.dib", 3).format, PictureFormat::Bitmap);
+    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\x.BMP", 2).format, SaveFormat::Bitmap);
+    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\x.dib", 3).format, SaveFormat::Bitmap);
     for (const wchar_t* jpeg : {L"p.jpg", L"p.JPEG", L"p.jpe", L"p.jfif"})
-        EXPECT_EQ(ChooseSaveTarget(jpeg, 2).format, PictureFormat::Jpeg) << jpeg;
+        EXPECT_EQ(ChooseSaveTarget(jpeg, 2).format, SaveFormat::Jpeg) << jpeg;
 }
 
 TEST(SaveFormatRule, ANameWithoutExtensionGetsTheChosenTypes) {
     EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\shot", 2).path, L"C:\\a\\shot.png");
-    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\shot", 2).format, PictureFormat::Png);
+    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\shot", 2).format, SaveFormat::Png);
     EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\shot", 3).path, L"C:\\a\\shot.jpg");
     EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\shot", 1).path, L"C:\\a\\shot.bmp");
     EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\shot.", 3).path, L"C:\\a\\shot.jpg");
     // A dot in a folder's name is no extension of the file.
     EXPECT_EQ(ChooseSaveTarget(L"C:\\my.pics\\shot", 2).path, L"C:\\my.pics\\shot.png");
     // No index reported (or one out of range): the first type, the bitmap.
-    EXPECT_EQ(ChooseSaveTarget(L"shot", 0).format, PictureFormat::Bitmap);
-    EXPECT_EQ(ChooseSaveTarget(L"shot", 9).format, PictureFormat::Bitmap);
+    EXPECT_EQ(ChooseSaveTarget(L"shot", 0).format, SaveFormat::Bitmap);
+    EXPECT_EQ(ChooseSaveTarget(L"shot", 9).format, SaveFormat::Bitmap);
 }
 
 TEST(SaveFormatRule, AnotherExtensionIsKeptAndWrittenInTheChosenType) {
     EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\notes.v2", 2).path, L"C:\\a\\notes.v2");
-    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\notes.v2", 2).format, PictureFormat::Png);
-    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\anim.gif", 3).format, PictureFormat::Jpeg);
+    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\notes.v2", 2).format, SaveFormat::Png);
+    EXPECT_EQ(ChooseSaveTarget(L"C:\\a\\anim.gif", 3).format, SaveFormat::Jpeg);
     EXPECT_FALSE(FormatOfFileName(L".png").has_value());  // a hidden file's whole name
     EXPECT_FALSE(FormatOfFileName(L"C:\\x.png\\shot").has_value());
 }
@@ -145,7 +145,7 @@ TEST(PictureEncoder, PngIsLosslessForImageMagickAndForTheLoader) {
     TempFolder folder;
     const Image pattern = PatternImage(61, 37);
     const std::wstring path = folder.File(L"p.png");
-    SavePictureAs(BitmapPicture(pattern, false), path, PictureFormat::Png);
+    SavePictureAs(BitmapPicture(pattern, false), path, SaveFormat::Png);
     const auto bytes = ReadBytes(path);
     ASSERT_TRUE(IsPng(bytes));
     EXPECT_EQ(bytes[25], 2) << "colour type: truecolour without alpha";
@@ -159,7 +159,7 @@ TEST(PictureEncoder, APalettePictureBecomesAnIndexedPng) {
     const Picture picture = PalettePicture(33, 20);
     const Image expected = ReadPicture(picture);
     const std::wstring path = folder.File(L"indexed.png");
-    SavePictureAs(picture, path, PictureFormat::Png);
+    SavePictureAs(picture, path, SaveFormat::Png);
     const auto bytes = ReadBytes(path);
     ASSERT_TRUE(IsPng(bytes));
     EXPECT_EQ(bytes[24], 8) << "bit depth";
@@ -172,7 +172,7 @@ TEST(PictureEncoder, JpegAtQualityNinetyIsCloseAndSmallerThanTheBitmap) {
     TempFolder folder;
     const Image pattern = PatternImage(128, 96);
     const std::wstring path = folder.File(L"p.jpg");
-    SavePictureAs(BitmapPicture(pattern, false), path, PictureFormat::Jpeg);
+    SavePictureAs(BitmapPicture(pattern, false), path, SaveFormat::Jpeg);
     const auto bytes = ReadBytes(path);
     ASSERT_TRUE(IsJpeg(bytes));
     EXPECT_LT(bytes.size(), PictureToBitmapFile(BitmapPicture(pattern, false)).size());
@@ -192,7 +192,7 @@ TEST(PictureEncoder, AFailedSaveLeavesTheOldFile) {
     TempFolder folder;
     const std::wstring path = folder.File(L"keep.png");
     WriteBytes(path, {'o', 'l', 'd'});
-    EXPECT_THROW(SavePictureAs(Picture{}, path, PictureFormat::Png), RuntimeError);
+    EXPECT_THROW(SavePictureAs(Picture{}, path, SaveFormat::Png), RuntimeError);
     EXPECT_EQ(ReadBytes(path), (std::vector<BYTE>{'o', 'l', 'd'}));
 }
 
@@ -246,7 +246,7 @@ protected:
         good1 = folder.File(L"one.png");
         good2 = folder.File(L"three two.bmp");
         broken = folder.File(L"broken.jpg");
-        SavePictureAs(BitmapPicture(PatternImage(20, 10), false), good1, PictureFormat::Png);
+        SavePictureAs(BitmapPicture(PatternImage(20, 10), false), good1, SaveFormat::Png);
         SavePicture(BitmapPicture(PatternImage(12, 8), false), good2);
         WriteBytes(broken, {0xFF, 0xD8, 0xFF, 0xE0, 0, 0});
     }
@@ -335,7 +335,7 @@ TEST_F(PasteTest, ADeviceIndependentBitmapBecomesANumberedDocument) {
 TEST_F(PasteTest, ThePngFormatOfOtherProgramsPastesWithIdenticalPixels) {
     const Image pattern = PatternImage(70, 41);
     PutOnClipboard(frame->hWnd(), RegisterClipboardFormatW(L"PNG"),
-                   EncodePicture(BitmapPicture(pattern, false), PictureFormat::Png));
+                   EncodePicture(BitmapPicture(pattern, false), SaveFormat::Png));
     Settle();
     EXPECT_TRUE(ClipboardHasPicture());
     frame->mnuEditPaste_Click();

@@ -3,22 +3,22 @@
 #include <string>
 
 // The file formats Save writes, in the order of the Save dialog's types.
-enum class PictureFormat { Bitmap, Png, Jpeg };
+enum class SaveFormat { Bitmap, Png, Jpeg };
 
 // The format an extension names (".bmp", ".dib", ".png", ".jpg", ".jpeg", ".jpe", ".jfif", in
 // any case), or nothing for any other extension or a name without one.
-std::optional<PictureFormat> FormatOfFileName(const std::wstring& name);
+std::optional<SaveFormat> FormatOfFileName(const std::wstring& name);
 
 // The Save dialog's type at a 1-based filter index (what the dialog reports); an index out
 // of range is the first type, the bitmap.
-PictureFormat FormatOfFilterIndex(unsigned filterIndex);
+SaveFormat FormatOfFilterIndex(unsigned filterIndex);
 
 // The extension each format's files are given: ".bmp", ".png", ".jpg".
-const wchar_t* DefaultExtension(PictureFormat format);
+const wchar_t* DefaultExtension(SaveFormat format);
 
 struct SaveTarget {
     std::wstring path;
-    PictureFormat format;
+    SaveFormat format;
 };
 
 // What Save writes for a chosen path and type: a known picture extension in the name wins

@@ -1,5 +1,5 @@
 // Which picture format a file name or a dialog type stands for: plain rules, no Win32.
-#include "platform/PictureFormat.h"
+#include "platform/SaveFormat.h"
 
 #include <algorithm>
 #include <array>
@@ -20,15 +20,15 @@ std::wstring::size_type ExtensionDot(const std::wstring& path) {
 
 }  // namespace
 
-std::optional<PictureFormat> FormatOfFileName(const std::wstring& name) {
-    static const std::array<std::pair<const wchar_t*, PictureFormat>, 7> kKnown{{
-        {L"bmp", PictureFormat::Bitmap},
-        {L"dib", PictureFormat::Bitmap},
-        {L"png", PictureFormat::Png},
-        {L"jpg", PictureFormat::Jpeg},
-        {L"jpeg", PictureFormat::Jpeg},
-        {L"jpe", PictureFormat::Jpeg},
-        {L"jfif", PictureFormat::Jpeg},
+std::optional<SaveFormat> FormatOfFileName(const std::wstring& name) {
+    static const std::array<std::pair<const wchar_t*, SaveFormat>, 7> kKnown{{
+        {L"bmp", SaveFormat::Bitmap},
+        {L"dib", SaveFormat::Bitmap},
+        {L"png", SaveFormat::Png},
+        {L"jpg", SaveFormat::Jpeg},
+        {L"jpeg", SaveFormat::Jpeg},
+        {L"jpe", SaveFormat::Jpeg},
+        {L"jfif", SaveFormat::Jpeg},
     }};
     const auto dot = ExtensionDot(name);
     if (dot == std::wstring::npos) return std::nullopt;
@@ -40,24 +40,24 @@ std::optional<PictureFormat> FormatOfFileName(const std::wstring& name) {
     return std::nullopt;
 }
 
-PictureFormat FormatOfFilterIndex(unsigned filterIndex) {
+SaveFormat FormatOfFilterIndex(unsigned filterIndex) {
     switch (filterIndex) {
     case 2:
-        return PictureFormat::Png;
+        return SaveFormat::Png;
     case 3:
-        return PictureFormat::Jpeg;
+        return SaveFormat::Jpeg;
     default:
-        return PictureFormat::Bitmap;
+        return SaveFormat::Bitmap;
     }
 }
 
-const wchar_t* DefaultExtension(PictureFormat format) {
+const wchar_t* DefaultExtension(SaveFormat format) {
     switch (format) {
-    case PictureFormat::Png:
+    case SaveFormat::Png:
         return L".png";
-    case PictureFormat::Jpeg:
+    case SaveFormat::Jpeg:
         return L".jpg";
-    case PictureFormat::Bitmap:
+    case SaveFormat::Bitmap:
     default:
         return L".bmp";
     }
@@ -65,7 +65,7 @@ const wchar_t* DefaultExtension(PictureFormat format) {
 
 SaveTarget ChooseSaveTarget(const std::wstring& path, unsigned filterIndex) {
     if (const auto named = FormatOfFileName(path)) return {path, *named};
-    const PictureFormat chosen = FormatOfFilterIndex(filterIndex);
+    const SaveFormat chosen = FormatOfFilterIndex(filterIndex);
     const auto dot = ExtensionDot(path);
     if (dot != std::wstring::npos && dot + 1 < path.size()) return {path, chosen};
     // "shot." ends in an empty extension: the type's extension replaces the lone dot.
