@@ -4,6 +4,7 @@
 #include "platform/Picture.h"
 #include "platform/ScreenCapture.h"
 
-// The window captures: the area each kind takes, clipped to the screen.
+// The window captures: the area each kind takes, clipped to the desktop (every
+// monitor).
 Picture CaptureForegroundWindow();
 Picture CaptureWindowByHandle(HWND hWnd);

@@ -1,6 +1,10 @@
 #pragma once
+#include <vector>
 
-// The screen's size in pixels and its twips-per-pixel factors (1440 / DPI).
+#include "platform/DesktopGeometry.h"
+
+// The primary screen's size in pixels, its twips-per-pixel factors (1440 / DPI), and the
+// monitors that make up the desktop.
 class IScreenService {
 public:
     virtual ~IScreenService() = default;
@@ -8,11 +12,17 @@ public:
     virtual int HeightPixels() = 0;
     virtual float TwipsPerPixelX() = 0;
     virtual float TwipsPerPixelY() = 0;
+    // Every monitor in virtual-screen pixels. Unless a service knows better, the primary
+    // screen is the only one.
+    virtual std::vector<MonitorArea> Monitors();
 };
 
 IScreenService& ScreenService();
 // Tests install their own; nullptr restores the real one.
 void SetScreenService(IScreenService* service);
+
+// The whole desktop, every monitor, in virtual-screen pixels.
+EdgeRect DesktopPixels();
 
 // The screen object as the program's rules use it: sizes in twips.
 namespace Screen {
