@@ -14,11 +14,14 @@ mkdir -p "$WORK"
 export WINEPREFIX="$WORK/wineprefix" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 APP="$BUILD_DIR/bin/Pixelnab.exe" PATTERN="$BUILD_DIR/bin/pattern_window.exe"
-PIDS=() failures=0
+failures=0
 
+# start_server runs in a command substitution (a subshell): the servers' ids go to a file.
+SERVER_PIDS="$WORK/servers.pids"
+: >"$SERVER_PIDS"
 cleanup() {
   wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
-  local pid; for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  local pid; while read -r pid; do kill "$pid" 2>/dev/null; done <"$SERVER_PIDS"
 }
 trap cleanup EXIT
 
@@ -26,7 +29,7 @@ start_server() {  # start_server PROGRAM ARGS...: prints the display number
   local file="$WORK/server.display"; rm -f "$file"
   exec 5>"$file"
   setsid "$@" -displayfd 5 -nolisten tcp >>"$WORK/servers.log" 2>&1 &
-  PIDS+=($!)
+  echo $! >>"$SERVER_PIDS"
   exec 5>&-
   for _ in $(seq 1 100); do [ -s "$file" ] && break; sleep 0.1; done
   tr -d '\n' <"$file"
