@@ -61,17 +61,14 @@ void frmMain::MDIForm_Load() {
 }
 
 void frmMain::KeepFrameReachable() {
-    // A stored placement that leaves less than this much of the frame on the screen (garbage
-    // in the store, or a display that has since shrunk) gives way to the centred default.
-    constexpr LONG kMinimumVisible = 100;
+    // A stored placement that leaves less than this much of the frame on any one monitor
+    // (garbage in the store, a display that has since shrunk, a monitor since unplugged)
+    // gives way to the centred default on the primary screen.
+    constexpr int kMinimumVisible = 100;
     RECT frame{};
     GetWindowRect(hwnd_, &frame);
-    const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    RECT visible{};
-    if (IntersectRect(&visible, &frame, &screen) && visible.right - visible.left >= kMinimumVisible &&
-        visible.bottom - visible.top >= kMinimumVisible)
+    if (ShowsOnAMonitor(EdgeRect{frame.left, frame.top, frame.right, frame.bottom}, ScreenService().Monitors(),
+                        kMinimumVisible))
         return;
     SetHeight(6500.0f);
     SetLeft((Screen::Width() - 7500.0f) / 2.0f);

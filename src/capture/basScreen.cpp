@@ -1,15 +1,16 @@
 // Decides which area each kind of window capture takes.
 #include "capture/basScreen.h"
 
+#include "platform/DesktopGeometry.h"
 #include "platform/ErrorReporter.h"
-#include "platform/ScreenGeometry.h"
+#include "platform/ScreenService.h"
 
 namespace {
 
 Picture CaptureWindowRectangle(HWND window) {
     const RECT clipped = WindowCaptureArea(window);
-    return CaptureWindowArea(GetDesktopWindow(), false, clipped.left, clipped.top,
-                             EdgeDifference(clipped.right, clipped.left), EdgeDifference(clipped.bottom, clipped.top));
+    return CaptureWindowArea(nullptr, true, clipped.left, clipped.top, EdgeDifference(clipped.right, clipped.left),
+                             EdgeDifference(clipped.bottom, clipped.top));
 }
 
 bool IsFrameOrOwnedByIt(HWND window, HWND frame) {
@@ -29,7 +30,12 @@ bool IsOrdinaryWindow(HWND window) {
 }  // namespace
 
 RECT WindowCaptureArea(HWND hWnd) {
-    return ClipToScreen(VisibleWindowRect(hWnd), ScreenWidthPixels(), ScreenHeightPixels());
+    // Clipped to the whole desktop, so that a window on any monitor comes out whole; on
+    // one monitor that is the screen.
+    const RECT visible = VisibleWindowRect(hWnd);
+    const EdgeRect clipped =
+        ClipToDesktop(EdgeRect{visible.left, visible.top, visible.right, visible.bottom}, DesktopPixels());
+    return RECT{clipped.Left, clipped.Top, clipped.Right, clipped.Bottom};
 }
 
 RECT VirtualScreenRect() {

@@ -4,7 +4,8 @@
 #include "platform/Picture.h"
 #include "platform/ScreenCapture.h"
 
-// The window captures: the area each kind takes, clipped to the screen.
+// The window captures: the area each kind takes, clipped to the desktop (every
+// monitor).
 Picture CaptureForegroundWindow();
 Picture CaptureWindowByHandle(HWND hWnd);
 // The screen rectangle a window capture of hWnd copies (its outer rectangle, clipped).

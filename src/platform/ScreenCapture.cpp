@@ -60,13 +60,6 @@ bool PictureFreesItsPalette() {
 
 }  // namespace
 
-double ScreenWidthPixels() {
-    return static_cast<double>(Screen::Width()) / static_cast<double>(Screen::TwipsPerPixelX());
-}
-double ScreenHeightPixels() {
-    return static_cast<double>(Screen::Height()) / static_cast<double>(Screen::TwipsPerPixelY());
-}
-
 namespace basScreenSeams {
 void SetDeviceCapsReader(DeviceCapsReader reader) { g_deviceCaps = reader != nullptr ? reader : &RealDeviceCaps; }
 void SetPictureCreator(PictureCreator creator) { g_createPicture = creator != nullptr ? creator : &RealCreatePicture; }
@@ -88,6 +81,13 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
         const HDC memory = CreateCompatibleDC(source);
         // Compatible with the display, not with the memory DC (which would give a monochrome bitmap).
         HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
+        if (bitmap == nullptr && width > 0 && height > 0) {
+            // Too large for the system (a desktop of many monitors, say): said, not an
+            // empty document that looks like a capture.
+            DeleteDC(memory);
+            ReleaseDC(hWnd, source);
+            RaiseError(ErrorNumber::OutOfMemory, L"Out of memory");
+        }
         const HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
 
         const int hasPalette = g_deviceCaps(source, RASTERCAPS) & RC_PALETTE;
@@ -103,7 +103,22 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
             RealizePalette(memory);
         }
 
-        BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
+        if (hWnd == nullptr) {
+            // The screen's DC reaches only as far as the system's virtual screen; copy what
+            // lies on it, and leave the rest of the picture black, as Windows shows the gaps
+            // between monitors (Wine copies nothing at all for an area that sticks out).
+            PatBlt(memory, 0, 0, width, height, BLACKNESS);
+            const RECT wanted{left, top, left + width, top + height};
+            const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                              GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                              GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+            RECT shown{};
+            if (IntersectRect(&shown, &wanted, &screen))
+                BitBlt(memory, shown.left - left, shown.top - top, shown.right - shown.left, shown.bottom - shown.top,
+                       source, shown.left, shown.top, SRCCOPY);
+        } else {
+            BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
+        }
 
         bitmap = static_cast<HBITMAP>(SelectObject(memory, previousBitmap));
         if (paletteDisplay) palette = SelectPalette(memory, previousPalette, FALSE);
@@ -174,13 +189,22 @@ RECT VisibleWindowRect(HWND hWnd) {
     return rect;
 }
 
-Picture CaptureWholeScreen() {
+Picture CaptureDesktopArea(const EdgeRect& area) {
     Picture result;
     Trapped([&] {
-        const HWND desktop = GetDesktopWindow();
-        const std::int32_t width = IntegerDivide(Screen::Width(), Screen::TwipsPerPixelX());
-        const std::int32_t height = IntegerDivide(Screen::Height(), Screen::TwipsPerPixelY());
-        result = CaptureWindowArea(desktop, false, 0, 0, width, height);
+        // The screen's own DC spans every monitor in virtual-screen coordinates; a window's
+        // DC (the desktop window's included) need not reach left of or above 0,0.
+        result = CaptureWindowArea(nullptr, true, area.Left, area.Top, EdgeDifference(area.Right, area.Left),
+                                   EdgeDifference(area.Bottom, area.Top));
     });
     return result;
 }
+
+Picture CaptureWholeScreen() {
+    // The primary screen's pixels exactly as the system counts them: no detour through
+    // twips, whose factor need not be a whole number (7.5 at 192 DPI).
+    IScreenService& screen = ScreenService();
+    return CaptureDesktopArea(EdgeRect{0, 0, screen.WidthPixels(), screen.HeightPixels()});
+}
+
+Picture CaptureWholeDesktop() { return CaptureDesktopArea(DesktopPixels()); }

@@ -5,13 +5,15 @@
 #include <windows.h>
 #include <olectl.h>
 
+#include "platform/DesktopGeometry.h"
 #include "platform/Picture.h"
 #include "platform/ScreenGeometry.h"
 
-// Copies a rectangle of a window's device context (whole window when client is false)
-// into a new bitmap of the display's format; on a 256-colour palette display the
-// picture also carries a copy of the system palette. Failures are reported and give
-// an empty picture.
+// Copies a rectangle of a window's device context (whole window when client is false;
+// with no window, the screen's: every monitor, in virtual-screen pixels) into a new
+// bitmap of the display's format; on a 256-colour palette display the picture also
+// carries a copy of the system palette. Failures are reported and give an empty picture;
+// a bitmap that cannot be made for a non-empty area is the out-of-memory error (7).
 Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_t top, std::int32_t width,
                           std::int32_t height);
 // Wraps a bitmap and a palette (or nullptr) into a picture that owns both. When no
@@ -20,13 +22,14 @@ Picture PictureFromBitmap(HBITMAP hBmp, HPALETTE hPal);
 
 // The whole primary screen, its size in pixels as the screen service gives it.
 Picture CaptureWholeScreen();
+// Any area of the desktop, in virtual-screen pixels: it may lie on any monitor, or
+// across several.
+Picture CaptureDesktopArea(const EdgeRect& area);
+// The whole desktop: every monitor (DesktopPixels()).
+Picture CaptureWholeDesktop();
 
 // ClipToScreen on window rectangles (the rule itself is in ScreenGeometry.h).
 RECT ClipToScreen(RECT rect, double screenWidth, double screenHeight);
-
-// The screen in pixels, unrounded, as the screen object's twips give it.
-double ScreenWidthPixels();
-double ScreenHeightPixels();
 
 // A window's outer rectangle in screen pixels as the user sees it: the desktop window
 // manager's visible frame bounds where it reports them, GetWindowRect elsewhere. All

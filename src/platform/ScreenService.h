@@ -1,8 +1,11 @@
 #pragma once
+#include <vector>
 
+#include "platform/DesktopGeometry.h"
 #include "platform/Service.h"
 
-// The screen's size in pixels and its twips-per-pixel factors (1440 / DPI).
+// The primary screen's size in pixels, its twips-per-pixel factors (1440 / DPI), and the
+// monitors that make up the desktop.
 class IScreenService {
 public:
     virtual ~IScreenService() = default;
@@ -10,6 +13,9 @@ public:
     virtual int HeightPixels() = 0;
     virtual float TwipsPerPixelX() = 0;
     virtual float TwipsPerPixelY() = 0;
+    // Every monitor in virtual-screen pixels. Unless a service knows better, the primary
+    // screen is the only one.
+    virtual std::vector<MonitorArea> Monitors();
 };
 
 template <>
@@ -17,6 +23,9 @@ IScreenService& RealService<IScreenService>();
 inline IScreenService& ScreenService() { return CurrentService<IScreenService>(); }
 // nullptr restores the real one; tests may prefer ScopedService<IScreenService>.
 inline void SetScreenService(IScreenService* service) { InstallService(service); }
+
+// The whole desktop, every monitor, in virtual-screen pixels.
+EdgeRect DesktopPixels();
 
 // The screen object as the program's rules use it: sizes in twips.
 namespace Screen {

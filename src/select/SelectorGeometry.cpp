@@ -37,9 +37,9 @@ TwipsRect ReadoutCentredOnBand(const TwipsRect& band) {
 }
 
 std::wstring ReadoutCaption(const TwipsRect& band, float twipsPerPixelX, float twipsPerPixelY) {
-    const std::int16_t width = AddInt16(ToInt16(static_cast<double>(band.Width) / twipsPerPixelX), 1);
-    const std::int16_t height = AddInt16(ToInt16(static_cast<double>(band.Height) / twipsPerPixelY), 1);
-    return IntegerToText(width) + L" x " + IntegerToText(height);
+    // The very numbers the copy uses, so that the readout names the picture's size.
+    const PixelRect pixels = BandPixels(band, twipsPerPixelX, twipsPerPixelY);
+    return IntegerToText(ToInt16(pixels.Width)) + L" x " + IntegerToText(ToInt16(pixels.Height));
 }
 
 PixelRect BandPixels(const TwipsRect& band, float twipsPerPixelX, float twipsPerPixelY) {

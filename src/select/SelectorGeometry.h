@@ -5,8 +5,8 @@
 // The rectangle selector's rules as plain functions of twips and pixel values, so
 // that they can be checked without a window.
 
-// Geometry of a painted control in twips, in the selector's client coordinates
-// (which are screen coordinates: the selector sits at the screen origin).
+// Geometry of a painted control in twips, in the selector's client coordinates (the
+// frozen desktop's: the selector covers it from its top-left corner).
 struct TwipsRect {
     float Left = 0.0f;
     float Top = 0.0f;
@@ -47,9 +47,9 @@ TwipsRect BandAtPress(float x, float y);
 TwipsRect ReadoutCentredOn(float x, float y);
 TwipsRect ReadoutCentredOnBand(const TwipsRect& band);
 
-// "W x H": one more than the band's size in whole pixels in each direction (the pixels
-// are counted inclusively); each number is a 16-bit value, so a band wider than 32766
-// pixels is the overflow error.
+// "W x H": the size of the picture the band copies (BandPixels), at any twips-per-pixel
+// factor; each number is a 16-bit value, so a band wider than 32767 pixels is the
+// overflow error.
 std::wstring ReadoutCaption(const TwipsRect& band, float twipsPerPixelX, float twipsPerPixelY);
 
 // The pixels the confirmed band copies: each value divided by its direction's factor

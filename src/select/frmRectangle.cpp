@@ -54,11 +54,14 @@ void frmRectangle::CreateFormWindow() {
 
 void frmRectangle::Form_Load() {
     Trapped([&] {
-        SetLeft(0.0f);
-        SetTop(0.0f);
-        SetHeight(Screen::Height());
-        SetWidth(Screen::Width());
-        FreezeScreen(CaptureWholeScreen());
+        // Over every monitor, placed in pixels: the desktop may begin left of or above
+        // the primary screen, and its size need not be a whole number of twips.
+        const EdgeRect desktop = DesktopPixels();
+        SetWindowPos(hwnd_, nullptr, desktop.Left, desktop.Top, EdgeDifference(desktop.Right, desktop.Left),
+                     EdgeDifference(desktop.Bottom, desktop.Top), SWP_NOZORDER | SWP_NOACTIVATE);
+        // The frozen picture's pixel 0,0 is the desktop's top-left corner, as is the
+        // window's client origin: band coordinates address both alike.
+        FreezeScreen(CaptureDesktopArea(desktop));
         InvalidateRect(hwnd_, nullptr, FALSE);
         UpdateWindow(hwnd_);
         lblSelect.Visible = false;

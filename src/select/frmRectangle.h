@@ -31,8 +31,8 @@ struct PaintedControl {
 // Pointer codes of the application-wide mouse pointer.
 enum class MousePointerCode { Default = 0, Crosshair = 2, Custom = 99 };
 
-// The rectangle selector: a borderless, screen-sized window over a frozen copy of the
-// screen, on which the user drags out the band to capture. Shown modally; a left
+// The rectangle selector: a borderless window over a frozen copy of the whole desktop
+// (every monitor), on which the user drags out the band to capture. Shown modally; a left
 // release hides it (confirmed, still loaded), a key with Shift, Ctrl or Alt held
 // unloads it (cancelled).
 class frmRectangle final : public Form {
@@ -98,5 +98,6 @@ private:
 
 // The outer pixel bounds of a painted control (right and bottom exclusive). The band's
 // outline runs along both edges of its extent, one pixel wide each, so it spans one
-// pixel more than the band's size, just as the readout counts.
+// pixel more than the band's size; the picture takes the pixels from its left and top
+// lines up to, not including, its right and bottom lines.
 RECT PaintedPixelBounds(const PaintedControl& control, bool outline) noexcept;

@@ -33,22 +33,22 @@ TEST(BandGeometry, DragsInAllFourDirectionsSpanFromTheAnchor) {
         EXPECT_FLOAT_EQ(band.Width, Px(c.width)) << c.x << "," << c.y;
         EXPECT_FLOAT_EQ(band.Height, Px(c.height)) << c.x << "," << c.y;
         // Mirrored drags read the same.
-        EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"61 x 31");
+        EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"60 x 30");
     }
 }
 
-TEST(BandGeometry, PointerOnTheAnchorColumnGivesWidthZeroAndReadoutOne) {
+TEST(BandGeometry, PointerOnTheAnchorColumnGivesWidthZeroAndReadoutZero) {
     const BandAnchor anchor = AnchorFromPress(Px(50), Px(50));
     const TwipsRect band = BandFromPointer(anchor, Px(50), Px(80));
     EXPECT_FLOAT_EQ(band.Left, Px(50));
     EXPECT_FLOAT_EQ(band.Width, 0.0f);
-    EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"1 x 31");
+    EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"0 x 30");
 }
 
-TEST(BandGeometry, HundredByFiftyPixelsReadsInclusiveAndCopiesExclusive) {
+TEST(BandGeometry, HundredByFiftyPixelsReadsAsTheCopysSize) {
     const BandAnchor anchor = AnchorFromPress(Px(10), Px(20));
     const TwipsRect band = BandFromPointer(anchor, Px(110), Px(70));
-    EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"101 x 51");
+    EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"100 x 50");
     const PixelRect copied = BandPixels(band, kTpp, kTpp);
     EXPECT_EQ(copied.Left, 10);
     EXPECT_EQ(copied.Top, 20);
@@ -89,7 +89,7 @@ TEST(BandGeometry, AnchorCoversPressesBeyondPixel2184) {
     EXPECT_EQ(copied.Top, 2900);
     EXPECT_EQ(copied.Width, 915);
     EXPECT_EQ(copied.Height, 100);
-    EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"916 x 101");
+    EXPECT_EQ(ReadoutCaption(band, kTpp, kTpp), L"915 x 100");
 }
 
 TEST(BandGeometry, RoundingHalvesToEven) {
@@ -97,8 +97,8 @@ TEST(BandGeometry, RoundingHalvesToEven) {
     const BandAnchor anchor = AnchorFromPress(22.5f, 37.5f);
     EXPECT_EQ(anchor.X, 22);
     EXPECT_EQ(anchor.Y, 38);
-    // 7.5 twips at 15 twips per pixel is half a pixel: 0, so the readout says 1.
-    EXPECT_EQ(ReadoutCaption(TwipsRect{0, 0, 7.5f, 22.5f}, kTpp, kTpp), L"1 x 3");
+    // 7.5 twips at 15 twips per pixel is half a pixel: 0; 22.5 is 1.5: 2.
+    EXPECT_EQ(ReadoutCaption(TwipsRect{0, 0, 7.5f, 22.5f}, kTpp, kTpp), L"0 x 2");
     const PixelRect copied = BandPixels(TwipsRect{22.5f, 37.5f, 7.5f, 22.5f}, kTpp, kTpp);
     EXPECT_EQ(copied.Left, 2);   // 1.5 -> 2
     EXPECT_EQ(copied.Top, 2);    // 2.5 -> 2
@@ -107,10 +107,10 @@ TEST(BandGeometry, RoundingHalvesToEven) {
 }
 
 TEST(BandGeometry, ReadoutKeepsItsSixteenBitNumbers) {
-    // 32766 pixels read 32767; one more overflows, as the readout's numbers are 16 bits.
-    EXPECT_EQ(ReadoutCaption(TwipsRect{0, 0, Px(32766), 0}, kTpp, kTpp), L"32767 x 1");
+    // 32767 pixels read 32767; one more overflows, as the readout's numbers are 16 bits.
+    EXPECT_EQ(ReadoutCaption(TwipsRect{0, 0, Px(32767), 0}, kTpp, kTpp), L"32767 x 0");
     try {
-        ReadoutCaption(TwipsRect{0, 0, Px(32767), 0}, kTpp, kTpp);
+        ReadoutCaption(TwipsRect{0, 0, Px(32768), 0}, kTpp, kTpp);
         FAIL() << "no overflow";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.Number(), 6);

@@ -81,18 +81,18 @@ TEST_F(SelectorTest, LeftPressMoveAndReleaseDriveBandAndReadout) {
     EXPECT_FLOAT_EQ(selector->shpSelect.Top, Px(50));
     EXPECT_FLOAT_EQ(selector->shpSelect.Width, Px(100));
     EXPECT_FLOAT_EQ(selector->shpSelect.Height, Px(50));
-    EXPECT_EQ(selector->lblSelect.Caption, L"101 x 51");
+    EXPECT_EQ(selector->lblSelect.Caption, L"100 x 50");
     EXPECT_FLOAT_EQ(selector->lblSelect.Left, Px(150) - 550.0f);
     EXPECT_FLOAT_EQ(selector->lblSelect.Top, Px(75) - 90.0f);
 
     // Moves without the left button change nothing; with it and another, they act.
     selector->Form_MouseMove(2, 0, Px(400), Px(400));
     selector->Form_MouseMove(0, 0, Px(400), Px(400));
-    EXPECT_EQ(selector->lblSelect.Caption, L"101 x 51");
+    EXPECT_EQ(selector->lblSelect.Caption, L"100 x 50");
     selector->Form_MouseMove(1 | 4, 0, Px(40), Px(30));
     EXPECT_FLOAT_EQ(selector->shpSelect.Left, Px(40));
     EXPECT_FLOAT_EQ(selector->shpSelect.Width, Px(60));
-    EXPECT_EQ(selector->lblSelect.Caption, L"61 x 21");
+    EXPECT_EQ(selector->lblSelect.Caption, L"60 x 20");
 
     selector->Form_MouseUp(1, 0, Px(40), Px(30));
     EXPECT_TRUE(selector->IsLoaded());
@@ -144,7 +144,7 @@ TEST_F(SelectorTest, WindowMessagesReachTheHandlersWithCaptureWhileTheLeftButton
     EXPECT_EQ(GetCapture(), window);
     EXPECT_TRUE(selector->shpSelect.Visible);
     SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(250, 260));
-    EXPECT_EQ(selector->lblSelect.Caption, L"51 x 61");
+    EXPECT_EQ(selector->lblSelect.Caption, L"50 x 60");
     SendMessageW(window, WM_RBUTTONUP, MK_LBUTTON, MAKELPARAM(250, 260));
     EXPECT_TRUE(selector->Visible());
     SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);  // no modifier held
@@ -187,7 +187,7 @@ TEST_F(SelectorTest, PressBeyondPixel2184OnAWideScreenWorks) {
     EXPECT_TRUE(shown);
     EXPECT_FLOAT_EQ(band.Left, Px(2500));
     EXPECT_FLOAT_EQ(band.Width, Px(100));
-    EXPECT_EQ(caption, L"101 x 51");
+    EXPECT_EQ(caption, L"100 x 50");
 }
 
 TEST_F(SelectorTest, PaintsTheFrozenScreenWithAnInvertedBandAndTheReadout) {
@@ -224,7 +224,7 @@ TEST_F(SelectorTest, PaintsTheFrozenScreenWithAnInvertedBandAndTheReadout) {
     for (int y = readout.top; y < readout.bottom; ++y)
         for (int x = readout.left; x < readout.right; ++x)
             if (RedOf(during.At(x, y)) < 128) ++dark;
-    EXPECT_GT(dark, 20);  // the text "201 x 141"
+    EXPECT_GT(dark, 20);  // the text "200 x 140"
 
     // Moving on: the old outline is gone, the new one is drawn, nothing else changed.
     selector->Form_MouseMove(1, 0, Px(300), Px(200));

@@ -1,0 +1,99 @@
+// The desktop of several monitors as plain rules: its bounds, the clipping of window
+// captures to it, and whether a window shows on a monitor at all.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/DesktopGeometry.h"
+#include "platform/ScreenGeometry.h"
+
+namespace {
+
+MonitorArea Monitor(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, bool primary = false) {
+    return MonitorArea{EdgeRect{left, top, right, bottom}, EdgeRect{left, top, right, bottom - 40}, primary};
+}
+
+void ExpectEdges(const EdgeRect& actual, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+    EXPECT_EQ(actual.Left, left);
+    EXPECT_EQ(actual.Top, top);
+    EXPECT_EQ(actual.Right, right);
+    EXPECT_EQ(actual.Bottom, bottom);
+}
+
+// Primary 1920 x 1080; a 1280 x 1024 monitor on its left, lower by 100; a 1024 x 768
+// monitor above its right half.
+const std::vector<MonitorArea> kThree{Monitor(0, 0, 1920, 1080, true), Monitor(-1280, 100, 0, 1124),
+                                      Monitor(960, -768, 1984, 0)};
+
+}  // namespace
+
+TEST(DesktopBounds, IsTheSmallestRectangleHoldingEveryMonitor) {
+    ExpectEdges(DesktopBounds({Monitor(0, 0, 1024, 768, true)}), 0, 0, 1024, 768);
+    ExpectEdges(DesktopBounds({Monitor(0, 0, 1280, 1024, true), Monitor(1280, 0, 2304, 768)}), 0, 0, 2304, 1024);
+    ExpectEdges(DesktopBounds(kThree), -1280, -768, 1984, 1124);
+    // The order of the list does not matter.
+    ExpectEdges(DesktopBounds({kThree[2], kThree[1], kThree[0]}), -1280, -768, 1984, 1124);
+    ExpectEdges(DesktopBounds({}), 0, 0, 0, 0);
+}
+
+TEST(ClipToDesktop, OnOneMonitorAtTheOriginItIsClipToScreen) {
+    const EdgeRect screen{0, 0, 1024, 768};
+    const EdgeRect cases[] = {
+        {10, 20, 300, 200},          {-40, 20, 300, 200},     {10, -5, 300, 200},   {900, 20, 1100, 200},
+        {10, 700, 300, 800},         {1100, 20, 1400, 200},   {10, 800, 300, 900},  {1024, 20, 1200, 200},
+        {-32000, -32000, -31800, -31850}, {0, 0, 0, 0},       {-5, -5, 2000, 2000}, {1024, 768, 1024, 768},
+    };
+    for (const EdgeRect& rect : cases) {
+        const EdgeRect expected = ClipToScreen(rect, 1024, 768);
+        const EdgeRect actual = ClipToDesktop(rect, screen);
+        EXPECT_EQ(actual.Left, expected.Left) << rect.Left << "," << rect.Top << "," << rect.Right << "," << rect.Bottom;
+        EXPECT_EQ(actual.Top, expected.Top) << rect.Left << "," << rect.Top << "," << rect.Right << "," << rect.Bottom;
+        EXPECT_EQ(actual.Right, expected.Right) << rect.Left << "," << rect.Top << "," << rect.Right << "," << rect.Bottom;
+        EXPECT_EQ(actual.Bottom, expected.Bottom) << rect.Left << "," << rect.Top << "," << rect.Right << "," << rect.Bottom;
+    }
+}
+
+TEST(ClipToDesktop, KeepsAWindowOnAMonitorLeftOfOrAboveThePrimaryWhole) {
+    const EdgeRect desktop = DesktopBounds(kThree);
+    // Wholly on the left monitor, wholly on the top one, across the left edge of the primary.
+    ExpectEdges(ClipToDesktop(EdgeRect{-1000, 300, -200, 900}, desktop), -1000, 300, -200, 900);
+    ExpectEdges(ClipToDesktop(EdgeRect{1000, -700, 1900, -100}, desktop), 1000, -700, 1900, -100);
+    ExpectEdges(ClipToDesktop(EdgeRect{-300, 200, 500, 600}, desktop), -300, 200, 500, 600);
+}
+
+TEST(ClipToDesktop, EachEdgeBeyondTheDesktopIsReplacedOnItsOwn) {
+    const EdgeRect desktop{-1280, -768, 1984, 1124};
+    ExpectEdges(ClipToDesktop(EdgeRect{-1300, 0, 100, 100}, desktop), -1280, 0, 100, 100);
+    ExpectEdges(ClipToDesktop(EdgeRect{0, -800, 100, 100}, desktop), 0, -768, 100, 100);
+    ExpectEdges(ClipToDesktop(EdgeRect{1900, 0, 2100, 100}, desktop), 1900, 0, 1984, 100);
+    ExpectEdges(ClipToDesktop(EdgeRect{0, 1000, 100, 1200}, desktop), 0, 1000, 100, 1124);
+    // Wholly beyond the right: the near edge goes to the desktop's near edge, as on one screen.
+    ExpectEdges(ClipToDesktop(EdgeRect{2000, 0, 2100, 100}, desktop), -1280, 0, 1984, 100);
+    // Wholly beyond the left: the far edge goes to the desktop's far edge.
+    ExpectEdges(ClipToDesktop(EdgeRect{-1500, 0, -1400, 100}, desktop), -1280, 0, 1984, 100);
+    // On the edges themselves nothing changes: the comparisons are strict.
+    ExpectEdges(ClipToDesktop(EdgeRect{-1280, -768, 1984, 1124}, desktop), -1280, -768, 1984, 1124);
+}
+
+TEST(ShowsOnAMonitor, NeedsTheMinimumOnOneMonitor) {
+    const std::vector<MonitorArea> one{Monitor(0, 0, 1024, 768, true)};
+    EXPECT_TRUE(ShowsOnAMonitor(EdgeRect{262, 167, 762, 600}, one, 100));
+    // 100 x 100 exactly is enough; 99 in either direction is not.
+    EXPECT_TRUE(ShowsOnAMonitor(EdgeRect{924, 668, 1424, 1100}, one, 100));
+    EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{925, 0, 1425, 400}, one, 100));
+    EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{0, 669, 500, 1100}, one, 100));
+    EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{-600, 0, -100, 400}, one, 100));
+    EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{2147483000, 0, 2147483600, 400}, one, 100));
+    EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{-2147483600, -2147483600, 2147483600, -2147483000}, one, 100));
+    EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{0, 0, 500, 400}, {}, 100));
+}
+
+TEST(ShowsOnAMonitor, AWindowOnAPresentMonitorShowsOneOnAMissingMonitorDoesNot) {
+    EXPECT_TRUE(ShowsOnAMonitor(EdgeRect{-1000, 300, -500, 733}, kThree, 100));
+    EXPECT_TRUE(ShowsOnAMonitor(EdgeRect{1200, -600, 1700, -167}, kThree, 100));
+    // The left monitor unplugged: the same placement no longer shows.
+    EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{-1000, 300, -500, 733}, {kThree[0], kThree[2]}, 100));
+    // Inside the desktop's bounds but over a gap: above the left monitor, left of the top one.
+    EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{-1000, -600, -500, -167}, kThree, 100));
+    EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{100, -700, 600, -267}, kThree, 100));
+}
