@@ -30,13 +30,12 @@
 
 namespace {
 
-// A window of one colour (0x00RRGGBB), or of the pattern below 0; a topmost one never
-// takes the activation, an ordinary one may.
+// A window of one colour (0x00RRGGBB), or of the pattern below 0, that never takes the
+// activation by a click (SetForegroundWindow still brings it to the front).
 PatternWindowOptions WindowOptions(long colour, bool topmost) {
     PatternWindowOptions options;
     options.colour = colour;
     options.topmost = topmost;
-    options.activate = !topmost;
     return options;
 }
 
