@@ -15,8 +15,8 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "platform/PictureEncoder.h"
-#include "platform/PictureFile.h"
+#include "platform/pictures/PictureEncoder.h"
+#include "platform/pictures/PictureFile.h"
 
 namespace {
 

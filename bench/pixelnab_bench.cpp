@@ -18,15 +18,15 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "ProcessResources.h"
 #include "app/basMain.h"
 #include "app/frmMain.h"
 #include "capture/basScreen.h"
 #include "document/frmNabbet.h"
-#include "platform/CommonDialog.h"
-#include "platform/Form.h"
-#include "platform/MessageBoxService.h"
-#include "platform/SettingsStore.h"
+#include "platform/services/CommonDialog.h"
+#include "platform/services/MessageBoxService.h"
+#include "platform/services/SettingsStore.h"
+#include "platform/windows/Form.h"
+#include "ProcessResources.h"
 #include "select/frmRectangle.h"
 
 namespace {

@@ -1,5 +1,6 @@
 # Fails when a source of one layer includes a folder it may not use.
 # Run as: cmake -DLAYER=capture -DALLOWED="capture;platform" -DSOURCES="a.cpp;b.h" -DSTAMP=file -P CheckLayer.cmake
+cmake_policy(SET CMP0007 NEW)
 set(folders app capture select document help platform)
 set(bad "")
 foreach(source IN LISTS SOURCES)

@@ -2,11 +2,13 @@
 # that check them there (tests/native) as well as under Wine. One list each: a rule that
 # moves into platform/ as a plain function joins here, with its test.
 set(PIXELNAB_NATIVE_SOURCES
-  src/platform/Conversions.cpp
-  src/platform/RuntimeError.cpp
-  src/platform/PictureHeaders.cpp
-  src/platform/SettingsText.cpp
-  src/platform/ScreenGeometry.cpp
+  src/platform/controls/Conversions.cpp
+  src/platform/windows/RuntimeError.cpp
+  src/platform/pictures/PictureHeaders.cpp
+  src/platform/services/SettingsText.cpp
+  src/platform/pictures/ScreenGeometry.cpp
+  src/platform/windows/DesktopGeometry.cpp
+  src/platform/services/CaptureOptionsText.cpp
   src/document/DocumentLayout.cpp
   src/select/SelectorGeometry.cpp
 )
@@ -17,4 +19,6 @@ set(PIXELNAB_NATIVE_TESTS
   tests/unit/ServiceTest.cpp
   tests/unit/DocumentLayoutTest.cpp
   tests/unit/SelectorGeometryTest.cpp
+  tests/unit/DesktopGeometryTest.cpp
+  tests/unit/CaptureOptionsTextTest.cpp
 )

@@ -4,13 +4,13 @@
 
 #include <memory>
 
+#include "capture/basScreen.h"
 #include "capture/CaptureCommands.h"
 #include "capture/CaptureOptions.h"
-#include "capture/basScreen.h"
-#include "platform/Form.h"
-#include "platform/FrameHost.h"
-#include "platform/PointerImage.h"
-#include "platform/ScreenService.h"
+#include "platform/pictures/PointerImage.h"
+#include "platform/services/ScreenService.h"
+#include "platform/windows/Form.h"
+#include "platform/windows/FrameHost.h"
 #include "select/frmRectangle.h"
 #include "select/frmWindow.h"
 

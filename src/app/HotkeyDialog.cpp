@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "platform/MessageBoxService.h"
-#include "platform/WindowBase.h"
+#include "platform/services/MessageBoxService.h"
+#include "platform/windows/WindowBase.h"
 #include "resource.h"
 
 namespace {

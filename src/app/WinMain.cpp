@@ -5,9 +5,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "app/HandOver.h"
 #include "app/frmMain.h"
-#include "platform/Form.h"
+#include "app/HandOver.h"
+#include "platform/windows/Form.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::vector<std::wstring> files = CommandLineFiles(GetCommandLineW());

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/AppInfo.h"
-#include "platform/ErrorReporter.h"
+#include "platform/windows/AppInfo.h"
+#include "platform/windows/ErrorReporter.h"
 
 // True while the frame is to be hidden during captures.
 extern bool gblnHideCaptureWin;

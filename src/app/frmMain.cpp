@@ -7,15 +7,16 @@
 #include <algorithm>
 #include <array>
 
+#include "app/basMain.h"
 #include "app/CommandTable.h"
 #include "app/HandOver.h"
-#include "app/basMain.h"
 #include "document/frmNabbet.h"
-#include "platform/CommonDialog.h"
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
-#include "platform/ScreenService.h"
-#include "platform/Twips.h"
+#include "platform/controls/Conversions.h"
+#include "platform/controls/Twips.h"
+#include "platform/services/CommonDialog.h"
+#include "platform/services/ScreenService.h"
+#include "platform/windows/DeferredFrames.h"
+#include "platform/windows/RuntimeError.h"
 #include "resource.h"
 
 namespace {
@@ -455,11 +456,15 @@ std::shared_ptr<Form> frmMain::ActiveForm() const {
 }
 
 void frmMain::Arrange(int arrangement) {
+    UINT message = 0;
+    WPARAM how = 0;
     switch (arrangement) {
-    case 0: SendMessageW(mdiClient_, WM_MDICASCADE, 0, 0); break;
-    case 1: SendMessageW(mdiClient_, WM_MDITILE, MDITILE_HORIZONTAL, 0); break;
-    case 2: SendMessageW(mdiClient_, WM_MDITILE, MDITILE_VERTICAL, 0); break;
-    case 3: SendMessageW(mdiClient_, WM_MDIICONARRANGE, 0, 0); break;
+    case 0: message = WM_MDICASCADE; break;
+    case 1: message = WM_MDITILE; how = MDITILE_HORIZONTAL; break;
+    case 2: message = WM_MDITILE; how = MDITILE_VERTICAL; break;
+    case 3: message = WM_MDIICONARRANGE; break;
     default: RaiseError(ErrorNumber::InvalidPropertyValue, L"Invalid procedure call or argument");
     }
+    const DeferredFrames deferred(mdiClient_);
+    SendMessageW(mdiClient_, message, how, 0);
 }

@@ -10,10 +10,10 @@
 #include <shellapi.h>
 
 #include "app/HotkeyDialog.h"
-#include "platform/DocumentForm.h"
-#include "platform/Form.h"
-#include "platform/FrameHost.h"
-#include "platform/Handles.h"
+#include "platform/windows/DocumentForm.h"
+#include "platform/windows/Form.h"
+#include "platform/windows/FrameHost.h"
+#include "platform/windows/Handles.h"
 
 class CommonDialog;
 

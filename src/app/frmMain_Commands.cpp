@@ -2,19 +2,20 @@
 // View, Options, Window and Exit; the other menu handlers hand over to their subsystems.
 #include <windows.h>
 
+#include "app/basMain.h"
 #include "app/CaptureToolCommands.h"
 #include "app/CommandTable.h"
-#include "app/basMain.h"
 #include "app/frmMain.h"
 #include "capture/CaptureCommands.h"
 #include "capture/CaptureOptions.h"
 #include "document/DocumentCommands.h"
 #include "help/HelpCommands.h"
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
-#include "platform/ScreenService.h"
-#include "platform/Twips.h"
-#include "platform/SettingsStore.h"
+#include "platform/controls/Conversions.h"
+#include "platform/controls/Twips.h"
+#include "platform/services/ScreenService.h"
+#include "platform/services/SettingsStore.h"
+#include "platform/windows/DeferredFrames.h"
+#include "platform/windows/RuntimeError.h"
 #include "resource.h"
 
 namespace {
@@ -261,6 +262,7 @@ void frmMain::mnuWindowArrangeIcons_Click() {
 void frmMain::mnuWindowCloseAll_Click() {
     Observe(L"mnuWindowCloseAll_Click");
     Trapped([&] {
+        const DeferredFrames deferred(mdiClient_);
         while (DocumentsOpen()) {
             auto active = ActiveForm();
             if (!active) RaiseObjectNotSet();

@@ -4,8 +4,8 @@
 #include <shellapi.h>
 
 #include "app/CommandTable.h"
-#include "app/HandOver.h"
 #include "app/frmMain.h"
+#include "app/HandOver.h"
 #include "capture/PasteCommand.h"
 #include "document/DocumentCommands.h"
 

@@ -4,15 +4,15 @@
 
 #include <string>
 
-#include "app/CaptureToolCommands.h"
 #include "app/basMain.h"
+#include "app/CaptureToolCommands.h"
 #include "app/frmMain.h"
+#include "capture/basScreen.h"
 #include "capture/CaptureCommands.h"
 #include "capture/CaptureOptions.h"
-#include "capture/basScreen.h"
-#include "platform/CaptureOptionsText.h"
-#include "platform/MessageBoxService.h"
-#include "platform/SettingsStore.h"
+#include "platform/services/CaptureOptionsText.h"
+#include "platform/services/MessageBoxService.h"
+#include "platform/services/SettingsStore.h"
 #include "resource.h"
 
 namespace {

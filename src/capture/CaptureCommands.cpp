@@ -5,15 +5,15 @@
 
 #include <windows.h>
 
+#include "capture/basScreen.h"
 #include "capture/CaptureCountdown.h"
 #include "capture/CaptureOptions.h"
-#include "capture/basScreen.h"
-#include "platform/Conversions.h"
-#include "platform/DocumentForm.h"
-#include "platform/ErrorReporter.h"
-#include "platform/Form.h"
-#include "platform/FrameHost.h"
-#include "platform/PointerImage.h"
+#include "platform/controls/Conversions.h"
+#include "platform/pictures/PointerImage.h"
+#include "platform/windows/DocumentForm.h"
+#include "platform/windows/ErrorReporter.h"
+#include "platform/windows/Form.h"
+#include "platform/windows/FrameHost.h"
 
 std::int16_t gintCaptureCount = 0;
 int gintCaptureDelay = 0;

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/Picture.h"
+#include "platform/pictures/Picture.h"
 
 class IFrameHost;
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <utility>
 
-#include "platform/FrameHost.h"
-#include "platform/Handles.h"
-#include "platform/RuntimeError.h"
-#include "platform/WindowBase.h"
+#include "platform/windows/FrameHost.h"
+#include "platform/windows/Handles.h"
+#include "platform/windows/RuntimeError.h"
+#include "platform/windows/WindowBase.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "capture/CaptureCommands.h"
-#include "platform/ClipboardPicture.h"
-#include "platform/Conversions.h"
-#include "platform/DocumentForm.h"
-#include "platform/ErrorReporter.h"
-#include "platform/FrameHost.h"
+#include "platform/controls/Conversions.h"
+#include "platform/pictures/ClipboardPicture.h"
+#include "platform/windows/DocumentForm.h"
+#include "platform/windows/ErrorReporter.h"
+#include "platform/windows/FrameHost.h"
 
 namespace CaptureCommands {
 

@@ -1,9 +1,9 @@
 // Decides which area each kind of window capture takes.
 #include "capture/basScreen.h"
 
-#include "platform/DesktopGeometry.h"
-#include "platform/ErrorReporter.h"
-#include "platform/ScreenService.h"
+#include "platform/services/ScreenService.h"
+#include "platform/windows/DesktopGeometry.h"
+#include "platform/windows/ErrorReporter.h"
 
 namespace {
 

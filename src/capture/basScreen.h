@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/Picture.h"
-#include "platform/ScreenCapture.h"
+#include "platform/pictures/Picture.h"
+#include "platform/pictures/ScreenCapture.h"
 
 // The window captures: the area each kind takes, clipped to the desktop (every
 // monitor).

@@ -11,18 +11,18 @@
 #include <memory>
 
 #include "document/frmNabbet.h"
-#include "platform/Clipboard.h"
-#include "platform/CommonDialog.h"
-#include "platform/Conversions.h"
-#include "platform/AppInfo.h"
-#include "platform/ErrorReporter.h"
-#include "platform/FrameHost.h"
-#include "platform/MessageBoxService.h"
-#include "platform/PictureEncoder.h"
-#include "platform/PictureFile.h"
-#include "platform/SaveFormat.h"
-#include "platform/Printer.h"
-#include "platform/RuntimeError.h"
+#include "platform/controls/Conversions.h"
+#include "platform/pictures/PictureEncoder.h"
+#include "platform/pictures/PictureFile.h"
+#include "platform/pictures/SaveFormat.h"
+#include "platform/services/Clipboard.h"
+#include "platform/services/CommonDialog.h"
+#include "platform/services/MessageBoxService.h"
+#include "platform/services/Printer.h"
+#include "platform/windows/AppInfo.h"
+#include "platform/windows/ErrorReporter.h"
+#include "platform/windows/FrameHost.h"
+#include "platform/windows/RuntimeError.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/Conversions.h"
+#include "platform/controls/Conversions.h"
 
 DocumentLayout ComputeDocumentLayout(const DocumentLayoutInput& in) {
     const float W = in.clientWidth;

@@ -5,13 +5,13 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/ErrorReporter.h"
-#include "platform/FrameHost.h"
 #include "document/DocumentLayout.h"
 #include "document/ViewZoom.h"
-#include "platform/Conversions.h"
-#include "platform/ScreenService.h"
-#include "platform/Twips.h"
+#include "platform/controls/Conversions.h"
+#include "platform/controls/Twips.h"
+#include "platform/services/ScreenService.h"
+#include "platform/windows/ErrorReporter.h"
+#include "platform/windows/FrameHost.h"
 #include "resource.h"
 
 namespace {

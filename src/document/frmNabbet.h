@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include "platform/DocumentForm.h"
-#include "platform/Picture.h"
-#include "platform/WindowBase.h"
+#include "platform/pictures/Picture.h"
+#include "platform/windows/DocumentForm.h"
+#include "platform/windows/WindowBase.h"
 
 // A picture box: a child window that paints its picture at its own origin. Geometry is
 // in twips, as the program's rules set it; the window follows in pixels.

@@ -6,9 +6,9 @@
 
 #include "help/basHelp.h"
 #include "help/frmAbout.h"
-#include "platform/AppInfo.h"
-#include "platform/ErrorReporter.h"
-#include "platform/FrameHost.h"
+#include "platform/windows/AppInfo.h"
+#include "platform/windows/ErrorReporter.h"
+#include "platform/windows/FrameHost.h"
 
 namespace HelpCommands {
 

@@ -4,8 +4,8 @@
 
 #include <htmlhelp.h>
 
-#include "platform/ErrorReporter.h"
-#include "platform/HelpViewer.h"
+#include "platform/services/HelpViewer.h"
+#include "platform/windows/ErrorReporter.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "platform/AppInfo.h"
-#include "platform/ErrorReporter.h"
-#include "platform/FrameHost.h"
 #include "help/basHelp.h"
-#include "platform/Conversions.h"
-#include "platform/ScreenService.h"
-#include "platform/Twips.h"
+#include "platform/controls/Conversions.h"
+#include "platform/controls/Twips.h"
+#include "platform/services/ScreenService.h"
+#include "platform/windows/AppInfo.h"
+#include "platform/windows/ErrorReporter.h"
+#include "platform/windows/FrameHost.h"
 #include "resource.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "platform/Form.h"
-#include "platform/Handles.h"
+#include "platform/windows/Form.h"
+#include "platform/windows/Handles.h"
 
 // The About box's painted controls: geometry in twips, drawn by the form's paint handler.
 struct AboutLabel {

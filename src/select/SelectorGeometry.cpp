@@ -1,6 +1,6 @@
 #include "select/SelectorGeometry.h"
 
-#include "platform/Conversions.h"
+#include "platform/controls/Conversions.h"
 
 BandAnchor AnchorFromPress(float x, float y) { return BandAnchor{ToInt32(x), ToInt32(y)}; }
 

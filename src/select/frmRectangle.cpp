@@ -6,11 +6,11 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/ErrorReporter.h"
-#include "platform/FrameHost.h"
-#include "platform/ScreenCapture.h"
-#include "platform/ScreenService.h"
-#include "platform/Twips.h"
+#include "platform/controls/Twips.h"
+#include "platform/pictures/ScreenCapture.h"
+#include "platform/services/ScreenService.h"
+#include "platform/windows/ErrorReporter.h"
+#include "platform/windows/FrameHost.h"
 #include "select/MouseInput.h"
 
 namespace {

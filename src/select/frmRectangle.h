@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "platform/Form.h"
-#include "platform/Handles.h"
-#include "platform/Picture.h"
+#include "platform/pictures/Picture.h"
+#include "platform/windows/Form.h"
+#include "platform/windows/Handles.h"
 #include "select/SelectorGeometry.h"
 
 // A label or shape that the selector only draws: geometry in twips, visibility and

@@ -4,14 +4,14 @@
 
 #include <cstdint>
 
-#include "platform/ErrorReporter.h"
-#include "platform/ScreenCapture.h"
-#include "platform/Conversions.h"
-#include "platform/Handles.h"
-#include "platform/ScreenService.h"
-#include "platform/Twips.h"
-#include "resource.h"
+#include "platform/controls/Conversions.h"
+#include "platform/controls/Twips.h"
+#include "platform/pictures/ScreenCapture.h"
+#include "platform/services/ScreenService.h"
+#include "platform/windows/ErrorReporter.h"
+#include "platform/windows/Handles.h"
 #include "select/MouseInput.h"
+#include "resource.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/Form.h"
-#include "platform/WindowBase.h"
+#include "platform/windows/Form.h"
+#include "platform/windows/WindowBase.h"
 #include "select/frmRectangle.h"
 
 class frmWindow;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/ScreenService.h"
+#include "platform/services/ScreenService.h"
 
 class FakeDisplays final : public IScreenService {
 public:

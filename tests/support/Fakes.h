@@ -15,14 +15,14 @@
 #include "app/frmMain.h"
 #include "capture/CaptureCommands.h"
 #include "document/frmNabbet.h"
-#include "platform/CommonDialog.h"
-#include "platform/Form.h"
-#include "platform/HelpViewer.h"
-#include "platform/MessageBoxService.h"
-#include "platform/Picture.h"
-#include "platform/Printer.h"
-#include "platform/ScreenService.h"
-#include "platform/SettingsStore.h"
+#include "platform/pictures/Picture.h"
+#include "platform/services/CommonDialog.h"
+#include "platform/services/HelpViewer.h"
+#include "platform/services/MessageBoxService.h"
+#include "platform/services/Printer.h"
+#include "platform/services/ScreenService.h"
+#include "platform/services/SettingsStore.h"
+#include "platform/windows/Form.h"
 
 struct ShownMessage {
     std::wstring text;

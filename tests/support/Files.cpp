@@ -7,8 +7,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "platform/Handles.h"
-#include "platform/PictureFile.h"
+#include "platform/pictures/PictureFile.h"
+#include "platform/windows/Handles.h"
 
 namespace files_test {
 

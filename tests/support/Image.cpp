@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/Handles.h"
-#include "platform/PictureFile.h"
+#include "platform/pictures/PictureFile.h"
+#include "platform/windows/Handles.h"
 
 BITMAPINFO Bitmap32Info(int width, int height) {
     BITMAPINFO info{};

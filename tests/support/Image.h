@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "platform/Picture.h"
+#include "platform/pictures/Picture.h"
 
 // 0x00RRGGBB, the order a 32-bit DIB keeps in memory; GDI's COLORREF is the other way round.
 constexpr std::uint32_t Rgb(int red, int green, int blue) {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/windows/Form.h"
 #include "Wait.h"
-#include "platform/Form.h"
 
 namespace {
 constexpr wchar_t kClass[] = L"PixelnabTestPattern";

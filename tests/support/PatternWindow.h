@@ -9,7 +9,7 @@
 
 #include "Image.h"
 #include "Pattern.h"
-#include "platform/WindowBase.h"
+#include "platform/windows/WindowBase.h"
 
 struct PatternWindowOptions {
     long colour = -1;          // 0x00RRGGBB for one plain colour; below 0, the pattern

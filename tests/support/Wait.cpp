@@ -1,6 +1,6 @@
 #include "Wait.h"
 
-#include "platform/Form.h"
+#include "platform/windows/Form.h"
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;

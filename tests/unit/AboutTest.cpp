@@ -2,11 +2,11 @@
 #include <chrono>
 
 #include "Fakes.h"
+#include "help/basHelp.h"
+#include "help/frmAbout.h"
 #include "Image.h"
 #include "ModalDriver.h"
 #include "Wait.h"
-#include "help/basHelp.h"
-#include "help/frmAbout.h"
 #include "resource.h"
 
 namespace {

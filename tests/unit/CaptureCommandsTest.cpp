@@ -7,11 +7,11 @@
 
 #include <windows.h>
 
+#include "capture/basScreen.h"
+#include "capture/CaptureCommands.h"
+#include "document/frmNabbet.h"
 #include "Fakes.h"
 #include "ProcessResources.h"
-#include "capture/CaptureCommands.h"
-#include "capture/basScreen.h"
-#include "document/frmNabbet.h"
 #include "resource.h"
 
 namespace {

@@ -10,22 +10,22 @@
 #include <memory>
 #include <vector>
 
+#include "app/CaptureToolCommands.h"
+#include "app/HotkeyDialog.h"
+#include "capture/basScreen.h"
+#include "capture/CaptureCountdown.h"
+#include "capture/CaptureOptions.h"
+#include "document/frmNabbet.h"
 #include "Fakes.h"
 #include "Image.h"
 #include "ModalDriver.h"
 #include "Pattern.h"
 #include "PatternWindow.h"
-#include "Wait.h"
-#include "app/CaptureToolCommands.h"
-#include "app/HotkeyDialog.h"
-#include "capture/CaptureCountdown.h"
-#include "capture/CaptureOptions.h"
-#include "capture/basScreen.h"
-#include "document/frmNabbet.h"
-#include "platform/PointerImage.h"
-#include "resource.h"
-#include "select/SelectorGeometry.h"
+#include "platform/pictures/PointerImage.h"
 #include "select/frmRectangle.h"
+#include "select/SelectorGeometry.h"
+#include "Wait.h"
+#include "resource.h"
 
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/CaptureOptionsText.h"
+#include "platform/services/CaptureOptionsText.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include <windows.h>
 
+#include "capture/basScreen.h"
 #include "Fakes.h"
 #include "Image.h"
 #include "PatternWindow.h"
-#include "capture/basScreen.h"
-#include "platform/Form.h"
+#include "platform/windows/Form.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 // the selection tools driven through their windows inside the modal display.
 #include <gtest/gtest.h>
 
+#include "document/frmNabbet.h"
 #include "Fakes.h"
 #include "Image.h"
 #include "ModalDriver.h"
 #include "PatternWindow.h"
-#include "Wait.h"
-#include "document/frmNabbet.h"
-#include "resource.h"
 #include "select/frmRectangle.h"
 #include "select/frmWindow.h"
+#include "Wait.h"
+#include "resource.h"
 
 
 namespace {

@@ -8,9 +8,9 @@
 
 #include <windows.h>
 
-#include "Fakes.h"
 #include "app/CommandTable.h"
 #include "document/frmNabbet.h"
+#include "Fakes.h"
 #include "help/frmAbout.h"
 #include "resource.h"
 

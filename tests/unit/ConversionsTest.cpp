@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
+#include "platform/controls/Conversions.h"
+#include "platform/windows/RuntimeError.h"
 
 namespace {
 

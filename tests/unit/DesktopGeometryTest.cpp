@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/DesktopGeometry.h"
-#include "platform/ScreenGeometry.h"
+#include "platform/pictures/ScreenGeometry.h"
+#include "platform/windows/DesktopGeometry.h"
 
 namespace {
 

@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "capture/basScreen.h"
+#include "document/frmNabbet.h"
 #include "FakeDisplays.h"
 #include "Fakes.h"
 #include "Image.h"
 #include "Pattern.h"
 #include "PatternWindow.h"
-#include "Wait.h"
-#include "capture/basScreen.h"
-#include "document/frmNabbet.h"
-#include "platform/Conversions.h"
-#include "platform/Twips.h"
-#include "select/SelectorGeometry.h"
+#include "platform/controls/Conversions.h"
+#include "platform/controls/Twips.h"
 #include "select/frmRectangle.h"
+#include "select/SelectorGeometry.h"
+#include "Wait.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "document/DocumentLayout.h"
-#include "platform/RuntimeError.h"
+#include "platform/windows/RuntimeError.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "capture/basScreen.h"
+#include "document/frmNabbet.h"
 #include "Fakes.h"
 #include "Image.h"
 #include "Pattern.h"
-#include "capture/basScreen.h"
-#include "document/frmNabbet.h"
 #include "resource.h"
 
 namespace {

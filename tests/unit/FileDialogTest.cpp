@@ -1,12 +1,12 @@
 // The shared dialog's settings for Open, Save and Print, and how they carry over.
-#include "Fakes.h"
-#include "Files.h"
-#include "Pattern.h"
 #include "app/frmMain.h"
 #include "document/DocumentCommands.h"
 #include "document/frmNabbet.h"
-#include "platform/CommonDialog.h"
-#include "platform/PictureFile.h"
+#include "Fakes.h"
+#include "Files.h"
+#include "Pattern.h"
+#include "platform/pictures/PictureFile.h"
+#include "platform/services/CommonDialog.h"
 
 using namespace files_test;
 using DocumentCommands::SuggestedSaveName;

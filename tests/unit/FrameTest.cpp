@@ -5,8 +5,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "Fakes.h"
 #include "document/frmNabbet.h"
+#include "Fakes.h"
+#include "Image.h"
+#include "Wait.h"
 #include "resource.h"
 
 namespace {
@@ -264,6 +266,30 @@ TEST_F(FrameFixture, ArrangeCommandsTileAndCascadeTheDocuments) {
     EXPECT_NE(ra.left, rb.left);
     EXPECT_NE(ra.top, rb.top);
     frame->mnuWindowArrangeIcons_Click();
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// An arrangement draws the documents' frames once, at its end: afterwards every document
+// looks exactly as it does when drawn on its own, nothing is left of where they were.
+TEST_F(FrameFixture, ArrangedDocumentsAreFullyDrawnAfterwards) {
+    MakeFrame();
+    std::vector<std::shared_ptr<frmNabbet>> documents;
+    for (int i = 1; i <= 6; ++i) documents.push_back(OpenDocument(L"Nabbet" + std::to_wstring(i)));
+    SetForegroundWindow(frame->hWnd());
+    for (void (frmMain::*arrange)() : {&frmMain::mnuWindowCascade_Click, &frmMain::mnuWindowTileHorizontal_Click,
+                                       &frmMain::mnuWindowTileVertical_Click}) {
+        (frame.get()->*arrange)();
+        Settle();
+        RECT client{};
+        GetClientRect(frame->MdiClient(), &client);
+        MapWindowPoints(frame->MdiClient(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+        const Image arranged = ReadScreen(client);
+        RedrawWindow(frame->MdiClient(), nullptr, nullptr,
+                     RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
+        Settle();
+        const Image redrawn = ReadScreen(client);
+        EXPECT_EQ(CountDifferences(arranged, redrawn), 0);
+    }
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -10,14 +10,14 @@
 
 #include "Fakes.h"
 #include "Files.h"
+#include "help/frmAbout.h"
 #include "ModalDriver.h"
 #include "PatternWindow.h"
-#include "help/frmAbout.h"
-#include "platform/CommonDialog.h"
-#include "platform/FrameHost.h"
-#include "resource.h"
+#include "platform/services/CommonDialog.h"
+#include "platform/windows/FrameHost.h"
 #include "select/frmRectangle.h"
 #include "select/frmWindow.h"
+#include "resource.h"
 
 
 namespace {

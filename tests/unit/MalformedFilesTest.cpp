@@ -7,12 +7,12 @@
 #include <chrono>
 #include <iostream>
 
+#include "app/frmMain.h"
+#include "document/frmNabbet.h"
 #include "Fakes.h"
 #include "Files.h"
 #include "Pattern.h"
-#include "app/frmMain.h"
-#include "document/frmNabbet.h"
-#include "platform/PictureFile.h"
+#include "platform/pictures/PictureFile.h"
 
 using namespace files_test;
 

@@ -3,13 +3,13 @@
 #include <iostream>
 #include <map>
 
-#include "Fakes.h"
-#include "Files.h"
-#include "Pattern.h"
 #include "app/frmMain.h"
 #include "document/DocumentCommands.h"
 #include "document/frmNabbet.h"
-#include "platform/PictureFile.h"
+#include "Fakes.h"
+#include "Files.h"
+#include "Pattern.h"
+#include "platform/pictures/PictureFile.h"
 #include "resource.h"
 
 using namespace files_test;

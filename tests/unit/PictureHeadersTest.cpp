@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/PictureHeaders.h"
+#include "platform/pictures/PictureHeaders.h"
 
 namespace {
 

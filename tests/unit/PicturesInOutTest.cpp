@@ -8,18 +8,18 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "app/CommandTable.h"
+#include "app/frmMain.h"
+#include "app/HandOver.h"
+#include "document/DocumentCommands.h"
+#include "document/frmNabbet.h"
 #include "Fakes.h"
 #include "Files.h"
 #include "Pattern.h"
-#include "app/CommandTable.h"
-#include "app/HandOver.h"
-#include "app/frmMain.h"
-#include "document/DocumentCommands.h"
-#include "document/frmNabbet.h"
-#include "platform/ClipboardPicture.h"
-#include "platform/PictureEncoder.h"
-#include "platform/PictureFile.h"
-#include "platform/SaveFormat.h"
+#include "platform/pictures/ClipboardPicture.h"
+#include "platform/pictures/PictureEncoder.h"
+#include "platform/pictures/PictureFile.h"
+#include "platform/pictures/SaveFormat.h"
 #include "resource.h"
 
 using namespace files_test;

@@ -5,13 +5,13 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "app/frmMain.h"
+#include "document/frmNabbet.h"
 #include "Fakes.h"
 #include "Files.h"
 #include "Pattern.h"
-#include "app/frmMain.h"
-#include "document/frmNabbet.h"
-#include "platform/Clipboard.h"
-#include "platform/PictureFile.h"
+#include "platform/pictures/PictureFile.h"
+#include "platform/services/Clipboard.h"
 #include "resource.h"
 
 using namespace files_test;

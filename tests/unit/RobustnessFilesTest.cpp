@@ -11,13 +11,13 @@
 
 #include <windows.h>
 
+#include "capture/basScreen.h"
+#include "document/frmNabbet.h"
 #include "Fakes.h"
 #include "Files.h"
 #include "Pattern.h"
+#include "platform/pictures/PictureFile.h"
 #include "ProcessResources.h"
-#include "capture/basScreen.h"
-#include "document/frmNabbet.h"
-#include "platform/PictureFile.h"
 
 using namespace files_test;
 

@@ -17,13 +17,13 @@
 
 #include <windows.h>
 
+#include "capture/basScreen.h"
+#include "capture/CaptureCommands.h"
+#include "document/frmNabbet.h"
 #include "Fakes.h"
+#include "platform/services/SettingsStore.h"
 #include "ProcessResources.h"
 #include "Wait.h"
-#include "capture/CaptureCommands.h"
-#include "capture/basScreen.h"
-#include "document/frmNabbet.h"
-#include "platform/SettingsStore.h"
 #include "resource.h"
 
 namespace {

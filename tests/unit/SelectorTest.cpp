@@ -5,8 +5,8 @@
 #include "Fakes.h"
 #include "Image.h"
 #include "PatternWindow.h"
-#include "Wait.h"
 #include "select/frmRectangle.h"
+#include "Wait.h"
 
 
 namespace {

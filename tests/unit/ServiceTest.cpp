@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/Service.h"
+#include "platform/services/Service.h"
 
 namespace {
 

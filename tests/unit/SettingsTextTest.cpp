@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/RuntimeError.h"
-#include "platform/SettingsText.h"
+#include "platform/services/SettingsText.h"
+#include "platform/windows/RuntimeError.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-#include "Fakes.h"
 #include "document/frmNabbet.h"
-#include "platform/Conversions.h"
+#include "Fakes.h"
+#include "platform/controls/Conversions.h"
 #include "resource.h"
 
 namespace {

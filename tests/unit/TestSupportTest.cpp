@@ -8,8 +8,8 @@
 #include "ModalDriver.h"
 #include "Pattern.h"
 #include "PatternWindow.h"
+#include "platform/windows/Form.h"
 #include "Wait.h"
-#include "platform/Form.h"
 
 // A copy found on the screen is located by one pixel's colour: that only works while no
 // two pixels of a 256 x 256 area share one, and none is the black or white of the desktop

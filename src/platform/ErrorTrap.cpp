@@ -1,6 +1,0 @@
-#include "platform/ErrorTrap.h"
-
-CurrentError& Err() {
-    static CurrentError current;
-    return current;
-}

@@ -1,5 +1,0 @@
-#include "platform/PictureFile.h"
-
-void SavePicture(const Picture& picture, const std::wstring& path) {
-    ReplaceFileContents(path, PictureToBitmapFile(picture));
-}

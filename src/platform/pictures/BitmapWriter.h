@@ -1,0 +1,16 @@
+#pragma once
+#include <vector>
+
+#include <windows.h>
+
+#include "platform/pictures/Picture.h"
+
+// A device-independent copy of a picture, as the clipboard's CF_DIB and the body of a
+// bitmap file hold it: BITMAPINFOHEADER, colour table, bottom-up rows. A bitmap with a
+// palette (or a DIB section with a colour table) whose pixels all come from it is
+// written with 8 bits per pixel and that palette; every other picture with 24. Icons
+// and pictures with transparent parts are drawn onto a white background first.
+std::vector<BYTE> PictureToPackedDib(const Picture& picture);
+
+// The same as a complete Windows bitmap file (BITMAPFILEHEADER first).
+std::vector<BYTE> PictureToBitmapFile(const Picture& picture);

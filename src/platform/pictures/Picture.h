@@ -1,0 +1,58 @@
+#pragma once
+#include <memory>
+
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include "platform/windows/Handles.h"
+
+// A counted reference to the platform's picture object, seen through IPictureDisp.
+// The picture owns its bitmap (and palette) and frees them with its last reference.
+// An empty reference means no picture.
+class Picture {
+public:
+    Picture() = default;
+    explicit Picture(ComPtr<IPictureDisp> disp) : disp_(std::move(disp)) {}
+    // For a picture object that does not free its palette itself: the palette is deleted
+    // once the last copy of this reference has released the picture object.
+    Picture(ComPtr<IPictureDisp> disp, unique_hpalette ownedPalette);
+    Picture(const Picture&) = default;
+    Picture(Picture&&) noexcept = default;
+    // The old picture object is released before its palette goes.
+    Picture& operator=(Picture other) noexcept {
+        std::swap(paletteKeeper_, other.paletteKeeper_);
+        std::swap(disp_, other.disp_);
+        return *this;
+    }
+
+    bool IsEmpty() const noexcept { return !disp_; }
+    IPictureDisp* Disp() const noexcept { return disp_.get(); }
+    ComPtr<IPicture> AsIPicture() const;
+
+    // PICTYPE_BITMAP, PICTYPE_ICON, ...; PICTYPE_NONE when empty.
+    short Type() const;
+    HBITMAP Bitmap() const;    // the bitmap of a bitmap picture, else nullptr
+    HPALETTE Palette() const;  // nullptr when it has none
+    // Size in HIMETRIC (0.01 mm), as the picture reports it.
+    long WidthHimetric() const;
+    long HeightHimetric() const;
+    // Size in screen pixels.
+    SIZE SizePixels() const;
+    // Draws the whole picture at (x, y) in device pixels, at its natural pixel size.
+    void Render(HDC dc, int x, int y) const;
+
+    bool operator==(const Picture& other) const noexcept { return disp_.get() == other.disp_.get(); }
+
+private:
+    std::shared_ptr<void> paletteKeeper_;  // declared first: outlives disp_ on destruction
+    ComPtr<IPictureDisp> disp_;
+};
+
+// HIMETRIC <-> pixels at the screen's DPI.
+long PixelsToHimetric(long pixels, int dpi);
+long HimetricToPixels(long himetric, int dpi);
+
+// Wraps a bitmap and palette (either may be owned by nobody else) into a picture that owns
+// them; they are deleted when the picture cannot be made.
+Picture PictureOwningBitmap(HBITMAP bitmap, HPALETTE palette);

@@ -1,0 +1,50 @@
+#pragma once
+// Screen pixels into pictures: the primitives every capture and the rectangle selector use.
+#include <cstdint>
+
+#include <windows.h>
+#include <olectl.h>
+
+#include "platform/pictures/Picture.h"
+#include "platform/pictures/ScreenGeometry.h"
+#include "platform/windows/DesktopGeometry.h"
+
+// Copies a rectangle of a window's device context (whole window when client is false;
+// with no window, the screen's: every monitor, in virtual-screen pixels) into a new
+// bitmap of the display's format; on a 256-colour palette display the picture also
+// carries a copy of the system palette. Failures are reported and give an empty picture;
+// a bitmap that cannot be made for a non-empty area is the out-of-memory error (7).
+Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_t top, std::int32_t width,
+                          std::int32_t height);
+// Wraps a bitmap and a palette (or nullptr) into a picture that owns both. When no
+// picture can be made, both handles are deleted and the result is empty.
+Picture PictureFromBitmap(HBITMAP hBmp, HPALETTE hPal);
+
+// The whole primary screen, its size in pixels as the screen service gives it.
+Picture CaptureWholeScreen();
+// Any area of the desktop, in virtual-screen pixels: it may lie on any monitor, or
+// across several.
+Picture CaptureDesktopArea(const EdgeRect& area);
+// The whole desktop: every monitor (DesktopPixels()).
+Picture CaptureWholeDesktop();
+
+// ClipToScreen on window rectangles (the rule itself is in ScreenGeometry.h).
+RECT ClipToScreen(RECT rect, double screenWidth, double screenHeight);
+
+// A window's outer rectangle in screen pixels as the user sees it: the desktop window
+// manager's visible frame bounds where it reports them, GetWindowRect elsewhere. All
+// zeros for a handle that is not a window.
+RECT VisibleWindowRect(HWND hWnd);
+
+// True for a palette device with exactly 256 entries; any other palette size counts
+// as true colour.
+bool IsPaletteDisplay(int rasterCaps, int paletteSize);
+
+// Test seams: the device's capabilities and the picture maker, replaceable so that the
+// palette branch and a failed picture can be shown on any display. nullptr restores.
+namespace basScreenSeams {
+using DeviceCapsReader = int(WINAPI*)(HDC dc, int index);
+using PictureCreator = HRESULT(WINAPI*)(PICTDESC* description, REFIID iid, BOOL own, void** result);
+void SetDeviceCapsReader(DeviceCapsReader reader);
+void SetPictureCreator(PictureCreator creator);
+}  // namespace basScreenSeams

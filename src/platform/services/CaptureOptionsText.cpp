@@ -1,0 +1,113 @@
+#include "platform/services/CaptureOptionsText.h"
+
+#include <array>
+#include <cwctype>
+
+namespace {
+
+struct NamedKey {
+    int key;
+    const wchar_t* name;
+};
+
+// Keys with a name of their own; letters, digits and F1-F24 are made up below. The
+// punctuation keys are named by what they carry on a US keyboard.
+constexpr std::array<NamedKey, 35> kNamedKeys{{
+    {KeyCode::PrintScreen, L"PrintScreen"}, {KeyCode::Pause, L"Pause"},   {KeyCode::Insert, L"Insert"},
+    {KeyCode::Delete, L"Delete"},           {KeyCode::Home, L"Home"},     {KeyCode::End, L"End"},
+    {KeyCode::PageUp, L"PageUp"},           {KeyCode::PageDown, L"PageDown"},
+    {KeyCode::Left, L"Left"},               {KeyCode::Up, L"Up"},         {KeyCode::Right, L"Right"},
+    {KeyCode::Down, L"Down"},               {KeyCode::Space, L"Space"},   {KeyCode::Tab, L"Tab"},
+    {KeyCode::Enter, L"Enter"},             {KeyCode::Backspace, L"Backspace"},
+    {KeyCode::Escape, L"Escape"},           {KeyCode::Apps, L"Apps"},     {KeyCode::Multiply, L"Num*"},
+    {KeyCode::Add, L"Num+"},                {KeyCode::Subtract, L"Num-"}, {KeyCode::Decimal, L"Num."},
+    {KeyCode::Divide, L"Num/"},             {0xBA, L";"},                 {0xBB, L"="},
+    {0xBC, L","},                           {0xBD, L"-"},                 {0xBE, L"."},
+    {0xBF, L"/"},                           {0xC0, L"`"},                 {0xDB, L"["},
+    {0xDC, L"\\"},                          {0xDD, L"]"},                 {0xDE, L"'"},
+    {0, nullptr},
+}};
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::towupper(a[i]) != std::towupper(b[i])) return false;
+    return true;
+}
+
+// Takes "Name+" off the front of text when it is there.
+bool TakePrefix(std::wstring& text, const wchar_t* name) {
+    const std::wstring prefix = std::wstring(name) + L"+";
+    // "Ctrl++" must leave "+" and not an empty key; a bare "Name" is left for the key.
+    if (text.size() <= prefix.size() || !SameText(text.substr(0, prefix.size()), prefix)) return false;
+    text.erase(0, prefix.size());
+    return true;
+}
+
+int KeyFromName(const std::wstring& name) {
+    for (int key = 1; key < 256; ++key) {
+        const std::wstring known = HotkeyKeyName(key);
+        if (!known.empty() && SameText(known, name)) return key;
+    }
+    return 0;
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+    const auto first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return {};
+    const auto last = text.find_last_not_of(L" \t");
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+std::wstring HotkeyKeyName(int key) {
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return std::wstring(1, static_cast<wchar_t>(key));
+    if (key >= KeyCode::F1 && key <= KeyCode::F24) return L"F" + std::to_wstring(key - KeyCode::F1 + 1);
+    if (key >= KeyCode::Numpad0 && key <= KeyCode::Numpad0 + 9) return L"Num" + std::to_wstring(key - KeyCode::Numpad0);
+    for (const NamedKey& named : kNamedKeys)
+        if (named.name != nullptr && named.key == key) return named.name;
+    return {};
+}
+
+std::wstring FormatHotkey(const HotkeyCombination& hotkey) {
+    const std::wstring key = HotkeyKeyName(hotkey.key);
+    if (key.empty()) return {};
+    std::wstring text;
+    if (hotkey.ctrl) text += L"Ctrl+";
+    if (hotkey.alt) text += L"Alt+";
+    if (hotkey.shift) text += L"Shift+";
+    if (hotkey.win) text += L"Win+";
+    return text + key;
+}
+
+std::optional<HotkeyCombination> ParseHotkey(const std::wstring& text) {
+    std::wstring rest = Trimmed(text);
+    HotkeyCombination hotkey;
+    if (rest.empty()) return hotkey;
+    for (;;) {
+        bool* held = nullptr;
+        if (TakePrefix(rest, L"Ctrl")) held = &hotkey.ctrl;
+        else if (TakePrefix(rest, L"Alt")) held = &hotkey.alt;
+        else if (TakePrefix(rest, L"Shift")) held = &hotkey.shift;
+        else if (TakePrefix(rest, L"Win")) held = &hotkey.win;
+        if (held == nullptr) break;
+        if (*held) return std::nullopt;  // "Ctrl+Ctrl+F9" is not something the dialog writes
+        *held = true;
+    }
+    hotkey.key = KeyFromName(rest);
+    if (hotkey.key == 0) return std::nullopt;
+    return hotkey;
+}
+
+HotkeyCombination HotkeySetting(const std::wstring& text) { return ParseHotkey(text).value_or(HotkeyCombination{}); }
+
+int CaptureDelaySetting(const std::wstring& text) {
+    for (const int seconds : kCaptureDelays)
+        if (seconds != 0 && text == std::to_wstring(seconds)) return seconds;
+    return 0;
+}
+
+std::wstring CaptureDelayText(int seconds) { return std::to_wstring(CaptureDelaySetting(std::to_wstring(seconds))); }
+
+bool CapturePointerSetting(const std::wstring& text) { return text == L"True"; }

@@ -1,0 +1,20 @@
+#include "platform/windows/DeferredFrames.h"
+
+namespace {
+constexpr const wchar_t* kProperty = L"Pixelnab.DeferredFrames";
+}
+
+DeferredFrames::DeferredFrames(HWND parent) : parent_(parent), nested_(GetPropW(parent, kProperty) != nullptr) {
+    if (parent_ != nullptr && !nested_) SetPropW(parent_, kProperty, reinterpret_cast<HANDLE>(1));
+}
+
+DeferredFrames::~DeferredFrames() {
+    if (parent_ == nullptr || nested_ || !IsWindow(parent_)) return;
+    RemovePropW(parent_, kProperty);
+    RedrawWindow(parent_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+bool DeferredFrames::Active(HWND child) {
+    const HWND parent = GetParent(child);
+    return parent != nullptr && GetPropW(parent, kProperty) != nullptr;
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "platform/pictures/Picture.h"
+#include "platform/windows/Form.h"
+
+// A document as the rest of the program sees it: a form holding one picture. Whoever
+// keeps the list of documents learns through the closed handler when its window goes.
+class DocumentForm : public Form {
+public:
+    virtual Picture DocumentPicture() const = 0;
+    virtual void SetDocumentPicture(Picture picture) = 0;
+    // What the status bar says of this document's view; nothing by default.
+    virtual std::wstring ViewDescription() const { return {}; }
+
+    using ClosedHandler = std::function<void(DocumentForm& document)>;
+    void SetClosedHandler(ClosedHandler handler) { closed_ = std::move(handler); }
+
+protected:
+    void OnWindowGone() override;
+
+private:
+    ClosedHandler closed_;
+};

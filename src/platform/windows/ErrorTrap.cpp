@@ -1,0 +1,6 @@
+#include "platform/windows/ErrorTrap.h"
+
+CurrentError& Err() {
+    static CurrentError current;
+    return current;
+}
