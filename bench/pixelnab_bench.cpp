@@ -367,7 +367,7 @@ int main(int argc, char** argv) {
                 GdiFlush();
                 if (i >= 0) scrollStep.push_back(Now() - start);
             }
-#if __has_include("document/ViewZoom.h")
+#if __has_include("platform/controls/ViewZoom.h")
             for (int i = -2; i < 2 * runs; ++i) {
                 const double start = Now();
                 if ((i % 2) == 0) {

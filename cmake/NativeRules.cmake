@@ -9,6 +9,7 @@ set(PIXELNAB_NATIVE_SOURCES
   src/platform/pictures/ScreenGeometry.cpp
   src/platform/windows/DesktopGeometry.cpp
   src/platform/services/CaptureOptionsText.cpp
+  src/platform/controls/ViewZoom.cpp
   src/document/DocumentLayout.cpp
   src/select/SelectorGeometry.cpp
 )

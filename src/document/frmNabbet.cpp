@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "document/DocumentLayout.h"
-#include "document/ViewZoom.h"
+#include "platform/controls/ViewZoom.h"
 #include "platform/controls/Conversions.h"
 #include "platform/controls/Twips.h"
 #include "platform/services/ScreenService.h"
@@ -17,15 +17,12 @@
 namespace {
 
 constexpr wchar_t kDocumentClass[] = L"PixelnabDocument";
-constexpr wchar_t kPictureBoxClass[] = L"PixelnabPictureBox";
 // Posted to itself when the window becomes the frame's active child, so that activation
 // runs once its creator has finished, as a form's Activate event does.
 constexpr UINT kActivateMessage = WM_APP + 0x41;
 
 // Design values of the two scroll bars, in twips.
 constexpr float kBarThickness = 255.0f;
-constexpr std::int32_t kSmallChange = 30;
-constexpr std::int32_t kLargeChange = 900;
 // A wheel "line", in pixels: the system says how many lines a notch scrolls.
 constexpr int kWheelLinePixels = 20;
 // The size picNabbet keeps while it holds no picture.
@@ -37,284 +34,14 @@ int PixelsY(float twips) { return Twips::ToPixelsY(twips); }
 
 }  // namespace
 
-// ---- PictureBox -------------------------------------------------------------------
-
-void PictureBox::Create(HWND parent, float width, float height) {
-    RegisterWindowClass(kPictureBoxClass, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    width_ = width;
-    height_ = height;
-    background_ = GetSysColorBrush(COLOR_BTNFACE);
-    CreateWindowFor(0, kPictureBoxClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-                    PixelsX(width), PixelsY(height), parent, nullptr);
-}
-
-void PictureBox::SetPicture(Picture picture) {
-    picture_ = std::move(picture);
-    TakePictureSize();
-    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-void PictureBox::SetZoom(double zoom) {
-    zoom = std::clamp(zoom, ViewZoom::kFloor, ViewZoom::kMaximum);
-    if (zoom == zoom_) return;
-    zoom_ = zoom;
-    TakePictureSize();
-    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-void PictureBox::TakePictureSize() {
-    if (!autoSize_ || picture_.IsEmpty()) return;
-    const SIZE size = picture_.SizePixels();
-    const float width = static_cast<float>(ViewZoom::Scaled(size.cx, zoom_)) * Screen::TwipsPerPixelX();
-    const float height = static_cast<float>(ViewZoom::Scaled(size.cy, zoom_)) * Screen::TwipsPerPixelY();
-    if (width == width_ && height == height_) return;
-    width_ = width;
-    height_ = height;
-    ApplyGeometry();
-    if (onAutoSized_) onAutoSized_();
-}
-
-float PictureBox::PictureWidthTwips() const {
-    if (picture_.IsEmpty()) return 0.0f;
-    return Twips::FromPixelsX(picture_.SizePixels().cx);
-}
-
-float PictureBox::PictureHeightTwips() const {
-    if (picture_.IsEmpty()) return 0.0f;
-    return Twips::FromPixelsY(picture_.SizePixels().cy);
-}
-
-void PictureBox::Move(float left, float top) {
-    left_ = left;
-    top_ = top;
-    ApplyGeometry();
-}
-
-void PictureBox::SetWidth(float twips) {
-    width_ = twips;
-    ApplyGeometry();
-}
-
-void PictureBox::SetHeight(float twips) {
-    height_ = twips;
-    ApplyGeometry();
-}
-
-void PictureBox::SetAutoSize(bool on) {
-    autoSize_ = on;
-    if (on && !picture_.IsEmpty()) {
-        const SIZE size = picture_.SizePixels();
-        width_ = static_cast<float>(ViewZoom::Scaled(size.cx, zoom_)) * Screen::TwipsPerPixelX();
-        height_ = static_cast<float>(ViewZoom::Scaled(size.cy, zoom_)) * Screen::TwipsPerPixelY();
-        ApplyGeometry();
-    }
-}
-
-void PictureBox::SetBorderStyle(int style) {
-    borderStyle_ = style;
-    if (hwnd_ == nullptr) return;
-    LONG_PTR windowStyle = GetWindowLongPtrW(hwnd_, GWL_STYLE);
-    const LONG_PTR wanted = style != 0 ? (windowStyle | WS_BORDER) : (windowStyle & ~static_cast<LONG_PTR>(WS_BORDER));
-    if (wanted != windowStyle) {
-        SetWindowLongPtrW(hwnd_, GWL_STYLE, wanted);
-        SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
-}
-
-void PictureBox::Refresh() {
-    if (hwnd_ == nullptr) return;
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    UpdateWindow(hwnd_);
-}
-
-void PictureBox::ApplyGeometry() {
-    if (hwnd_ == nullptr) return;
-    // Moving the window lets the system copy the bits that stay visible and repaint only
-    // what is exposed, so scrolling costs the same for any picture size.
-    SetWindowPos(hwnd_, nullptr, PixelsX(left_), PixelsY(top_), PixelsX(width_), PixelsY(height_),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;  // WM_PAINT covers every pixel
-    case WM_PAINT:
-        Paint();
-        return 0;
-    default:
-        return WindowBase::HandleMessage(message, wParam, lParam);
-    }
-}
-
-void PictureBox::Paint() {
-    PaintDC paint(hwnd_);
-    const HDC dc = paint.get();
-    // The box is as large as the (scaled) picture, the viewport only a window on it: only
-    // what is both invalid and visible is drawn, whatever the picture's size.
-    RECT area = paint.area();
-    RECT visible{};
-    if (GetClipBox(dc, &visible) != ERROR) IntersectRect(&area, &area, &visible);
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    SIZE size{0, 0};
-    if (const HBITMAP bitmap = picture_.Bitmap()) {
-        BITMAP info{};
-        if (GetObjectW(bitmap, sizeof info, &info) != 0) size = SIZE{info.bmWidth, info.bmHeight};
-        const unique_hdc memory(CreateCompatibleDC(dc));
-        const HPALETTE palette = picture_.Palette();
-        const PaletteGuard screenPalette(dc, palette);
-        const SelectGuard selected(memory.get(), bitmap);
-        if (zoom_ != 1.0) {
-            PaintScaled(dc, memory.get(), area, size);
-            size = SIZE{ViewZoom::Scaled(size.cx, zoom_), ViewZoom::Scaled(size.cy, zoom_)};
-        } else {
-            // Only the part that needs painting: a block transfer straight from the bitmap.
-            const int right = std::min<LONG>(area.right, size.cx);
-            const int bottom = std::min<LONG>(area.bottom, size.cy);
-            if (right > area.left && bottom > area.top)
-                BitBlt(dc, area.left, area.top, right - area.left, bottom - area.top, memory.get(), area.left,
-                       area.top, SRCCOPY);
-        }
-    } else if (!picture_.IsEmpty()) {
-        FillRect(dc, &area, background_);
-        size = picture_.SizePixels();
-        if (zoom_ == 1.0) {
-            picture_.Render(dc, 0, 0);
-        } else if (const ComPtr<IPicture> picture = picture_.AsIPicture()) {
-            // Icons and metafiles draw themselves at any size; the picture's y axis runs upwards.
-            const long width = picture_.WidthHimetric();
-            const long height = picture_.HeightHimetric();
-            picture->Render(dc, 0, 0, ViewZoom::Scaled(size.cx, zoom_), ViewZoom::Scaled(size.cy, zoom_), 0, height,
-                            width, -height, nullptr);
-        }
-        return;
-    }
-    // What the picture does not cover shows the box's background.
-    RECT right{size.cx, 0, client.right, client.bottom};
-    RECT below{0, size.cy, std::min<LONG>(size.cx, client.right), client.bottom};
-    if (right.right > right.left && right.bottom > right.top) FillRect(dc, &right, background_);
-    if (below.right > below.left && below.bottom > below.top) FillRect(dc, &below, background_);
-}
-
-void PictureBox::PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source) {
-    // Only the picture pixels under the area that needs painting, whole pixels, so that an
-    // enlarged pixel is one square whichever part of it is repainted.
-    const SIZE shown{ViewZoom::Scaled(source.cx, zoom_), ViewZoom::Scaled(source.cy, zoom_)};
-    const LONG right = std::min<LONG>(area.right, shown.cx);
-    const LONG bottom = std::min<LONG>(area.bottom, shown.cy);
-    if (right <= area.left || bottom <= area.top) return;
-    const auto first = [&](LONG at, LONG limit) {
-        return std::clamp<LONG>(static_cast<LONG>(std::floor(at / zoom_)), 0, limit);
-    };
-    const auto last = [&](LONG at, LONG limit) {
-        return std::clamp<LONG>(static_cast<LONG>(std::ceil(at / zoom_)), 0, limit);
-    };
-    const LONG sx0 = first(area.left, source.cx), sx1 = std::max(sx0 + 1, last(right, source.cx));
-    const LONG sy0 = first(area.top, source.cy), sy1 = std::max(sy0 + 1, last(bottom, source.cy));
-    const auto at = [&](LONG sourcePixel) { return static_cast<LONG>(std::lround(sourcePixel * zoom_)); };
-    // Reduced pictures average their pixels (halftone); enlarged ones repeat them (crisp squares).
-    if (zoom_ < 1.0) {
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-    } else {
-        SetStretchBltMode(dc, COLORONCOLOR);
-    }
-    StretchBlt(dc, at(sx0), at(sy0), at(sx1) - at(sx0), at(sy1) - at(sy0), memory, sx0, sy0, sx1 - sx0, sy1 - sy0,
-               SRCCOPY);
-}
-
-// ---- ScrollBarControl ------------------------------------------------------------
-
-void ScrollBarControl::Create(HWND parent, bool horizontal, float thickness) {
-    horizontal_ = horizontal;
-    if (horizontal) {
-        height_ = thickness;
-        width_ = 1200.0f;
-    } else {
-        width_ = thickness;
-        height_ = 1200.0f;
-    }
-    min_ = 0;
-    max_ = 32767;
-    value_ = 0;
-    smallChange_ = kSmallChange;
-    largeChange_ = kLargeChange;
-    hwnd_ = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | (horizontal ? SBS_HORZ : SBS_VERT), 0,
-                            0, PixelsX(width_), PixelsY(height_), parent, nullptr, WindowBase::ModuleInstance(),
-                            nullptr);
-    ApplyRange();
-}
-
-void ScrollBarControl::ApplyGeometry() {
-    if (hwnd_ == nullptr) return;
-    SetWindowPos(hwnd_, nullptr, PixelsX(left_), PixelsY(top_), PixelsX(width_), PixelsY(height_),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void ScrollBarControl::ApplyRange() {
-    if (hwnd_ == nullptr) return;
-    // The Win32 bar counts from Min towards Max, whichever way Max lies.
-    const std::int64_t span = std::llabs(static_cast<std::int64_t>(max_) - min_);
-    const std::int64_t position = std::llabs(static_cast<std::int64_t>(value_) - min_);
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
-    info.nMin = 0;
-    // A page the size of the visible part makes the thumb proportional; the bar then ends
-    // at nMax - nPage + 1, which is the span.
-    const std::int64_t page = span > 0 ? std::max<std::int32_t>(page_, 1) : 0;
-    info.nMax = static_cast<int>(std::min<std::int64_t>(span + std::max<std::int64_t>(page - 1, 0), INT32_MAX));
-    info.nPage = static_cast<UINT>(page);
-    info.nPos = static_cast<int>(std::min<std::int64_t>(position, INT32_MAX));
-    SetScrollInfo(hwnd_, SB_CTL, &info, TRUE);
-}
-
-void ScrollBarControl::SetPage(std::int32_t page) { page_ = std::max<std::int32_t>(page, 0); }
-
-std::int32_t ScrollBarControl::Clamp(std::int32_t value) const noexcept {
-    const std::int32_t low = std::min(min_, max_);
-    const std::int32_t high = std::max(min_, max_);
-    return std::clamp(value, low, high);
-}
-
-std::int32_t ScrollBarControl::RequestedValue(int code) const {
-    const std::int64_t direction = max_ >= min_ ? 1 : -1;
-    const std::int64_t span = std::llabs(static_cast<std::int64_t>(max_) - min_);
-    std::int64_t position = std::llabs(static_cast<std::int64_t>(value_) - min_);
-    switch (code) {
-    case SB_LINEUP: position -= smallChange_; break;
-    case SB_LINEDOWN: position += smallChange_; break;
-    case SB_PAGEUP: position -= largeChange_; break;
-    case SB_PAGEDOWN: position += largeChange_; break;
-    case SB_TOP: position = 0; break;
-    case SB_BOTTOM: position = span; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        // The 16-bit position in the message would cut large ranges short: ask the bar.
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_TRACKPOS;
-        if (GetScrollInfo(hwnd_, SB_CTL, &info)) position = info.nTrackPos;
-        break;
-    }
-    default: break;
-    }
-    position = std::clamp<std::int64_t>(position, 0, span);
-    return static_cast<std::int32_t>(min_ + direction * position);
-}
-
-// ---- frmNabbet ------------------------------------------------------------------
-
 frmNabbet::frmNabbet() {
-    picNabbet_.onAutoSized_ = [this] {
+    picNabbet_.SetOnAutoSized([this] {
         // A picture assigned after activation, or a new zoom: the bars follow the new size.
         if (IsLoaded() && picNabbet_.AutoSize()) {
             Form_Resize();
             ReportView();
         }
-    };
+    });
 }
 
 void frmNabbet::CreateFormWindow() {
@@ -449,34 +176,26 @@ void frmNabbet::Form_Resize() {
         picScroll_.SetHeight(layout.viewportHeight);
         picScroll_.SetWidth(layout.viewportWidth);
 
-        hsbPic_.top_ = layout.hsbTop;
-        hsbPic_.left_ = layout.hsbLeft;
-        hsbPic_.width_ = layout.hsbWidth;
-        hsbPic_.ApplyGeometry();
+        hsbPic_.Place(layout.hsbLeft, layout.hsbTop, layout.hsbWidth);
         SetBarMax(hsbPic_, layout.hsbMax);
 
-        vsbPic_.top_ = layout.vsbTop;
-        vsbPic_.left_ = layout.vsbLeft;
-        vsbPic_.height_ = layout.vsbHeight;
-        vsbPic_.ApplyGeometry();
+        vsbPic_.Place(layout.vsbLeft, layout.vsbTop, layout.vsbHeight);
         SetBarMax(vsbPic_, layout.vsbMax);
 
-        hsbPic_.visible_ = layout.hsbVisible;
-        ShowWindow(hsbPic_.hWnd(), layout.hsbVisible ? SW_SHOWNA : SW_HIDE);
-        vsbPic_.visible_ = layout.vsbVisible;
-        ShowWindow(vsbPic_.hWnd(), layout.vsbVisible ? SW_SHOWNA : SW_HIDE);
+        hsbPic_.SetVisible(layout.hsbVisible);
+        vsbPic_.SetVisible(layout.vsbVisible);
     });
 }
 
 void frmNabbet::SetBarMax(ScrollBarControl& bar, std::int32_t max) {
-    bar.max_ = max;
-    const std::int32_t held = bar.Clamp(bar.value_);
-    if (held == bar.value_) {
+    bar.StoreMax(max);
+    const std::int32_t held = bar.Clamp(bar.Value());
+    if (held == bar.Value()) {
         bar.ApplyRange();
         return;
     }
     // The bar keeps its Value within the new range and reports the move.
-    bar.value_ = held;
+    bar.StoreValue(held);
     bar.ApplyRange();
     if (&bar == &hsbPic_) {
         hsbPic_Change();
@@ -487,8 +206,8 @@ void frmNabbet::SetBarMax(ScrollBarControl& bar, std::int32_t max) {
 
 void frmNabbet::SetScrollValue(ScrollBarControl& bar, std::int32_t value) {
     const std::int32_t wanted = bar.Clamp(value);
-    const bool changed = wanted != bar.value_;
-    bar.value_ = wanted;
+    const bool changed = wanted != bar.Value();
+    bar.StoreValue(wanted);
     bar.ApplyRange();  // also puts a released thumb where the value is
     if (!changed) return;
     if (&bar == &hsbPic_) {

@@ -3,26 +3,9 @@
 
 #include <windows.h>
 
+#include "platform/controls/PaintedControls.h"
 #include "platform/windows/Form.h"
 #include "platform/windows/Handles.h"
-
-// The About box's painted controls: geometry in twips, drawn by the form's paint handler.
-struct AboutLabel {
-    float Left = 0, Top = 0, Width = 0, Height = 0;
-    std::wstring Caption;
-    bool Visible = true;
-};
-
-struct AboutLine {
-    float X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
-    bool Visible = true;
-};
-
-struct AboutImage {
-    float Left = 0, Top = 0, Width = 0, Height = 0;
-    HICON Picture = nullptr;  // owned by the form
-    bool Visible = true;
-};
 
 // The About box: product, version, price, copyright and contact lines, a two-frame
 // animated icon, OK and License. Shown modally, owned by the frame.

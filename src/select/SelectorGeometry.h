@@ -2,18 +2,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/controls/TwipsRect.h"
+
 // The rectangle selector's rules as plain functions of twips and pixel values, so
 // that they can be checked without a window.
 
 // Geometry of a painted control in twips, in the selector's client coordinates (the
 // frozen desktop's: the selector covers it from its top-left corner).
-struct TwipsRect {
-    float Left = 0.0f;
-    float Top = 0.0f;
-    float Width = 0.0f;
-    float Height = 0.0f;
-};
-
 // The band's anchor in twips, rounded from the press position. It is 32 bits wide so
 // that it covers every screen: 16 bits would end at pixel 2184 at 15 twips per pixel.
 struct BandAnchor {

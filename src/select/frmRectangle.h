@@ -5,28 +5,10 @@
 #include <windows.h>
 
 #include "platform/pictures/Picture.h"
+#include "platform/controls/PaintedControls.h"
 #include "platform/windows/Form.h"
 #include "platform/windows/Handles.h"
 #include "select/SelectorGeometry.h"
-
-// A label or shape that the selector only draws: geometry in twips, visibility and
-// caption, set by the handlers exactly as properties and drawn by the paint handler.
-struct PaintedControl {
-    float Left = 0.0f;
-    float Top = 0.0f;
-    float Width = 0.0f;
-    float Height = 0.0f;
-    bool Visible = false;
-    std::wstring Caption;
-
-    TwipsRect Geometry() const { return TwipsRect{Left, Top, Width, Height}; }
-    void SetGeometry(const TwipsRect& rect) {
-        Left = rect.Left;
-        Top = rect.Top;
-        Width = rect.Width;
-        Height = rect.Height;
-    }
-};
 
 // Pointer codes of the application-wide mouse pointer.
 enum class MousePointerCode { Default = 0, Crosshair = 2, Custom = 99 };

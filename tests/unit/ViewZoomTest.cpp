@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "document/ViewZoom.h"
+#include "platform/controls/ViewZoom.h"
 
 TEST(ViewZoomSteps, RunFromTenToSixteenHundredPercentAndStopAtTheEnds) {
     std::vector<double> up{0.10};

@@ -1,10 +1,9 @@
-#include "document/ViewZoom.h"
+#include "platform/controls/ViewZoom.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include <windows.h>
 
 namespace ViewZoom {
 
@@ -47,9 +46,12 @@ double OffsetAbout(double offset, double anchor, double from, double to) {
 }
 
 int WheelDistance(int delta, unsigned linesPerNotch, int linePixels, int pagePixels) {
+    // The system's values: a notch is 120, and "a page per notch" is the largest setting.
+    constexpr unsigned kPageScroll = 0xFFFFFFFFu;
+    constexpr long long kWheelDelta = 120;
     const long long perNotch =
-        linesPerNotch == WHEEL_PAGESCROLL ? pagePixels : static_cast<long long>(linesPerNotch) * linePixels;
-    return static_cast<int>(perNotch * delta / WHEEL_DELTA);
+        linesPerNotch == kPageScroll ? pagePixels : static_cast<long long>(linesPerNotch) * linePixels;
+    return static_cast<int>(perNotch * delta / kWheelDelta);
 }
 
 std::wstring Describe(int pictureWidth, int pictureHeight, double zoom) {

@@ -1,0 +1,105 @@
+// A scroll bar control counting in twips.
+#include "platform/controls/ScrollBarControl.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/controls/Twips.h"
+#include "platform/windows/WindowBase.h"
+
+namespace {
+constexpr std::int32_t kSmallChange = 30;
+constexpr std::int32_t kLargeChange = 900;
+int PixelsX(float twips) { return Twips::ToPixelsX(twips); }
+int PixelsY(float twips) { return Twips::ToPixelsY(twips); }
+}  // namespace
+
+void ScrollBarControl::Create(HWND parent, bool horizontal, float thickness) {
+    horizontal_ = horizontal;
+    if (horizontal) {
+        height_ = thickness;
+        width_ = 1200.0f;
+    } else {
+        width_ = thickness;
+        height_ = 1200.0f;
+    }
+    min_ = 0;
+    max_ = 32767;
+    value_ = 0;
+    smallChange_ = kSmallChange;
+    largeChange_ = kLargeChange;
+    hwnd_ = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | (horizontal ? SBS_HORZ : SBS_VERT), 0,
+                            0, PixelsX(width_), PixelsY(height_), parent, nullptr, WindowBase::ModuleInstance(),
+                            nullptr);
+    ApplyRange();
+}
+
+void ScrollBarControl::ApplyGeometry() {
+    if (hwnd_ == nullptr) return;
+    SetWindowPos(hwnd_, nullptr, PixelsX(left_), PixelsY(top_), PixelsX(width_), PixelsY(height_),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ScrollBarControl::ApplyRange() {
+    if (hwnd_ == nullptr) return;
+    // The Win32 bar counts from Min towards Max, whichever way Max lies.
+    const std::int64_t span = std::llabs(static_cast<std::int64_t>(max_) - min_);
+    const std::int64_t position = std::llabs(static_cast<std::int64_t>(value_) - min_);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+    info.nMin = 0;
+    // A page the size of the visible part makes the thumb proportional; the bar then ends
+    // at nMax - nPage + 1, which is the span.
+    const std::int64_t page = span > 0 ? std::max<std::int32_t>(page_, 1) : 0;
+    info.nMax = static_cast<int>(std::min<std::int64_t>(span + std::max<std::int64_t>(page - 1, 0), INT32_MAX));
+    info.nPage = static_cast<UINT>(page);
+    info.nPos = static_cast<int>(std::min<std::int64_t>(position, INT32_MAX));
+    SetScrollInfo(hwnd_, SB_CTL, &info, TRUE);
+}
+
+void ScrollBarControl::SetPage(std::int32_t page) { page_ = std::max<std::int32_t>(page, 0); }
+
+std::int32_t ScrollBarControl::Clamp(std::int32_t value) const noexcept {
+    const std::int32_t low = std::min(min_, max_);
+    const std::int32_t high = std::max(min_, max_);
+    return std::clamp(value, low, high);
+}
+
+std::int32_t ScrollBarControl::RequestedValue(int code) const {
+    const std::int64_t direction = max_ >= min_ ? 1 : -1;
+    const std::int64_t span = std::llabs(static_cast<std::int64_t>(max_) - min_);
+    std::int64_t position = std::llabs(static_cast<std::int64_t>(value_) - min_);
+    switch (code) {
+    case SB_LINEUP: position -= smallChange_; break;
+    case SB_LINEDOWN: position += smallChange_; break;
+    case SB_PAGEUP: position -= largeChange_; break;
+    case SB_PAGEDOWN: position += largeChange_; break;
+    case SB_TOP: position = 0; break;
+    case SB_BOTTOM: position = span; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        // The 16-bit position in the message would cut large ranges short: ask the bar.
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        if (GetScrollInfo(hwnd_, SB_CTL, &info)) position = info.nTrackPos;
+        break;
+    }
+    default: break;
+    }
+    position = std::clamp<std::int64_t>(position, 0, span);
+    return static_cast<std::int32_t>(min_ + direction * position);
+}
+
+void ScrollBarControl::Place(float left, float top, float length) {
+    left_ = left;
+    top_ = top;
+    (horizontal_ ? width_ : height_) = length;
+    ApplyGeometry();
+}
+
+void ScrollBarControl::SetVisible(bool visible) {
+    visible_ = visible;
+    if (hwnd_ != nullptr) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
