@@ -14,6 +14,7 @@
 #include "platform/controls/Twips.h"
 #include "platform/services/ScreenService.h"
 #include "platform/services/SettingsStore.h"
+#include "platform/services/SettingsText.h"
 #include "platform/windows/DeferredFrames.h"
 #include "platform/windows/RuntimeError.h"
 #include "resource.h"
@@ -21,6 +22,9 @@
 namespace {
 
 const std::wstring kSection = L"Main";
+// The frame's size, in twips, when nothing (usable) is stored.
+constexpr float kDefaultWidth = 7500.0f;
+constexpr float kDefaultHeight = 6500.0f;
 
 std::wstring ReadSetting(const std::wstring& key, const std::wstring& defaultValue) {
     return SettingsStore().GetSetting(App::Title(), kSection, key, defaultValue);
@@ -37,15 +41,13 @@ void frmMain::MDIForm_Load() {
         SetCaption(App::Title());
         // The frame starts in the normal state, whatever state its placement was stored in.
         if (IsIconic(hwnd_) || IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-        SetHeight(TextToSingle(ReadSetting(L"Height", L"6500")));
-        const float defaultLeft = (Screen::Width() - 7500.0f) / 2.0f;
-        SetLeft(TextToSingle(ReadSetting(L"Left", SingleToText(defaultLeft))));
-        const float defaultTop = (Screen::Height() - 6500.0f) / 2.0f;
-        SetTop(TextToSingle(ReadSetting(L"Top", SingleToText(defaultTop))));
-        SetWidth(TextToSingle(ReadSetting(L"Width", L"7500")));
-        std::wstring hide = ReadSetting(L"HideCaptureWin", L"True");
-        if (hide != L"False" && hide != L"True") hide = L"True";
-        gblnHideCaptureWin = hide == L"True";
+        SetHeight(TwipsFromSetting(ReadSetting(L"Height", TwipsToSetting(kDefaultHeight))));
+        const float defaultLeft = (Screen::Width() - kDefaultWidth) / 2.0f;
+        SetLeft(TwipsFromSetting(ReadSetting(L"Left", TwipsToSetting(defaultLeft))));
+        const float defaultTop = (Screen::Height() - kDefaultHeight) / 2.0f;
+        SetTop(TwipsFromSetting(ReadSetting(L"Top", TwipsToSetting(defaultTop))));
+        SetWidth(TwipsFromSetting(ReadSetting(L"Width", TwipsToSetting(kDefaultWidth))));
+        gblnHideCaptureWin = HideCaptureFromSetting(ReadSetting(L"HideCaptureWin", HideCaptureToSetting(true)));
         gintCaptureCount = 0;
         SetAppState();
     });
@@ -71,10 +73,10 @@ void frmMain::KeepFrameReachable() {
     if (ShowsOnAMonitor(EdgeRect{frame.left, frame.top, frame.right, frame.bottom}, ScreenService().Monitors(),
                         kMinimumVisible))
         return;
-    SetHeight(6500.0f);
-    SetLeft((Screen::Width() - 7500.0f) / 2.0f);
-    SetTop((Screen::Height() - 6500.0f) / 2.0f);
-    SetWidth(7500.0f);
+    SetHeight(kDefaultHeight);
+    SetLeft((Screen::Width() - kDefaultWidth) / 2.0f);
+    SetTop((Screen::Height() - kDefaultHeight) / 2.0f);
+    SetWidth(kDefaultWidth);
 }
 
 void frmMain::StorePlacement() {
@@ -100,16 +102,16 @@ void frmMain::StorePlacement() {
             height = Twips::FromPixelsY(normal.bottom - normal.top);
         }
     }
-    WriteSetting(L"Height", SingleToText(height));
-    WriteSetting(L"Left", SingleToText(left));
-    WriteSetting(L"Top", SingleToText(top));
-    WriteSetting(L"Width", SingleToText(width));
+    WriteSetting(L"Height", TwipsToSetting(height));
+    WriteSetting(L"Left", TwipsToSetting(left));
+    WriteSetting(L"Top", TwipsToSetting(top));
+    WriteSetting(L"Width", TwipsToSetting(width));
 }
 
 void frmMain::MDIForm_Unload() {
     Trapped([&] {
         StorePlacement();
-        WriteSetting(L"HideCaptureWin", gblnHideCaptureWin ? L"True" : L"False");
+        WriteSetting(L"HideCaptureWin", HideCaptureToSetting(gblnHideCaptureWin));
         StoreCaptureOptions();
         UnregisterHotkeys();
         const int count = Forms::Count();
