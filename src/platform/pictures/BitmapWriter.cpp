@@ -37,15 +37,21 @@ std::optional<PaletteSource> PaletteOf(const Picture& picture, HBITMAP bitmap) {
     return source;
 }
 
-// The bitmap's pixels as 32-bit bottom-up rows (blue, green, red, unused).
-std::vector<std::uint32_t> BitmapPixels(HBITMAP bitmap, HPALETTE palette, int width, int height) {
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+// The header of a 32-bit bottom-up DIB.
+BITMAPINFO BottomUp32(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
+    return info;
+}
+
+// The bitmap's pixels as 32-bit bottom-up rows (blue, green, red, unused).
+std::vector<std::uint32_t> BitmapPixels(HBITMAP bitmap, HPALETTE palette, int width, int height) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    BITMAPINFO info = BottomUp32(width, height);
     WindowDC screen(nullptr, false);
     unique_hdc dc(CreateCompatibleDC(screen.get()));
     PaletteGuard usePalette(dc.get(), palette);
@@ -58,12 +64,7 @@ std::vector<std::uint32_t> BitmapPixels(HBITMAP bitmap, HPALETTE palette, int wi
 
 // Draws any picture at its natural size onto white.
 std::vector<std::uint32_t> RenderedPixels(const Picture& picture, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = BottomUp32(width, height);
     void* bits = nullptr;
     WindowDC screen(nullptr, false);
     unique_hbitmap canvas(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
