@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build run test native-test clang-check bench dist screenshots clean
+.PHONY: all deps build run test native-test fuzz fuzz-test clang-check bench dist screenshots clean
 
 all: build
 
@@ -27,12 +27,25 @@ native-test: deps
 	@start=$$(date +%s%N); $(NATIVE)/pixelnab_rules_tests --gtest_brief=1; rc=$$?; \
 	  echo "native-test: $$(( ($$(date +%s%N) - start) / 1000000 )) ms"; exit $$rc
 
+# libFuzzer targets (tests/fuzz) for the picture header checks and the settings text, built
+# for this machine with clang and the sanitizers, each run for FUZZ_SECONDS, one after the
+# other (niced); findings land in $(BUILD)/fuzz/findings. `make test` runs each for a few seconds.
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@[ -f $(FUZZ)/CMakeCache.txt ] || cmake -S tests/fuzz -B $(FUZZ) -G "Unix Makefiles" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(FUZZ) -j2 -- --no-print-directory
+	@tests/fuzz/run.sh $(abspath $(FUZZ)) $(FUZZ_SECONDS)
+
+fuzz-test:
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=5
+
 # Every product source compiled by clang for the same Windows target: no warnings allowed.
 clang-check: deps
 	@tools/clang-check.sh $(abspath $(BUILD))/clang-check
 
 # Headless: the tests start their own Xvfb and stop it, with the Wine server, at the end.
-test: native-test clang-check build
+test: native-test fuzz-test clang-check build
 	@cd $(BUILD) && { ctest --output-on-failure --timeout 600; rc=$$?; \
 	  $(CURDIR)/tests/fixtures/display-stop.sh "$$PWD" >/dev/null 2>&1; exit $$rc; }
 

@@ -5,7 +5,7 @@
 set -u
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake make wine wine64 fonts-wine xvfb xdotool
           imagemagick googletest fp-utils libchm-bin xclip nsis zip unzip x11-utils python3
-          clang lld)
+          clang lld libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -225,6 +225,36 @@ std::vector<BYTE> ReadBytes(const std::wstring& path) {
     return bytes;
 }
 
+std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+FolderClosedToNewFiles::FolderClosedToNewFiles(const std::wstring& folder) : unixPath_(UnixPath(folder)) {
+    RunUnix("/bin/sh", {"-c", "chmod a-w '" + unixPath_ + "' && { [ \"$(id -u)\" != 0 ] || chattr +i '" +
+                                  unixPath_ + "'; }"});
+    const std::wstring probe = folder + L"\\probe.new";
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    closed_ = file == INVALID_HANDLE_VALUE;
+    if (!closed_) {
+        CloseHandle(file);
+        DeleteFileW(probe.c_str());
+    }
+}
+
+FolderClosedToNewFiles::~FolderClosedToNewFiles() {
+    RunUnix("/bin/sh", {"-c", "chattr -i '" + unixPath_ + "' 2>/dev/null; chmod u+w '" + unixPath_ + "'"});
+}
+
 void WriteBytes(const std::wstring& path, const std::vector<BYTE>& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);

@@ -43,6 +43,25 @@ Image PackedDibPixels(const BYTE* dib, std::size_t size);
 void WritePpm(const std::wstring& path, const Image& image);
 
 std::vector<BYTE> ReadBytes(const std::wstring& path);
+// The names of the files and folders in a folder, sorted ("." and ".." left out).
+std::vector<std::wstring> NamesIn(const std::wstring& folder);
+
+// While it lives, a folder takes no new file (and no rename or deletion), while the files
+// in it may still be written: its write permission is taken away on the Unix side and,
+// since root ignores that, it is made immutable as well. Closed() says whether that took
+// (a file system without the immutable flag does not).
+class FolderClosedToNewFiles {
+public:
+    explicit FolderClosedToNewFiles(const std::wstring& folder);
+    ~FolderClosedToNewFiles();
+    FolderClosedToNewFiles(const FolderClosedToNewFiles&) = delete;
+    FolderClosedToNewFiles& operator=(const FolderClosedToNewFiles&) = delete;
+    bool Closed() const { return closed_; }
+
+private:
+    std::string unixPath_;
+    bool closed_ = false;
+};
 void WriteBytes(const std::wstring& path, const std::vector<BYTE>& bytes);
 
 }  // namespace files_test

@@ -70,7 +70,7 @@ TEST(TextToSingle, ReadsNumbersAndRejectsEverythingElse) {
     EXPECT_EQ(TextToSingle(L" -7.25 "), -7.25f);
     EXPECT_EQ(TextToSingle(L"+3"), 3.0f);
     EXPECT_EQ(TextToSingle(L"1e3"), 1000.0f);
-    for (const wchar_t* bad : {L"", L"   ", L"abc", L"12px", L"1,5", L"--1", L"0x10", L"1 2", L".", L"e"}) {
+    for (const wchar_t* bad : {L"", L"   ", L"abc", L"12px", L"1,5", L"--1", L"+-1", L" +-120.25 ", L"-+1", L"0x10", L"1 2", L".", L"e"}) {
         try {
             TextToSingle(bad);
             ADD_FAILURE() << "accepted \"" << std::string(bad, bad + wcslen(bad)) << "\"";

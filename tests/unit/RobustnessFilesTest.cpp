@@ -170,3 +170,52 @@ TEST_F(RobustnessFiles, SaveOntoAFullDiskIsReportedAndLeavesNoPartialFile) {
     EXPECT_EQ(ReadBytes(L"X:\\small.bmp"), old);
     DeleteFileW(L"X:\\small.bmp");
 }
+
+TEST_F(RobustnessFiles, SaveOverAFileInAFolderThatTakesNoNewFileWritesItInPlace) {
+    MakeFrame();
+    const std::wstring target = folder.File(L"kept.bmp");
+    SavePicture(BitmapPicture(PatternImage(40, 40), false), target);
+    FolderClosedToNewFiles closed(folder.Path());
+    if (!closed.Closed()) GTEST_SKIP() << "this file system cannot close a folder to new files";
+    AddDocument(L"Nabbet1", BitmapPicture(PatternImage(16, 16), false), true);
+    messages.shown.clear();
+    dialog.Confirm(target);
+    frame->mnuFileSave_Click();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(ReadBytes(target).size(), 54u + 16 * 16 * 3);
+    EXPECT_EQ(Compare(ReadPicture(LoadPicture(target)), PatternImage(16, 16)).differing, 0u);
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::wstring>{L"kept.bmp"});
+    // A new name there cannot be saved.
+    ExpectSaveFailsCleanly(folder.File(L"Nabbet1.bmp"), 70);
+}
+
+TEST_F(RobustnessFiles, AnInPlaceSaveOntoAFullDiskPutsTheOldContentsBack) {
+    ULONGLONG size = 0;
+    if (!DriveIsTestDisk(L'X', size))
+        GTEST_SKIP() << "drive X: (a 64 KB tmpfs mounted by tests/fixtures/disks-start.sh) is not there: "
+                        "mounting needs root";
+    MakeFrame();
+    AddDocument(L"small", BitmapPicture(PatternImage(16, 16), false), true);
+    dialog.Confirm(L"X:\\small.bmp");
+    frame->mnuFileSave_Click();
+    ASSERT_TRUE(messages.shown.empty());
+    const auto old = ReadBytes(L"X:\\small.bmp");
+    {
+        FolderClosedToNewFiles closed(L"X:\\");
+        if (!closed.Closed()) {
+            DeleteFileW(L"X:\\small.bmp");
+            GTEST_SKIP() << "drive X: cannot be closed to new files";
+        }
+        // Some 300 KB cannot fit into 64 KB: the write fails part-way and is undone.
+        AddDocument(L"Nabbet1", BitmapPicture(PatternImage(320, 320), false), true);
+        messages.shown.clear();
+        dialog.Confirm(L"X:\\small.bmp");
+        frame->mnuFileSave_Click();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text.rfind(L"Error #: 61\r", 0), 0u)
+            << std::string(messages.shown[0].text.begin(), messages.shown[0].text.end());
+        EXPECT_EQ(ReadBytes(L"X:\\small.bmp"), old);
+        EXPECT_EQ(NamesIn(L"X:\\"), std::vector<std::wstring>{L"small.bmp"});
+    }
+    DeleteFileW(L"X:\\small.bmp");
+}

@@ -59,7 +59,8 @@ float TextToSingle(std::wstring_view text) {
     }
     const char* first = narrow.data();
     const char* last = first + narrow.size();
-    if (*first == '+') ++first;
+    // from_chars takes no plus sign; one is allowed here, but not in front of another sign.
+    if (*first == '+' && ++first != last && (*first == '-' || *first == '+')) RaiseTypeMismatch();
     double value = 0;
     const auto [ptr, ec] = std::from_chars(first, last, value);
     if (ec == std::errc::result_out_of_range) RaiseOverflow();
