@@ -78,7 +78,14 @@ LRESULT DragIconBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
         PaintDC paint(hwnd_);
-        if (showsIcon_) DrawIconEx(paint.get(), 0, 0, picker_.DragIcon(), iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
+        if (showsIcon_) {
+            // Centred where the box has room to spare (at higher DPIs), else at its corner.
+            RECT client{};
+            GetClientRect(hwnd_, &client);
+            const int x = std::max(0, (static_cast<int>(client.right) - iconSize_) / 2);
+            const int y = std::max(0, (static_cast<int>(client.bottom) - iconSize_) / 2);
+            DrawIconEx(paint.get(), x, y, picker_.DragIcon(), iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
+        }
         return 0;
     }
     case WM_LBUTTONDOWN:

@@ -3,8 +3,8 @@
 # Xvfb of 1600 x 1200, a Wine prefix of its own under BUILD/dpi with LogPixels set before
 # each start, the same stored placement (in twips, so the frame keeps its size in inches)
 # and the same picture opened from the command line. Writes frame-96dpi.png,
-# frame-144dpi.png and frame-192dpi.png to OUT (default docs/screenshots) and checks that
-# the frame grew with the scale; look at the pictures.
+# frame-144dpi.png and frame-192dpi.png, with about-*dpi.png and picker-*dpi.png, to OUT
+# (default docs/screenshots) and checks that the frame grew with the scale; look at them.
 #   tests/displays/dpi-screenshots.sh BUILD_DIR [OUT]
 set -u
 BUILD_DIR="$(cd "${1:?usage: dpi-screenshots.sh BUILD_DIR [OUT]}" && pwd)"
@@ -65,6 +65,31 @@ for dpi in 96 144 192; do
   else
     echo "FAIL: $dpi dpi: frame ${WIDTH} px wide, expected about $expected"; failures=$((failures + 1))
   fi
+  # The About box and the window picker, opened from the keyboard (see WINE-NOTES: a nudge
+  # after each key in a menu).
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - HEIGHT / 4)) click 1; sleep 0.5
+  shoot_window() {  # shoot_window TITLE NAME
+    local window=""
+    for _ in $(seq 1 20); do
+      window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+      [ -n "$window" ] && break
+      sleep 0.5
+    done
+    if [ -z "$window" ]; then
+      echo "FAIL: $dpi dpi: no window '$1'"; failures=$((failures + 1)); return
+    fi
+    sleep 1.5
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    /usr/bin/import -window root "$WORK/screen-$dpi.png"
+    /usr/bin/convert "$WORK/screen-$dpi.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$OUT/$2-${dpi}dpi.png"
+    echo "ok: $dpi dpi: $2 ${WIDTH} x ${HEIGHT}: $OUT/$2-${dpi}dpi.png"
+  }
+  nudge() { xdotool mousemove_relative -- 1 0 mousemove_relative -- -1 0; }
+  xdotool key alt+h; nudge; sleep 0.7; xdotool key a; nudge
+  shoot_window '^About Pixelnab$' about
+  xdotool key Escape; sleep 1
+  xdotool key alt+c; nudge; sleep 0.7; xdotool key w; nudge
+  shoot_window '^Capture Selected Window$' picker
   wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
 done
 echo "$failures check(s) failed"
