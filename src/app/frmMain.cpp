@@ -253,7 +253,9 @@ void frmMain::SetFrameIcons() {
 }
 
 // The frame went to a monitor of another scale, or the scale changed: images, fonts and
-// icons for the new DPI, then the rectangle the system suggests for it.
+// icons for the new DPI, then the rectangle the system suggests for it. Not while hidden:
+// that is the stored placement being put back at start-up, whose twips already say where
+// and how large, and would otherwise grow or shrink at each start on that monitor.
 void frmMain::OnDpiChanged(int dpi, LPARAM suggestedRect) {
     if (dpi <= 0) return;
     dpi_ = dpi;
@@ -262,7 +264,7 @@ void frmMain::OnDpiChanged(int dpi, LPARAM suggestedRect) {
                  MAKELPARAM(ScaleForDpi(kButtonWidth, kStandardDpi, dpi_), ScaleForDpi(kButtonHeight, kStandardDpi, dpi_)));
     SetStatusBarDpi();
     SetFrameIcons();
-    Dpi::ApplySuggestedRect(hwnd_, suggestedRect);
+    if (IsWindowVisible(hwnd_)) Dpi::ApplySuggestedRect(hwnd_, suggestedRect);
     LayoutControls();  // also when the suggested size is the old one
     InvalidateRect(hwnd_, nullptr, TRUE);
 }

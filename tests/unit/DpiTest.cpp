@@ -214,6 +214,21 @@ TEST_F(DpiTest, StoredPlacementMeansTheSameAfterAMoveToAnotherScale) {
     EXPECT_EQ(settings.Value(L"Width"), L"6000");
     EXPECT_EQ(settings.Value(L"Height"), L"4500");
 
+    // Put back on a 200 % monitor at start-up (the frame still hidden), the stored placement
+    // stands: the suggestion, the old size doubled, would double it again at every start.
+    auto hidden = NewForm<frmMain>();
+    hidden->Load();
+    ASSERT_FALSE(hidden->Visible());
+    r = WindowRect(hidden->hWnd());
+    SendDpiChanged(hidden->hWnd(), 192, Scaled(r, 96, 192));
+    const RECT kept = WindowRect(hidden->hWnd());
+    EXPECT_TRUE(EqualRect(&kept, &r));
+    EXPECT_EQ(hidden->CurrentDpi(), 192);
+    EXPECT_EQ(ImageSize(hidden->ToolbarWindow()), 32);
+    hidden->mnuFileExit_Click();
+    EXPECT_EQ(settings.Value(L"Width"), L"6000");
+    EXPECT_EQ(settings.Value(L"Height"), L"4500");
+
     // While on the 200 % monitor, the frame's pixels are still stored at 15 twips each.
     MakeFrame();
     r = WindowRect(frame->hWnd());
