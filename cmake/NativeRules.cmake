@@ -10,6 +10,7 @@ set(PIXELNAB_NATIVE_SOURCES
   src/platform/windows/DesktopGeometry.cpp
   src/platform/services/CaptureOptionsText.cpp
   src/platform/controls/ViewZoom.cpp
+  src/platform/controls/DpiScale.cpp
   src/document/DocumentLayout.cpp
   src/select/SelectorGeometry.cpp
 )
@@ -22,4 +23,5 @@ set(PIXELNAB_NATIVE_TESTS
   tests/unit/SelectorGeometryTest.cpp
   tests/unit/DesktopGeometryTest.cpp
   tests/unit/CaptureOptionsTextTest.cpp
+  tests/unit/DpiScaleTest.cpp
 )

@@ -2,12 +2,15 @@
 // Resource identifiers shared by Pixelnab.rc and the C++ sources.
 
 // Icons
-#define IDI_MAIN            101   // frame icon (32x32, 16 colours; 16x16 too)
+// Each icon holds 32-bit images at 16, 20, 24, 32, 48 and 256 pixels.
+#define IDI_MAIN            101   // frame icon
 #define IDI_NABBET          102   // document window icon; also the About box's second frame
 #define IDI_ABOUT1          103   // About box first animation frame
 
 // Bitmaps
 #define IDB_TOOLBAR         110   // 12 images of 16x16, 256 colours, silver (192,192,192) mask
+#define IDB_TOOLBAR24       111   // the same drawn at 24x24 (150 %), 24-bit, silver mask
+#define IDB_TOOLBAR32       112   // the same drawn at 32x32 (200 %), 24-bit, silver mask
 
 // Cursors
 #define IDC_DRAG            120   // window picker's drag cursor, 32x32 two colours, hot spot 13,9

@@ -12,10 +12,12 @@
 #include "app/HandOver.h"
 #include "document/frmNabbet.h"
 #include "platform/controls/Conversions.h"
+#include "platform/controls/DpiScale.h"
 #include "platform/controls/Twips.h"
 #include "platform/services/CommonDialog.h"
 #include "platform/services/ScreenService.h"
 #include "platform/windows/DeferredFrames.h"
+#include "platform/windows/Dpi.h"
 #include "platform/windows/RuntimeError.h"
 #include "resource.h"
 
@@ -24,7 +26,6 @@ namespace {
 constexpr const wchar_t* kFrameClass = kFrameClassName;
 constexpr int kButtonWidth = 23;
 constexpr int kButtonHeight = 22;
-constexpr int kImageSize = 16;
 constexpr float kIndicatorTwips = 600.0f;
 constexpr float kToolbarTwips = 360.0f;
 constexpr float kStatusBarTwips = 315.0f;
@@ -150,6 +151,8 @@ void frmMain::CreateFormWindow() {
             set(hwnd_, 3 /* DWMWA_TRANSITIONS_FORCEDISABLED */, &disableTransitions, sizeof disableTransitions);
         FreeLibrary(dwm);
     }
+    dpi_ = Dpi::OfWindow(hwnd_);
+    SetFrameIcons();
     CreateControls();
     SetMessagePreTranslator(&FrameKeyboard);
     // Files dropped from Explorer open as documents; Paste follows the clipboard's contents.
@@ -183,14 +186,7 @@ void frmMain::CreateToolbar() {
                                    CCS_NORESIZE | CCS_NOPARENTALIGN,
                                0, 0, 0, 0, hwnd_, nullptr, ModuleInstance(), nullptr);
     SendMessageW(tlbMain_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    imlMain_ = ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK, 12, 0);
-    if (HBITMAP strip = static_cast<HBITMAP>(
-            LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
-        ImageList_AddMasked(imlMain_, strip, RGB(192, 192, 192));
-        DeleteObject(strip);
-    }
-    SendMessageW(tlbMain_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imlMain_));
-    SendMessageW(tlbMain_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
+    SetToolbarImages();
     const auto layout = ToolbarLayout();
     std::vector<TBBUTTON> buttons(layout.size());
     for (std::size_t i = 0; i < layout.size(); ++i) {
@@ -209,15 +205,74 @@ void frmMain::CreateToolbar() {
         b.iString = -1;
     }
     SendMessageW(tlbMain_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    SendMessageW(tlbMain_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
+    SendMessageW(tlbMain_, TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(ScaleForDpi(kButtonWidth, kStandardDpi, dpi_), ScaleForDpi(kButtonHeight, kStandardDpi, dpi_)));
+}
+
+// The strip drawn at the size for the DPI (never a stretched one); the list it replaces goes
+// once the toolbar holds the new one.
+void frmMain::SetToolbarImages() {
+    const int size = ToolbarImageSize(dpi_);
+    const UINT strip = size == 32 ? IDB_TOOLBAR32 : size == 24 ? IDB_TOOLBAR24 : IDB_TOOLBAR;
+    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 12, 0);
+    if (HBITMAP bitmap = static_cast<HBITMAP>(
+            LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(strip), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+        ImageList_AddMasked(images, bitmap, RGB(192, 192, 192));
+        DeleteObject(bitmap);
+    }
+    SendMessageW(tlbMain_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    SendMessageW(tlbMain_, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+    if (imlMain_ != nullptr) ImageList_Destroy(imlMain_);
+    imlMain_ = images;
+}
+
+// The status bar does not follow a change of DPI by itself: its font and height are set.
+void frmMain::SetStatusBarDpi() {
+    unique_hfont font = Dpi::StatusFont(dpi_);
+    SendMessageW(stbMain_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    statusFont_ = std::move(font);
+    // The bar is 315 twips high, borders included.
+    const int height =
+        Dpi::FromSystem(Twips::ToPixelsY(kStatusBarTwips), dpi_) - 2 * Dpi::Metric(SM_CYBORDER, dpi_);
+    SendMessageW(stbMain_, SB_SETMINHEIGHT, static_cast<WPARAM>(height), 0);
+}
+
+// The caption and taskbar icons at the sizes the DPI asks for, from the icon's own images.
+void frmMain::SetFrameIcons() {
+    const auto load = [&](int metric) {
+        const int size = Dpi::Metric(metric, dpi_);
+        return unique_hicon(static_cast<HICON>(
+            LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    };
+    unique_hicon big = load(SM_CXICON);
+    unique_hicon smallIcon = load(SM_CXSMICON);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    dpiIcon_ = std::move(big);
+    dpiSmallIcon_ = std::move(smallIcon);
+}
+
+// The frame went to a monitor of another scale, or the scale changed: images, fonts and
+// icons for the new DPI, then the rectangle the system suggests for it. Not while hidden:
+// that is the stored placement being put back at start-up, whose twips already say where
+// and how large, and would otherwise grow or shrink at each start on that monitor.
+void frmMain::OnDpiChanged(int dpi, LPARAM suggestedRect) {
+    if (dpi <= 0) return;
+    dpi_ = dpi;
+    SetToolbarImages();
+    SendMessageW(tlbMain_, TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(ScaleForDpi(kButtonWidth, kStandardDpi, dpi_), ScaleForDpi(kButtonHeight, kStandardDpi, dpi_)));
+    SetStatusBarDpi();
+    SetFrameIcons();
+    if (IsWindowVisible(hwnd_)) Dpi::ApplySuggestedRect(hwnd_, suggestedRect);
+    LayoutControls();  // also when the suggested size is the old one
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void frmMain::CreateStatusBar() {
     stbMain_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                hwnd_, nullptr, ModuleInstance(), nullptr);
-    // The bar is 315 twips high, borders included.
-    const int height = Twips::ToPixelsY(kStatusBarTwips) - 2 * GetSystemMetrics(SM_CYBORDER);
-    SendMessageW(stbMain_, SB_SETMINHEIGHT, static_cast<WPARAM>(height), 0);
+    SetStatusBarDpi();
     SetPanelText(1, L"Ready");
     UpdateKeyIndicators();
 }
@@ -230,16 +285,16 @@ void frmMain::LayoutControls() {
     int bottom = client.bottom;
     if (tlbMain_ != nullptr) {
         // The bar is 360 twips high: the 22-pixel buttons with a pixel above and below.
-        const int height = Twips::ToPixelsY(kToolbarTwips);
+        const int height = Dpi::FromSystem(Twips::ToPixelsY(kToolbarTwips), dpi_);
         MoveWindow(tlbMain_, 0, 0, client.right, height, TRUE);
         if (IsWindowVisible(tlbMain_)) top = height;
     }
     if (stbMain_ != nullptr) {
         SendMessageW(stbMain_, WM_SIZE, 0, 0);
-        const int indicator = Twips::ToPixelsX(kIndicatorTwips);
-        const int minimum = Twips::ToPixelsX(kFirstPanelMinTwips);
-        const int grip = GetSystemMetrics(SM_CXVSCROLL);
-        const int view = ToInt32(kViewPanelTwips / Screen::TwipsPerPixelX());
+        const int indicator = Dpi::FromSystem(Twips::ToPixelsX(kIndicatorTwips), dpi_);
+        const int minimum = Dpi::FromSystem(Twips::ToPixelsX(kFirstPanelMinTwips), dpi_);
+        const int grip = Dpi::Metric(SM_CXVSCROLL, dpi_);
+        const int view = Dpi::FromSystem(ToInt32(kViewPanelTwips / Screen::TwipsPerPixelX()), dpi_);
         // The view panel is the fifth: after the indicators, so that panels 1 to 4 keep their numbers.
         const int first = std::max(minimum, static_cast<int>(client.right) - 3 * indicator - view - grip);
         int parts[5] = {first, first + indicator, first + 2 * indicator, first + 3 * indicator, -1};
@@ -271,6 +326,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         LayoutControls();
         return 0;  // DefFrameProc would resize the MDI client over the bars
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), lParam);
+        return 0;
     case WM_COMMAND:
         if (lParam == 0 || reinterpret_cast<HWND>(lParam) == tlbMain_) {
             const UINT id = LOWORD(wParam);

@@ -129,6 +129,8 @@ public:
     HWND StatusBarWindow() const noexcept { return stbMain_; }
     HWND MdiClient() const noexcept { return mdiClient_; }
     float BarHeight(HWND bar) const;
+    // The DPI the frame is laid out and drawn at: its monitor's, as last told by the system.
+    int CurrentDpi() const noexcept { return dpi_; }
 
     // The active document window, or nullptr.
     std::shared_ptr<Form> ActiveForm() const;
@@ -153,6 +155,11 @@ private:
     void CreateControls();
     void CreateToolbar();
     void CreateStatusBar();
+    // Toolbar images, button size, status bar font and height, and window icons for dpi_.
+    void SetToolbarImages();
+    void SetStatusBarDpi();
+    void SetFrameIcons();
+    void OnDpiChanged(int dpi, LPARAM suggestedRect);
     void LayoutControls();
     void OnCommand(UINT id);
     LRESULT OnNotify(NMHDR* header);
@@ -189,6 +196,10 @@ private:
     HACCEL accelerators_ = nullptr;
     unique_hicon icon_;
     unique_hicon smallIcon_;
+    int dpi_ = 96;
+    unique_hfont statusFont_;
+    unique_hicon dpiIcon_;
+    unique_hicon dpiSmallIcon_;
     std::unique_ptr<CommonDialog> dlg_;
     // The open documents, in the order they were opened; a document leaves when its window goes.
     std::vector<std::shared_ptr<DocumentForm>> documents_;

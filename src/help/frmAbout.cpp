@@ -1,12 +1,14 @@
 #include "help/frmAbout.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "help/basHelp.h"
 #include "platform/controls/Conversions.h"
 #include "platform/controls/Twips.h"
 #include "platform/services/ScreenService.h"
 #include "platform/windows/AppInfo.h"
+#include "platform/windows/Dpi.h"
 #include "platform/windows/ErrorReporter.h"
 #include "platform/windows/FrameHost.h"
 #include "resource.h"
@@ -33,10 +35,18 @@ constexpr wchar_t kEmail[] = L"E-mail: not yet published";
 
 AboutLabel Label(float top, const wchar_t* caption) { return {720, top, 3285, 225, caption, true}; }
 
-HICON LoadIcon32(UINT id) {
+HICON LoadIconSized(UINT id, int size) {
     return static_cast<HICON>(
-        LoadImageW(WindowBase::ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+        LoadImageW(WindowBase::ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
+
+HICON LoadIcon32(UINT id) { return LoadIconSized(id, 32); }
+
+constexpr float kButtonTop = 2160.0f;
+constexpr float kButtonWidth = 1000.0f;
+constexpr float kButtonHeight = 315.0f;
+constexpr float kOkLeft = 1037.0f;
+constexpr float kLicenseLeft = 2237.0f;
 
 }  // namespace
 
@@ -62,14 +72,6 @@ void frmAbout::SetDesignState() {
 void frmAbout::CreateFormWindow() {
     RegisterWindowClass(kAboutClass, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW),
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    if (!frame1_) frame1_.reset(LoadIcon32(IDI_ABOUT1));
-    if (!frame2_) frame2_.reset(LoadIcon32(IDI_NABBET));
-    if (!font_) {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-            font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
-    }
     SetDesignState();
 
     RECT rect{0, 0, Twips::ToPixelsX(kClientWidth),
@@ -78,6 +80,7 @@ void frmAbout::CreateFormWindow() {
     CreateWindowFor(kExStyle, kAboutClass, L"About", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
                     rect.bottom - rect.top, nullptr, nullptr);
     if (hwnd_ == nullptr) return;
+    dpi_ = Dpi::OfWindow(hwnd_);
     // No minimise, maximise or size on the window menu of a fixed dialog.
     if (HMENU system = GetSystemMenu(hwnd_, FALSE)) {
         DeleteMenu(system, SC_SIZE, MF_BYCOMMAND);
@@ -91,16 +94,38 @@ void frmAbout::CreateFormWindow() {
 
 // The buttons are created in tab order: OK first, so it has the focus at open.
 void frmAbout::CreateButtons() {
-    const auto make = [&](const wchar_t* caption, float left, UINT id, DWORD kind) {
-        const RECT r = PixelRect(left, 2160, 1000, 315);
-        HWND button = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | kind,
-                                      r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
-                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ModuleInstance(), nullptr);
-        if (font_) SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        return button;
+    const auto make = [&](const wchar_t* caption, UINT id, DWORD kind) {
+        return CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | kind, 0, 0, 0,
+                               0, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ModuleInstance(), nullptr);
     };
-    cmdOk_ = make(L"OK", 1037, IDC_ABOUT_OK, BS_DEFPUSHBUTTON);
-    cmdLicense_ = make(L"License", 2237, IDC_ABOUT_LICENSE, BS_PUSHBUTTON);
+    cmdOk_ = make(L"OK", IDC_ABOUT_OK, BS_DEFPUSHBUTTON);
+    cmdLicense_ = make(L"License", IDC_ABOUT_LICENSE, BS_PUSHBUTTON);
+    ApplyDpi();
+}
+
+// The message font and the pictures at the box's DPI; the buttons where the design puts them.
+void frmAbout::ApplyDpi() {
+    unique_hfont font = Dpi::MessageFont(dpi_);
+    const int iconSize = PixelRect(imgAbout1_).right - PixelRect(imgAbout1_).left;
+    frame1_.reset(LoadIconSized(IDI_ABOUT1, iconSize));
+    frame2_.reset(LoadIconSized(IDI_NABBET, iconSize));
+    imgAbout1_.Picture = frame1_.get();
+    imgAbout2_.Picture = frame2_.get();
+    for (const auto& [button, left] : {std::pair{cmdOk_, kOkLeft}, std::pair{cmdLicense_, kLicenseLeft}}) {
+        if (button == nullptr) continue;
+        const RECT r = PixelRect(left, kButtonTop, kButtonWidth, kButtonHeight);
+        SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        MoveWindow(button, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
+    font_ = std::move(font);
+    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void frmAbout::OnDpiChanged(int dpi, LPARAM suggestedRect) {
+    if (dpi <= 0) return;
+    dpi_ = dpi;
+    ApplyDpi();
+    Dpi::ApplySuggestedRect(hwnd_, suggestedRect);
 }
 
 void frmAbout::Form_Load() {
@@ -162,6 +187,9 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_DPICHANGED:
+        Trapped([&] { OnDpiChanged(LOWORD(wParam), lParam); });
         return 0;
     case WM_SHOWWINDOW:
         if (wParam != FALSE && lParam == 0) CenterOnOwner();
@@ -237,7 +265,11 @@ void frmAbout::CenterOnOwner() {
 }
 
 RECT frmAbout::PixelRect(float left, float top, float width, float height) const {
-    return Twips::ToPixelRect(left, top, width, height);
+    return Dpi::TwipsToPixelRect(left, top, width, height, dpi_);
+}
+
+RECT frmAbout::PixelRect(const AboutLabel& label) const {
+    return PixelRect(label.Left, label.Top, label.Width, label.Height);
 }
 
 RECT frmAbout::PixelRect(const AboutImage& image) const {
@@ -254,7 +286,7 @@ void frmAbout::Paint() {
         for (const AboutLabel* label :
              {&lblTitle_, &lblCopyright_, &lblRights_, &lblShareware_, &lblContact_, &lblInternet_, &lblEmail_}) {
             if (!label->Visible) continue;
-            RECT r = PixelRect(label->Left, label->Top, label->Width, label->Height);
+            RECT r = PixelRect(*label);
             DrawTextW(dc, label->Caption.c_str(), -1, &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
         }
         if (Line1_.Visible) {

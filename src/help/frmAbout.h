@@ -32,6 +32,12 @@ public:
     const AboutImage& imgAbout2() const noexcept { return imgAbout2_; }
     HWND cmdOk() const noexcept { return cmdOk_; }
     HWND cmdLicense() const noexcept { return cmdLicense_; }
+    // Laid out and drawn at this DPI, with this font (the system's message font for it).
+    int CurrentDpi() const noexcept { return dpi_; }
+    HFONT Font() const noexcept { return font_.get(); }
+    // Where a painted label or image lies, in client pixels at the box's DPI.
+    RECT PixelRect(const AboutLabel& label) const;
+    RECT PixelRect(const AboutImage& image) const;
 
 protected:
     void CreateFormWindow() override;
@@ -46,7 +52,9 @@ private:
     void OnCommand(UINT id, UINT code, HWND control);
     void MakeDefaultButton(HWND button);
     RECT PixelRect(float left, float top, float width, float height) const;
-    RECT PixelRect(const AboutImage& image) const;
+    // Font, buttons and pictures for dpi_; a WM_DPICHANGED also applies the suggested rectangle.
+    void ApplyDpi();
+    void OnDpiChanged(int dpi, LPARAM suggestedRect);
 
     AboutLabel lblTitle_, lblCopyright_, lblRights_, lblShareware_, lblContact_, lblInternet_, lblEmail_;
     AboutLine Line1_;
@@ -54,6 +62,7 @@ private:
     HWND cmdOk_ = nullptr;
     HWND cmdLicense_ = nullptr;
     HWND focus_ = nullptr;  // the button to give the focus back to on reactivation
+    int dpi_ = 96;
 
     unique_hicon frame1_;
     unique_hicon frame2_;

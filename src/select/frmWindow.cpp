@@ -2,12 +2,15 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/controls/Conversions.h"
+#include "platform/controls/DpiScale.h"
 #include "platform/controls/Twips.h"
 #include "platform/pictures/ScreenCapture.h"
 #include "platform/services/ScreenService.h"
+#include "platform/windows/Dpi.h"
 #include "platform/windows/ErrorReporter.h"
 #include "platform/windows/Handles.h"
 #include "select/MouseInput.h"
@@ -24,8 +27,8 @@ constexpr float kClientHeight = 1290.0f;
 constexpr RECT kLabel1{135, 135, 135 + 3360, 135 + 435};
 constexpr RECT kPicDrag{1523, 608, 1523 + 555, 608 + 495};
 
-RECT TwipsToPixels(const RECT& twips) {
-    return Twips::ToPixelRect(twips.left, twips.top, twips.right - twips.left, twips.bottom - twips.top);
+RECT TwipsToPixels(const RECT& twips, int dpi) {
+    return Dpi::TwipsToPixelRect(twips.left, twips.top, twips.right - twips.left, twips.bottom - twips.top, dpi);
 }
 
 }  // namespace
@@ -75,7 +78,14 @@ LRESULT DragIconBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
         PaintDC paint(hwnd_);
-        if (showsIcon_) DrawIconEx(paint.get(), 0, 0, picker_.DragIcon(), 32, 32, 0, nullptr, DI_NORMAL);
+        if (showsIcon_) {
+            // Centred where the box has room to spare (at higher DPIs), else at its corner.
+            RECT client{};
+            GetClientRect(hwnd_, &client);
+            const int x = std::max(0, (static_cast<int>(client.right) - iconSize_) / 2);
+            const int y = std::max(0, (static_cast<int>(client.bottom) - iconSize_) / 2);
+            DrawIconEx(paint.get(), x, y, picker_.DragIcon(), iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
+        }
         return 0;
     }
     case WM_LBUTTONDOWN:
@@ -118,8 +128,20 @@ void frmWindow::CreateFormWindow() {
     CreateWindowFor(0, kPickerClass, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
                     rect.bottom - rect.top, nullptr, nullptr);
     if (hwnd_ == nullptr) return;
-    const RECT box = TwipsToPixels(kPicDrag);
-    picDrag_.Create(hwnd_, box.left, box.top, box.right - box.left, box.bottom - box.top);
+    dpi_ = Dpi::OfWindow(hwnd_);
+    picDrag_.Create(hwnd_, 0, 0, 0, 0);
+    ApplyDpi();
+}
+
+RECT frmWindow::InstructionRect() const { return TwipsToPixels(kLabel1, dpi_); }
+
+// The drawn cursor grows with the DPI in whole steps of its 32 pixels, so that it stays sharp.
+void frmWindow::ApplyDpi() {
+    font_ = Dpi::MessageFont(dpi_);
+    const RECT box = TwipsToPixels(kPicDrag, dpi_);
+    MoveWindow(picDrag_.hWnd(), box.left, box.top, box.right - box.left, box.bottom - box.top, TRUE);
+    picDrag_.SetIconSize(32 * std::max(1, ScaleForDpi(32, kStandardDpi, dpi_) / 32));
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void frmWindow::Form_Load() {
@@ -177,8 +199,8 @@ void frmWindow::picDrag_MouseUp(int /*Button*/, int /*Shift*/, float /*X*/, floa
 void frmWindow::Paint() {
     PaintDC paint(hwnd_);
     RECT label{};
-    Trapped([&] { label = TwipsToPixels(kLabel1); });
-    SelectGuard font(paint.get(), GetStockObject(DEFAULT_GUI_FONT));
+    Trapped([&] { label = InstructionRect(); });
+    SelectGuard font(paint.get(), font_ ? static_cast<HGDIOBJ>(font_.get()) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(paint.get(), TRANSPARENT);
     SetTextColor(paint.get(), GetSysColor(COLOR_BTNTEXT));
     DrawTextW(paint.get(), kInstruction, -1, &label, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
@@ -188,6 +210,13 @@ LRESULT frmWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
         Paint();
+        return 0;
+    case WM_DPICHANGED:
+        Trapped([&] {
+            dpi_ = LOWORD(wParam);
+            ApplyDpi();
+            Dpi::ApplySuggestedRect(hwnd_, lParam);
+        });
         return 0;
     case WM_CLOSE:
         // Closed by its close box or Alt+F4: unloading gives the disabled owner its input

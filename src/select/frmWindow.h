@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/windows/Form.h"
+#include "platform/windows/Handles.h"
 #include "platform/windows/WindowBase.h"
 #include "select/frmRectangle.h"
 
@@ -13,6 +14,8 @@ class DragIconBox final : public WindowBase {
 public:
     explicit DragIconBox(frmWindow& picker) : picker_(picker) {}
     void Create(HWND parent, int x, int y, int width, int height);
+    // The drag icon's size in the box, in pixels.
+    void SetIconSize(int size) noexcept { iconSize_ = size; }
     // The box's picture: the drag icon, or none.
     bool ShowsIcon() const noexcept { return showsIcon_; }
     void SetShowsIcon(bool shows);
@@ -23,6 +26,7 @@ protected:
 private:
     frmWindow& picker_;
     bool showsIcon_ = false;
+    int iconSize_ = 32;
     LPARAM lastPointer_ = -1;
 };
 
@@ -49,6 +53,12 @@ public:
     // The 32 x 32 two-colour drag cursor, shown in the box and used as the pointer.
     HCURSOR DragIcon() const noexcept { return dragIcon_; }
 
+    // Laid out and drawn at this DPI, the instruction in this font (the system's message
+    // font for it), in this rectangle of the client area.
+    int CurrentDpi() const noexcept { return dpi_; }
+    HFONT Font() const noexcept { return font_.get(); }
+    RECT InstructionRect() const;
+
     static constexpr const wchar_t* kCaption = L"Capture Selected Window";
     static constexpr const wchar_t* kInstruction = L"Drag the selection icon over the desired window and then release.";
 
@@ -60,11 +70,15 @@ protected:
 private:
     void SetMousePointer(MousePointerCode code);
     void Paint();
+    // Font and icon box for dpi_; a WM_DPICHANGED also applies the suggested rectangle.
+    void ApplyDpi();
 
     HWND lngHwndLast = nullptr;
     MousePointerCode mousePointer_ = MousePointerCode::Default;
     HCURSOR dragIcon_ = nullptr;
     DragIconBox picDrag_{*this};
+    int dpi_ = 96;
+    unique_hfont font_;
 };
 
 // Frames a window by inverting a three-border-wide line just inside its visible outer

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cmath>
+
 namespace {
 
 EdgeRect Edges(const RECT& rect) { return EdgeRect{rect.left, rect.top, rect.right, rect.bottom}; }
@@ -17,6 +19,14 @@ public:
         EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
         if (monitors.empty()) return IScreenService::Monitors();
         return monitors;
+    }
+    int WindowDpi(HWND window) override {
+        // Windows 10 1607 and later; earlier systems have one DPI for every window.
+        using GetDpi = UINT(WINAPI*)(HWND);
+        static const auto getDpiForWindow =
+            reinterpret_cast<GetDpi>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow"));
+        const UINT dpi = getDpiForWindow != nullptr && window != nullptr ? getDpiForWindow(window) : 0;
+        return dpi > 0 ? static_cast<int>(dpi) : IScreenService::WindowDpi(window);
     }
 
 private:
@@ -41,6 +51,11 @@ private:
 std::vector<MonitorArea> IScreenService::Monitors() {
     const EdgeRect primary{0, 0, WidthPixels(), HeightPixels()};
     return {MonitorArea{primary, primary, true}};
+}
+
+int IScreenService::WindowDpi(HWND) {
+    const float twipsPerPixel = TwipsPerPixelY();  // 1440 / the system DPI
+    return twipsPerPixel > 0.0f ? static_cast<int>(std::lround(1440.0f / twipsPerPixel)) : 96;
 }
 
 template <>

@@ -1,6 +1,8 @@
 #pragma once
 #include <vector>
 
+#include <windows.h>
+
 #include "platform/services/Service.h"
 #include "platform/windows/DesktopGeometry.h"
 
@@ -16,6 +18,10 @@ public:
     // Every monitor in virtual-screen pixels. Unless a service knows better, the primary
     // screen is the only one.
     virtual std::vector<MonitorArea> Monitors();
+    // The DPI a window is drawn at. Under per-monitor awareness it is its monitor's, which
+    // may differ from the system DPI behind the twips; unless a service knows better, the
+    // system DPI.
+    virtual int WindowDpi(HWND window);
 };
 
 template <>
