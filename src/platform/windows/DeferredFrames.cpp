@@ -11,7 +11,8 @@ DeferredFrames::DeferredFrames(HWND parent) : parent_(parent), nested_(GetPropW(
 DeferredFrames::~DeferredFrames() {
     if (parent_ == nullptr || nested_ || !IsWindow(parent_)) return;
     RemovePropW(parent_, kProperty);
-    RedrawWindow(parent_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    // Drawn before the command returns, as the arrangement itself would have drawn it.
+    RedrawWindow(parent_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 bool DeferredFrames::Active(HWND child) {
