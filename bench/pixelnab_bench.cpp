@@ -185,6 +185,12 @@ struct SequenceFloor {
     }
     ~SequenceFloor() { DestroyWindow(frame); }
 
+    // Between runs, unmeasured.
+    void SetShown(bool shown) {
+        ShowWindow(frame, shown ? SW_SHOW : SW_HIDE);
+        RunPendingOnce();
+    }
+
     static void RunPendingOnce() {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -441,32 +447,35 @@ int main(int argc, char** argv) {
             return 0;
         }
 
-        // Capture Screen, from the command to the document shown and painted.
-        for (int i = -2; i < runs; ++i) {  // two warm-up rounds
-            SyncDisplay();
-            const double start = Now();
-            frame->mnuCaptureScreen_Click();
-            DoEvents();
-            GdiFlush();
-            SyncDisplay();
-            const double elapsed = Now() - start;
-            const double bare = BareBlockTransfer(width, height);
-            if (i >= 0) {
-                capture.push_back(elapsed);
-                floor.push_back(bare);
-            }
-            frame->mnuWindowCloseAll_Click();
-            DoEvents();
-        }
-
-        // The sequence floor, in turn with the same frame hidden so that both see the same desktop.
-        frame->SetVisible(false);
-        DoEvents();
+        // Capture Screen, from the command to the document shown and painted, the bare copy
+        // and the sequence floor in turn, round by round, so that all three meet the same
+        // load on a shared machine. Each sequence starts with its own frame shown and the
+        // other frame hidden, so that both see the same desktop and hiding a frame hands
+        // the activation to no other window of the run.
         {
             SequenceFloor bare;
-            for (int i = -2; i < runs; ++i) {
-                const double elapsed = bare.Run(width, height);
-                if (i >= 0) sequenceFloor.push_back(elapsed);
+            for (int i = -2; i < runs; ++i) {  // two warm-up rounds
+                bare.SetShown(false);
+                frame->SetVisible(true);
+                DoEvents();
+                SyncDisplay();
+                const double start = Now();
+                frame->mnuCaptureScreen_Click();
+                DoEvents();
+                GdiFlush();
+                SyncDisplay();
+                const double elapsed = Now() - start;
+                const double copy = BareBlockTransfer(width, height);
+                frame->mnuWindowCloseAll_Click();
+                frame->SetVisible(false);
+                DoEvents();
+                bare.SetShown(true);
+                const double sequence = bare.Run(width, height);
+                if (i >= 0) {
+                    capture.push_back(elapsed);
+                    floor.push_back(copy);
+                    sequenceFloor.push_back(sequence);
+                }
             }
         }
         frame->SetVisible(true);
