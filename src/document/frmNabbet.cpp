@@ -173,7 +173,8 @@ void frmNabbet::Form_Activate() {
     const bool first = !activated_;
     activated_ = true;
     std::optional<DrawingHeld> held;
-    if (first) held.emplace(hwnd_);
+    // Only a shown window: turning drawing back on shows a hidden one.
+    if (first && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0) held.emplace(hwnd_);
     picScroll_.SetBorderStyle(0);
     picScroll_.Move(0, 0);
     picNabbet_.SetAutoRedraw(true);
