@@ -10,8 +10,8 @@ HRESULT WINAPI RealCreatePicture(PICTDESC* description, REFIID iid, BOOL own, vo
 
 PictureSeams::PictureCreator g_createPicture = &RealCreatePicture;
 
-// Whether the platform's picture object deletes the palette it was made to own: Windows'
-// does not, so asked once, with a throwaway bitmap and palette.
+// Whether the platform's picture object deletes the palette it was made to own (not every
+// one does); asked once, with a throwaway bitmap and palette.
 bool PictureFreesItsPalette() {
     static const bool frees = [] {
         struct {

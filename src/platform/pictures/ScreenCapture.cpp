@@ -70,10 +70,9 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
 
         if (hWnd == nullptr) {
             // The screen's DC reaches only as far as the system's virtual screen; copy what
-            // lies on it, and leave the rest of the picture black, as Windows shows the gaps
-            // between monitors (Wine copies nothing at all for an area that sticks out).
-            // Only what lies off it is blackened: a picture of the whole screen is not filled
-            // before it is copied over.
+            // lies on it and blacken only the rest, as Windows shows the gaps between monitors
+            // (Wine copies nothing at all for an area that sticks out). A picture of the whole
+            // screen is not filled before it is copied over.
             const RECT wanted{left, top, left + width, top + height};
             const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                               GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
