@@ -191,13 +191,13 @@ void BenchEncoders(int runs) {
     const std::string unixPpm = UnixPath(ppm);
     struct Format {
         const char* what;
-        PictureFormat format;
+        SaveFormat format;
         const wchar_t* ours;
         const wchar_t* theirs;
         const char* options;
-    } formats[] = {{"BMP", PictureFormat::Bitmap, L"screen.bmp", L"im.bmp", "-type TrueColor -compress None BMP3:"},
-                   {"PNG", PictureFormat::Png, L"screen.png", L"im.png", "PNG24:"},
-                   {"JPEG q90", PictureFormat::Jpeg, L"screen.jpg", L"im.jpg", "-quality 90 JPEG:"}};
+    } formats[] = {{"BMP", SaveFormat::Bitmap, L"screen.bmp", L"im.bmp", "-type TrueColor -compress None BMP3:"},
+                   {"PNG", SaveFormat::Png, L"screen.png", L"im.png", "PNG24:"},
+                   {"JPEG q90", SaveFormat::Jpeg, L"screen.jpg", L"im.jpg", "-quality 90 JPEG:"}};
     std::printf("\nfile_bench: Save of a %d x %d screen-like capture, median of %d runs (ms), sizes in bytes\n", kWidth,
                 kHeight, runs);
     std::printf("%-10s %10s %14s %10s %12s %12s\n", "format", "save", "IM ppm->file", "save/IM", "size", "IM size");

@@ -2,12 +2,16 @@
 // the floor it cannot beat: a bare block transfer of the same screen into a bitmap.
 // Prints one line per figure: "figure <name> <median> <min> <max> <runs>" (milliseconds,
 // or bytes for memory); bench/bench_table.py puts them into a table with ImageMagick's
-// figures for the same file work.
+// figures for the same file work. Every timing starts once the display has finished what
+// came before and, for anything shown, ends once the display shows it (SyncDisplay).
+// With PIXELNAB_BENCH_PROFILE set it prints instead where Capture Screen, a zoom step and
+// SetAppState spend their time, by window class and message (Profile).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -97,8 +101,20 @@ void Report(const char* name, std::vector<double> values) {
     std::fflush(stdout);
 }
 
+// Waits until the display has done everything asked of it so far: a one-pixel read of the
+// screen goes to the X server after every drawing the program sent it (Wine copies window
+// painting to the screen when a message loop goes idle). Every figure starts after one, so
+// that it does not pay for the one before, and every figure of something shown ends with
+// one, so that it counts until the display shows it.
+void SyncDisplay() {
+    const HDC screen = GetDC(nullptr);
+    GetPixel(screen, 0, 0);
+    ReleaseDC(nullptr, screen);
+}
+
 // What any screen grab must do at least: one device bitmap, one block transfer.
 double BareBlockTransfer(int width, int height) {
+    SyncDisplay();
     const double start = Now();
     const HWND desktop = GetDesktopWindow();
     const HDC screen = GetWindowDC(desktop);
@@ -169,6 +185,12 @@ struct SequenceFloor {
     }
     ~SequenceFloor() { DestroyWindow(frame); }
 
+    // Between runs, unmeasured.
+    void SetShown(bool shown) {
+        ShowWindow(frame, shown ? SW_SHOW : SW_HIDE);
+        RunPendingOnce();
+    }
+
     static void RunPendingOnce() {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -179,6 +201,7 @@ struct SequenceFloor {
 
     // One capture's worth of fixed window work around the copy; returns milliseconds.
     double Run(int width, int height) {
+        SyncDisplay();
         const double start = Now();
         ShowWindow(frame, SW_HIDE);
         RunPendingOnce();
@@ -202,6 +225,7 @@ struct SequenceFloor {
         UpdateWindow(child);
         RunPendingOnce();
         GdiFlush();
+        SyncDisplay();
         const double elapsed = Now() - start;
         SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
         DeleteObject(bitmap);
@@ -213,6 +237,15 @@ struct SequenceFloor {
 
 std::shared_ptr<frmNabbet> ActiveDocument(frmMain& frame) {
     return std::dynamic_pointer_cast<frmNabbet>(frame.ActiveForm());
+}
+
+// Paints whatever of the document is invalid (picture, bars, background) and waits until
+// the display shows it.
+void ShowPainted(frmNabbet& document) {
+    RedrawWindow(document.hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DoEvents();
+    GdiFlush();
+    SyncDisplay();
 }
 
 // The moment the rectangle selector has painted its frozen screen: the selector's window
@@ -256,6 +289,122 @@ LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             selector->Form_KeyDown(VK_SHIFT, 1);  // a key with Shift held: cancel
     return 0;
 }
+
+// Profile mode (PIXELNAB_BENCH_PROFILE set): every window the program makes is subclassed
+// as it is created, and each message's own time (less the messages it sends on) is summed
+// by window class and message while a measured step runs: where a capture, a zoom step and
+// SetAppState spend their time. Printed to standard error instead of the figures.
+struct ProfileEntry {
+    int count = 0;
+    double self = 0.0;
+};
+std::map<std::pair<std::wstring, UINT>, ProfileEntry> g_profile;
+std::map<HWND, WNDPROC> g_profiledProcs;
+bool g_profiling = false;
+std::vector<double> g_nestedTime;  // per nesting level: time spent in messages sent from it
+HHOOK g_profileHook = nullptr;
+
+LRESULT CALLBACK ProfileSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto found = g_profiledProcs.find(window);
+    if (found == g_profiledProcs.end()) return DefWindowProcW(window, message, wParam, lParam);
+    const WNDPROC original = found->second;
+    if (message == WM_NCDESTROY) g_profiledProcs.erase(found);
+    if (!g_profiling) return CallWindowProcW(original, window, message, wParam, lParam);
+    g_nestedTime.push_back(0.0);
+    const double start = Now();
+    const LRESULT result = CallWindowProcW(original, window, message, wParam, lParam);
+    const double elapsed = Now() - start;
+    const double nested = g_nestedTime.back();
+    g_nestedTime.pop_back();
+    if (!g_nestedTime.empty()) g_nestedTime.back() += elapsed;
+    wchar_t name[64]{};
+    GetClassNameW(window, name, 64);
+    ProfileEntry& entry = g_profile[{name, message}];
+    ++entry.count;
+    entry.self += elapsed - nested;
+    return result;
+}
+
+LRESULT CALLBACK ProfileCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const HWND window = reinterpret_cast<HWND>(wParam);
+        g_profiledProcs[window] = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ProfileSpy)));
+    }
+    return CallNextHookEx(g_profileHook, code, wParam, lParam);
+}
+
+void PrintProfile(const char* what, int runs, double total) {
+    std::vector<std::pair<double, std::string>> rows;
+    double inMessages = 0.0;
+    for (const auto& [key, entry] : g_profile) {
+        char line[200];
+        std::snprintf(line, sizeof line, "  %-22ls message %04x %6.2f per run %8.3f ms per run", key.first.c_str(),
+                      key.second, static_cast<double>(entry.count) / runs, entry.self / runs);
+        rows.emplace_back(entry.self, line);
+        inMessages += entry.self;
+    }
+    std::sort(rows.rbegin(), rows.rend());
+    std::fprintf(stderr, "profile %s: %.2f ms per run, of which %.2f ms in window procedures\n", what, total / runs,
+                 inMessages / runs);
+    for (std::size_t i = 0; i < rows.size() && i < 20; ++i) std::fprintf(stderr, "%s\n", rows[i].second.c_str());
+    g_profile.clear();
+}
+
+// Runs step `runs` times (after two unmeasured rounds) with the profile on; `between`
+// runs after each, unmeasured.
+void ProfileSteps(const char* what, int runs, const std::function<void()>& step, const std::function<void()>& between) {
+    double total = 0.0;
+    for (int i = -2; i < runs; ++i) {
+        DoEvents();
+        SyncDisplay();
+        g_profiling = i >= 0;
+        const double start = Now();
+        step();
+        if (i >= 0) total += Now() - start;
+        g_profiling = false;
+        between();
+    }
+    PrintProfile(what, runs, total);
+}
+
+void Profile(frmMain& frame, int runs) {
+    const auto settle = [] {
+        DoEvents();
+        GdiFlush();
+        SyncDisplay();
+    };
+    ProfileSteps(
+        "Capture Screen", runs,
+        [&] {
+            frame.mnuCaptureScreen_Click();
+            settle();
+        },
+        [&] {
+            frame.mnuWindowCloseAll_Click();
+            DoEvents();
+        });
+    frame.mnuCaptureScreen_Click();
+    DoEvents();
+    if (auto document = ActiveDocument(frame)) {
+        bool out = true;
+        ProfileSteps(
+            "zoom step", 2 * runs,
+            [&] {
+                if (out) {
+                    document->ZoomOut();
+                } else {
+                    document->ZoomIn();
+                }
+                out = !out;
+                ShowPainted(*document);
+            },
+            [] {});
+        ProfileSteps("SetAppState, nothing changed", 2 * runs, [&] { frame.SetAppState(); }, [] {});
+    }
+    frame.mnuWindowCloseAll_Click();
+    DoEvents();
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -279,6 +428,8 @@ int main(int argc, char** argv) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     std::printf("screen %d %d\n", width, height);
+    const bool profile = std::getenv("PIXELNAB_BENCH_PROFILE") != nullptr;
+    if (profile) g_profileHook = SetWindowsHookExW(WH_CBT, &ProfileCreation, nullptr, GetCurrentThreadId());
     std::vector<double> floor, capture, engine, captureShown, selector, openBmp, openJpeg, saveBmp, layoutScroll;
     std::vector<double> sequenceFloor, scrollStep, zoomStep;
     {
@@ -287,31 +438,44 @@ int main(int argc, char** argv) {
         frame->Show();
         DoEvents();
         std::printf("hide option %s\n", gblnHideCaptureWin ? "on" : "off");
-
-        // Capture Screen, from the command to the document shown and painted.
-        for (int i = -2; i < runs; ++i) {  // two warm-up rounds
-            const double start = Now();
-            frame->mnuCaptureScreen_Click();
+        if (profile) {
+            Profile(*frame, runs);
+            frame->Unload();
             DoEvents();
-            GdiFlush();
-            const double elapsed = Now() - start;
-            const double bare = BareBlockTransfer(width, height);
-            if (i >= 0) {
-                capture.push_back(elapsed);
-                floor.push_back(bare);
-            }
-            frame->mnuWindowCloseAll_Click();
-            DoEvents();
+            UnhookWindowsHookEx(g_profileHook);
+            OleUninitialize();
+            return 0;
         }
 
-        // The sequence floor, in turn with the same frame hidden so that both see the same desktop.
-        frame->SetVisible(false);
-        DoEvents();
+        // Capture Screen, from the command to the document shown and painted, the bare copy
+        // and the sequence floor in turn, round by round, so that all three meet the same
+        // load on a shared machine. Each sequence starts with its own frame shown and the
+        // other frame hidden, so that both see the same desktop and hiding a frame hands
+        // the activation to no other window of the run.
         {
             SequenceFloor bare;
-            for (int i = -2; i < runs; ++i) {
-                const double elapsed = bare.Run(width, height);
-                if (i >= 0) sequenceFloor.push_back(elapsed);
+            for (int i = -2; i < runs; ++i) {  // two warm-up rounds
+                bare.SetShown(false);
+                frame->SetVisible(true);
+                DoEvents();
+                SyncDisplay();
+                const double start = Now();
+                frame->mnuCaptureScreen_Click();
+                DoEvents();
+                GdiFlush();
+                SyncDisplay();
+                const double elapsed = Now() - start;
+                const double copy = BareBlockTransfer(width, height);
+                frame->mnuWindowCloseAll_Click();
+                frame->SetVisible(false);
+                DoEvents();
+                bare.SetShown(true);
+                const double sequence = bare.Run(width, height);
+                if (i >= 0) {
+                    capture.push_back(elapsed);
+                    floor.push_back(copy);
+                    sequenceFloor.push_back(sequence);
+                }
             }
         }
         frame->SetVisible(true);
@@ -320,6 +484,7 @@ int main(int argc, char** argv) {
         // Where the command's time goes: the capture engine alone, and the command with the
         // frame left shown (no hiding and showing of the frame around the capture).
         for (int i = -1; i < runs; ++i) {
+            SyncDisplay();
             const double start = Now();
             {
                 const Picture picture = CaptureWholeScreen();
@@ -330,10 +495,12 @@ int main(int argc, char** argv) {
         const bool hide = gblnHideCaptureWin;
         gblnHideCaptureWin = false;
         for (int i = -1; i < runs; ++i) {
+            SyncDisplay();
             const double start = Now();
             frame->mnuCaptureScreen_Click();
             DoEvents();
             GdiFlush();
+            SyncDisplay();
             if (i >= 0) captureShown.push_back(Now() - start);
             frame->mnuWindowCloseAll_Click();
             DoEvents();
@@ -346,40 +513,41 @@ int main(int argc, char** argv) {
         if (auto document = ActiveDocument(*frame)) {
             for (int i = -2; i < runs; ++i) {
                 auto& bar = document->vsbPic();
+                DoEvents();
+                SyncDisplay();
                 const double start = Now();
                 document->Form_Resize();
                 document->SetScrollValue(bar, bar.Value() == 0 ? bar.LargeChange() : 0);
-                UpdateWindow(document->hWnd());
-                RedrawWindow(document->picScroll().hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-                GdiFlush();
+                ShowPainted(*document);
                 if (i >= 0) layoutScroll.push_back(Now() - start);
             }
         }
 
         // One scroll step (a wheel notch's 900 twips) and one zoom step (100 % <-> 75 %) of a
-        // document of the screen's size, each until the exposed part is painted.
+        // document of the screen's size, each until what changed (the picture's exposed
+        // part, the bars) is painted and shown.
         if (auto document = ActiveDocument(*frame)) {
             auto& bar = document->vsbPic();
             for (int i = -2; i < 2 * runs; ++i) {
+                DoEvents();
+                SyncDisplay();
                 const double start = Now();
                 document->SetScrollValue(bar, (i % 2) == 0 ? bar.Value() + 900 : bar.Value() - 900);
-                RedrawWindow(document->picScroll().hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-                GdiFlush();
+                ShowPainted(*document);
                 if (i >= 0) scrollStep.push_back(Now() - start);
             }
-#if __has_include("platform/controls/ViewZoom.h")
             for (int i = -2; i < 2 * runs; ++i) {
+                DoEvents();
+                SyncDisplay();
                 const double start = Now();
                 if ((i % 2) == 0) {
                     document->ZoomOut();
                 } else {
                     document->ZoomIn();
                 }
-                RedrawWindow(document->picScroll().hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-                GdiFlush();
+                ShowPainted(*document);
                 if (i >= 0) zoomStep.push_back(Now() - start);
             }
-#endif
         }
         frame->mnuWindowCloseAll_Click();
         DoEvents();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "document/DocumentLayout.h"
 #include "platform/controls/ViewZoom.h"
@@ -29,8 +30,21 @@ constexpr int kWheelLinePixels = 20;
 constexpr float kEmptyPictureWidth = 2055.0f;
 constexpr float kEmptyPictureHeight = 1935.0f;
 
-int PixelsX(float twips) { return Twips::ToPixelsX(twips); }
-int PixelsY(float twips) { return Twips::ToPixelsY(twips); }
+// Holds a window's drawing off while it lives (WM_SETREDRAW); then the whole window,
+// children included, is left to be painted.
+class DrawingHeld {
+public:
+    explicit DrawingHeld(HWND window) : window_(window) { SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
+    ~DrawingHeld() {
+        SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+    DrawingHeld(const DrawingHeld&) = delete;
+    DrawingHeld& operator=(const DrawingHeld&) = delete;
+
+private:
+    HWND window_;
+};
 
 }  // namespace
 
@@ -153,7 +167,14 @@ void frmNabbet::RunActivation() {
 }
 
 void frmNabbet::Form_Activate() {
+    // A new document has painted nothing yet: its first layout moves its controls with
+    // drawing held off (each move inside a shown window costs several times as much), and
+    // the whole window is painted once afterwards.
+    const bool first = !activated_;
     activated_ = true;
+    std::optional<DrawingHeld> held;
+    // Only a shown window: turning drawing back on shows a hidden one.
+    if (first && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0) held.emplace(hwnd_);
     picScroll_.SetBorderStyle(0);
     picScroll_.Move(0, 0);
     picNabbet_.SetAutoRedraw(true);
@@ -163,18 +184,19 @@ void frmNabbet::Form_Activate() {
     picNabbet_.Move(-static_cast<float>(hsbPic_.Value()), -static_cast<float>(vsbPic_.Value()));
     // Layout first, so that the one paint below is of the final geometry.
     Form_Resize();
+    held.reset();
     picNabbet_.Refresh();
     ReportView();
 }
 
 void frmNabbet::Form_Resize() {
+    ++layouts_;
     Trapped([&] {
         const DocumentLayout layout = ComputeDocumentLayout(DocumentLayoutInput{
             ScaleWidth(), ScaleHeight(), picNabbet_.Width(), picNabbet_.Height(), hsbPic_.Height(), vsbPic_.Width()});
         hsbPic_.SetPage(ToInt32(layout.viewportWidth));
         vsbPic_.SetPage(ToInt32(layout.viewportHeight));
-        picScroll_.SetHeight(layout.viewportHeight);
-        picScroll_.SetWidth(layout.viewportWidth);
+        picScroll_.SetSize(layout.viewportWidth, layout.viewportHeight);
 
         hsbPic_.Place(layout.hsbLeft, layout.hsbTop, layout.hsbWidth);
         SetBarMax(hsbPic_, layout.hsbMax);

@@ -31,6 +31,9 @@ public:
     void hsbPic_Change();
     void vsbPic_Change();
 
+    // How many times the window has been laid out (Form_Resize): a new document once.
+    int Layouts() const noexcept { return layouts_; }
+
     // Sets a bar's Value as the user would (clamped to its range); a change runs its handler.
     void SetScrollValue(ScrollBarControl& bar, std::int32_t value);
 
@@ -68,5 +71,6 @@ private:
     PictureBox picNabbet_;
     bool activationPending_ = false;
     bool activated_ = false;  // laid out by its first activation
+    int layouts_ = 0;
     int wheelZoomRemainder_ = 0;  // a precise wheel's part notches towards the next zoom step
 };

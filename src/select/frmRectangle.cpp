@@ -109,7 +109,7 @@ Picture frmRectangle::CaptureFrozenArea(const PixelRect& area) const {
         GetPaletteEntries(frozenPalette, 0, count, logical->palPalEntry);
         palette = CreatePalette(logical);
     }
-    return PictureFromBitmap(bitmap, palette);
+    return PictureOwningBitmap(bitmap, palette);
 }
 
 void frmRectangle::SetMousePointer(MousePointerCode code) {

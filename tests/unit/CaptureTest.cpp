@@ -12,6 +12,7 @@
 #include "Image.h"
 #include "PatternWindow.h"
 #include "platform/windows/Form.h"
+#include "platform/windows/RuntimeError.h"
 
 namespace {
 
@@ -177,7 +178,7 @@ HRESULT WINAPI FailingPictureCreator(PICTDESC*, REFIID, BOOL, void** result) {
 struct SeamReset {
     ~SeamReset() {
         basScreenSeams::SetDeviceCapsReader(nullptr);
-        basScreenSeams::SetPictureCreator(nullptr);
+        PictureSeams::SetPictureCreator(nullptr);
     }
 };
 
@@ -216,7 +217,7 @@ TEST_F(ScreenCaptureTest, PaletteDeviceOfAnotherSizeIsTreatedAsTrueColour) {
     EXPECT_EQ(picture.Palette(), nullptr);
 }
 
-TEST(PictureFromBitmap, PictureOwnsItsBitmapAndPaletteAndFreesThem) {
+TEST(PictureOwningBitmap, PictureOwnsItsBitmapAndPaletteAndFreesThem) {
     const HDC screen = GetDC(nullptr);
     const HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
     ReleaseDC(nullptr, screen);
@@ -226,20 +227,21 @@ TEST(PictureFromBitmap, PictureOwnsItsBitmapAndPaletteAndFreesThem) {
     } block{0x300, 2, {{1, 2, 3, 0}, {4, 5, 6, 0}}};
     const HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&block));
     {
-        const Picture picture = PictureFromBitmap(bitmap, palette);
+        const Picture picture = PictureOwningBitmap(bitmap, palette);
         ASSERT_FALSE(picture.IsEmpty());
         EXPECT_EQ(picture.Type(), PICTYPE_BITMAP);
         EXPECT_EQ(picture.Bitmap(), bitmap);
         EXPECT_EQ(picture.Palette(), palette);
+        EXPECT_EQ(picture.SizePixels().cx, 8);
         EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
     }
     EXPECT_EQ(GetObjectType(bitmap), 0u);
     EXPECT_EQ(GetObjectType(palette), 0u);
 }
 
-TEST(PictureFromBitmap, HandlesAreFreedWhenNoPictureCanBeMade) {
+TEST(PictureOwningBitmap, HandlesAreFreedAndTheFailureRaisedWhenNoPictureCanBeMade) {
     SeamReset reset;
-    basScreenSeams::SetPictureCreator(&FailingPictureCreator);
+    PictureSeams::SetPictureCreator(&FailingPictureCreator);
     const HDC screen = GetDC(nullptr);
     const HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
     ReleaseDC(nullptr, screen);
@@ -249,10 +251,55 @@ TEST(PictureFromBitmap, HandlesAreFreedWhenNoPictureCanBeMade) {
     } block{0x300, 1, {{1, 2, 3, 0}}};
     const HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&block));
     ASSERT_NE(GetObjectType(bitmap), 0u);
-    const Picture picture = PictureFromBitmap(bitmap, palette);
-    EXPECT_TRUE(picture.IsEmpty());
+    try {
+        PictureOwningBitmap(bitmap, palette);
+        ADD_FAILURE() << "no error raised";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), static_cast<std::int32_t>(E_OUTOFMEMORY));
+    }
     EXPECT_EQ(GetObjectType(bitmap), 0u);
     EXPECT_EQ(GetObjectType(palette), 0u);
+}
+
+TEST_F(ScreenCaptureTest, ACaptureWhosePictureCannotBeMadeSaysSoAndGivesNoPicture) {
+    SeamReset reset;
+    PictureSeams::SetPictureCreator(&FailingPictureCreator);
+    const Picture picture = CaptureWindowArea(GetDesktopWindow(), false, 0, 0, 16, 16);
+    EXPECT_TRUE(picture.IsEmpty());
+    // Reported, not an empty picture passed off as a capture.
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(ScreenCaptureTest, AnAreaPartlyOffTheDesktopKeepsItsSizeAndThePartOffItIsBlack) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const auto offPixels = [](const Image& image, int left, int top, int right, int bottom) {
+        int lit = 0;
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x)
+                if (x < left || x >= right || y < top || y >= bottom) lit += image.At(x, y) != 0;
+        return lit;
+    };
+    ShowPattern(screenWidth - 60, screenHeight - 50, 60, 50);
+    Image image = ReadPicture(CaptureDesktopArea(EdgeRect{screenWidth - 60, screenHeight - 50, screenWidth + 40,
+                                                          screenHeight + 30}));
+    ASSERT_EQ(image.width, 100);
+    ASSERT_EQ(image.height, 80);
+    EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 60, 50, 0, 0), 0);
+    EXPECT_EQ(offPixels(image, 0, 0, 60, 50), 0);
+
+    ShowPattern(0, 0, 50, 40);
+    image = ReadPicture(CaptureDesktopArea(EdgeRect{-30, -20, 50, 40}));
+    ASSERT_EQ(image.width, 80);
+    ASSERT_EQ(image.height, 60);
+    EXPECT_EQ(pattern->CountDifferences(image, 30, 20, 50, 40, 0, 0), 0);
+    EXPECT_EQ(offPixels(image, 30, 20, 80, 60), 0);
+
+    // Wholly off the desktop: all black, still of the size asked for.
+    image = ReadPicture(CaptureDesktopArea(EdgeRect{screenWidth + 10, 0, screenWidth + 30, 10}));
+    ASSERT_EQ(image.width, 20);
+    EXPECT_EQ(offPixels(image, 0, 0, 0, 0), 0);
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(ScreenCaptureTest, VisibleWindowRectFallsBackToTheOuterRectangle) {

@@ -97,3 +97,28 @@ TEST(ShowsOnAMonitor, AWindowOnAPresentMonitorShowsOneOnAMissingMonitorDoesNot) 
     EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{-1000, -600, -500, -167}, kThree, 100));
     EXPECT_FALSE(ShowsOnAMonitor(EdgeRect{100, -700, 600, -267}, kThree, 100));
 }
+
+TEST(UncoveredBands, AreNoneForACoveredAreaAndTileTheRestExactlyOtherwise) {
+    EXPECT_TRUE(UncoveredBands(EdgeRect{0, 0, 1920, 1080}, EdgeRect{0, 0, 1920, 1080}).empty());
+    // Over the right and bottom edges: the band below across the width, then the one on the right.
+    auto bands = UncoveredBands(EdgeRect{1860, 1030, 1960, 1110}, EdgeRect{1860, 1030, 1920, 1080});
+    ASSERT_EQ(bands.size(), 2u);
+    ExpectEdges(bands[0], 1860, 1080, 1960, 1110);
+    ExpectEdges(bands[1], 1920, 1030, 1960, 1080);
+    // Inner in the middle: four bands whose areas add up to what it leaves, without overlap.
+    const EdgeRect outer{-30, -20, 70, 60};
+    const EdgeRect inner{0, 0, 50, 40};
+    bands = UncoveredBands(outer, inner);
+    ASSERT_EQ(bands.size(), 4u);
+    ExpectEdges(bands[0], -30, -20, 70, 0);
+    ExpectEdges(bands[1], -30, 40, 70, 60);
+    ExpectEdges(bands[2], -30, 0, 0, 40);
+    ExpectEdges(bands[3], 50, 0, 70, 40);
+    long area = 0;
+    for (const EdgeRect& band : bands) area += long(band.Right - band.Left) * (band.Bottom - band.Top);
+    EXPECT_EQ(area, 100L * 80 - 50L * 40);
+    // An empty inner at a corner leaves the whole area as one band.
+    bands = UncoveredBands(EdgeRect{5, 5, 25, 15}, EdgeRect{5, 5, 5, 5});
+    ASSERT_EQ(bands.size(), 1u);
+    ExpectEdges(bands[0], 5, 5, 25, 15);
+}

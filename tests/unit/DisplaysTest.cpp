@@ -177,7 +177,7 @@ TEST_F(DisplaysTest, DocumentShowsEveryPixelAndScrollsToTheLastAtFractionalScale
         FakeDisplays screen(RealWidth(), RealHeight(), dpi);
         SetScreenService(&screen);
         MakeFrame();
-        auto document = AddDocument(L"Odd", PictureFromBitmap(DeviceBitmap(PatternImage(1501, 1203)), nullptr), true);
+        auto document = AddDocument(L"Odd", PictureOwningBitmap(DeviceBitmap(PatternImage(1501, 1203)), nullptr), true);
         const RECT box = WindowRect(document->picNabbet().hWnd());
         EXPECT_EQ(box.right - box.left, 1501) << dpi;
         EXPECT_EQ(box.bottom - box.top, 1203) << dpi;

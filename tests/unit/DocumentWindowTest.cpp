@@ -2,6 +2,8 @@
 // termination, read back from the windows and from the screen.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -10,6 +12,7 @@
 
 #include "capture/basScreen.h"
 #include "document/frmNabbet.h"
+#include "DrawCounter.h"
 #include "Fakes.h"
 #include "Image.h"
 #include "Pattern.h"
@@ -19,7 +22,7 @@ namespace {
 
 // A device-format bitmap holding the test pattern, wrapped as a captured picture is.
 Picture PatternPicture(int width, int height) {
-    return PictureFromBitmap(DeviceBitmap(PatternImage(width, height)), nullptr);
+    return PictureOwningBitmap(DeviceBitmap(PatternImage(width, height)), nullptr);
 }
 
 // Position of a child window in its parent's client coordinates, in pixels.
@@ -505,4 +508,94 @@ TEST_F(DocumentViewTest, ACommandStateThatChangesNothingDoesNotRepaintTheToolbar
     EXPECT_EQ(paints, 0);
     EXPECT_TRUE(frame->ToolbarButtonEnabled(L"Save"));
     RemoveWindowSubclass(frame->ToolbarWindow(), &CountPaints, 1);
+}
+
+TEST_F(DocumentViewTest, ACommandStateThatChangesNothingRepaintsNoWindowOfTheFrame) {
+    MakeFrame();
+    DrawCounter counter;
+    counter.Watch(frame->hWnd());
+    frame->SetAppState();  // no document: the first call may still change the state
+    DoEvents();
+    counter.Reset();
+    frame->SetAppState();
+    DoEvents();
+    EXPECT_EQ(counter.Total(), 0);
+
+    auto document = AddDocument(L"State", PatternPicture(640, 480), true);
+    UpdateWindow(frame->hWnd());
+    DoEvents();
+    counter.Watch(frame->hWnd());  // the document and its controls too
+    counter.Reset();
+    frame->SetAppState();
+    DoEvents();
+    EXPECT_EQ(counter.Total(), 0);
+    EXPECT_TRUE(frame->MenuEnabled(IDM_VIEW_ZOOMIN));
+    EXPECT_EQ(frame->PanelText(5), L"640 x 480 px  100%");
+}
+
+TEST_F(DocumentViewTest, ACapturedDocumentIsLaidOutOnceAndEachPartDrawsOnce) {
+    MakeFrame();
+    for (const bool hide : {true, false}) {
+        SCOPED_TRACE(hide ? "frame hidden for the capture" : "frame left shown");
+        gblnHideCaptureWin = hide;
+        DrawCounter counter;
+        counter.WatchNewWindows();
+        frame->mnuCaptureScreen_Click();
+        DoEvents();
+        const auto document = std::dynamic_pointer_cast<frmNabbet>(frame->ActiveForm());
+        ASSERT_TRUE(document);
+        ASSERT_TRUE(IsWindowVisible(document->hsbPic().hWnd()));
+        ASSERT_TRUE(IsWindowVisible(document->vsbPic().hWnd()));
+        EXPECT_EQ(document->Layouts(), 1);
+        EXPECT_EQ(counter.Paints(document->picNabbet().hWnd()), 1);
+        EXPECT_EQ(counter.Draws(document->hsbPic().hWnd()), 1);
+        EXPECT_EQ(counter.Draws(document->vsbPic().hWnd()), 1);
+        // Drawn once, and right: the picture's corner in the viewport's corner.
+        const Image picture = ReadPicture(document->picNabbet().GetPicture());
+        EXPECT_EQ(CountWrongPixels(Viewport(*document, 96, 96), picture, 0, 0, 1.0), 0);
+        frame->mnuWindowCloseAll_Click();
+        DoEvents();
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(DocumentViewTest, ScrollAndZoomStepsDrawEachBarOnceAndOnlyThePictureTheViewportShows) {
+    MakeFrame();
+    auto document = AddDocument(L"Steps", PatternPicture(1600, 1200), true);
+    UpdateWindow(frame->hWnd());
+    DoEvents();
+    RECT viewport{};
+    GetClientRect(document->picScroll().hWnd(), &viewport);
+    const HWND box = document->picNabbet().hWnd();
+    DrawCounter counter;
+    counter.Watch(document->hWnd());
+    const auto step = [&](const std::function<void()>& change) {
+        counter.Reset();
+        change();
+        RedrawWindow(document->hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        EXPECT_LE(counter.Draws(document->hsbPic().hWnd()), 1);
+        EXPECT_LE(counter.Draws(document->vsbPic().hWnd()), 1);
+        EXPECT_EQ(counter.Paints(box), 1);
+        return document->picNabbet().LastPaintSource();
+    };
+
+    // A wheel notch's 900 twips down: only the 60 exposed rows are read.
+    RECT source = step([&] { document->SetScrollValue(document->vsbPic(), 900); });
+    EXPECT_EQ(counter.Draws(document->vsbPic().hWnd()), 1);  // the thumb moved
+    EXPECT_EQ(counter.Draws(document->hsbPic().hWnd()), 0);
+    EXPECT_EQ(source.bottom - source.top, 60);
+    EXPECT_EQ(source.bottom, 60 + viewport.bottom);
+
+    // Reduced and enlarged: the source is the viewport's share of the picture, a pixel or
+    // two of rounding aside, never the whole picture.
+    for (const double zoom : {0.75, 1.5, 0.5}) {
+        SCOPED_TRACE(zoom);
+        source = step([&] { document->SetZoom(zoom); });
+        EXPECT_LE(source.right - source.left, static_cast<LONG>(viewport.right / zoom) + 2);
+        EXPECT_LE(source.bottom - source.top, static_cast<LONG>(viewport.bottom / zoom) + 2);
+        EXPECT_GE(source.right - source.left, static_cast<LONG>(viewport.right / zoom) - 2);
+        EXPECT_NEAR(source.left, OffsetX(*document) / zoom, 2);
+        EXPECT_NEAR(source.top, OffsetY(*document) / zoom, 2);
+    }
+    EXPECT_TRUE(messages.shown.empty());
 }

@@ -20,8 +20,9 @@ void PictureBox::Create(HWND parent, float width, float height) {
     width_ = width;
     height_ = height;
     background_ = GetSysColorBrush(COLOR_BTNFACE);
+    applied_ = RECT{0, 0, PixelsX(width), PixelsY(height)};
     CreateWindowFor(0, kPictureBoxClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-                    PixelsX(width), PixelsY(height), parent, nullptr);
+                    applied_.right, applied_.bottom, parent, nullptr);
 }
 
 void PictureBox::SetPicture(Picture picture) {
@@ -76,6 +77,12 @@ void PictureBox::SetHeight(float twips) {
     ApplyGeometry();
 }
 
+void PictureBox::SetSize(float width, float height) {
+    width_ = width;
+    height_ = height;
+    ApplyGeometry();
+}
+
 void PictureBox::SetAutoSize(bool on) {
     autoSize_ = on;
     if (on && !picture_.IsEmpty()) {
@@ -106,10 +113,13 @@ void PictureBox::Refresh() {
 
 void PictureBox::ApplyGeometry() {
     if (hwnd_ == nullptr) return;
+    const RECT wanted{PixelsX(left_), PixelsY(top_), PixelsX(width_), PixelsY(height_)};  // right, bottom: size
+    // A layout sets every property in turn; only a change of pixels moves the window.
+    if (EqualRect(&wanted, &applied_)) return;
+    applied_ = wanted;
     // Moving the window lets the system copy the bits that stay visible and repaint only
     // what is exposed, so scrolling costs the same for any picture size.
-    SetWindowPos(hwnd_, nullptr, PixelsX(left_), PixelsY(top_), PixelsX(width_), PixelsY(height_),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, wanted.left, wanted.top, wanted.right, wanted.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -127,6 +137,7 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void PictureBox::Paint() {
     PaintDC paint(hwnd_);
     const HDC dc = paint.get();
+    lastSource_ = RECT{};
     // The box is as large as the (scaled) picture, the viewport only a window on it: only
     // what is both invalid and visible is drawn, whatever the picture's size.
     RECT area = paint.area();
@@ -149,9 +160,11 @@ void PictureBox::Paint() {
             // Only the part that needs painting: a block transfer straight from the bitmap.
             const int right = std::min<LONG>(area.right, size.cx);
             const int bottom = std::min<LONG>(area.bottom, size.cy);
-            if (right > area.left && bottom > area.top)
+            if (right > area.left && bottom > area.top) {
                 BitBlt(dc, area.left, area.top, right - area.left, bottom - area.top, memory.get(), area.left,
                        area.top, SRCCOPY);
+                lastSource_ = RECT{area.left, area.top, right, bottom};
+            }
         }
     } else if (!picture_.IsEmpty()) {
         FillRect(dc, &area, background_);
@@ -199,4 +212,5 @@ void PictureBox::PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source) 
     }
     StretchBlt(dc, at(sx0), at(sy0), at(sx1) - at(sx0), at(sy1) - at(sy0), memory, sx0, sy0, sx1 - sx0, sy1 - sy0,
                SRCCOPY);
+    lastSource_ = RECT{sx0, sy0, sx1, sy1};
 }

@@ -22,6 +22,7 @@ public:
     void Move(float left, float top);
     void SetWidth(float twips);
     void SetHeight(float twips);
+    void SetSize(float width, float height);  // both at once: one move of the window
 
     bool AutoSize() const noexcept { return autoSize_; }
     void SetAutoSize(bool on);
@@ -41,6 +42,10 @@ public:
     double Zoom() const noexcept { return zoom_; }
     void SetZoom(double zoom);
 
+    // The picture pixels the last paint drew from (empty when it drew none): what a paint
+    // reads of the picture depends on what is shown, not on the picture's size.
+    RECT LastPaintSource() const noexcept { return lastSource_; }
+
     // Makes the window, width x height twips, as a child of `parent`.
     void Create(HWND parent, float width, float height);
     // Called after AutoSize has given the box a new size, for the owner to relay out.
@@ -56,6 +61,8 @@ private:
     Picture picture_;
     double zoom_ = 1.0;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    RECT lastSource_{};
+    RECT applied_{};  // the window's position and size (right, bottom) in pixels as last set
     bool autoSize_ = false;
     bool autoRedraw_ = false;
     int borderStyle_ = 0;

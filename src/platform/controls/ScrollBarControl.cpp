@@ -28,16 +28,19 @@ void ScrollBarControl::Create(HWND parent, bool horizontal, float thickness) {
     value_ = 0;
     smallChange_ = kSmallChange;
     largeChange_ = kLargeChange;
+    applied_ = RECT{0, 0, PixelsX(width_), PixelsY(height_)};
     hwnd_ = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | (horizontal ? SBS_HORZ : SBS_VERT), 0,
-                            0, PixelsX(width_), PixelsY(height_), parent, nullptr, WindowBase::ModuleInstance(),
+                            0, applied_.right, applied_.bottom, parent, nullptr, WindowBase::ModuleInstance(),
                             nullptr);
     ApplyRange();
 }
 
 void ScrollBarControl::ApplyGeometry() {
     if (hwnd_ == nullptr) return;
-    SetWindowPos(hwnd_, nullptr, PixelsX(left_), PixelsY(top_), PixelsX(width_), PixelsY(height_),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT wanted{PixelsX(left_), PixelsY(top_), PixelsX(width_), PixelsY(height_)};  // right, bottom: size
+    if (EqualRect(&wanted, &applied_)) return;  // a layout that moves nothing touches no window
+    applied_ = wanted;
+    SetWindowPos(hwnd_, nullptr, wanted.left, wanted.top, wanted.right, wanted.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ScrollBarControl::ApplyRange() {
@@ -55,7 +58,16 @@ void ScrollBarControl::ApplyRange() {
     info.nMax = static_cast<int>(std::min<std::int64_t>(span + std::max<std::int64_t>(page - 1, 0), INT32_MAX));
     info.nPage = static_cast<UINT>(page);
     info.nPos = static_cast<int>(std::min<std::int64_t>(position, INT32_MAX));
-    SetScrollInfo(hwnd_, SB_CTL, &info, TRUE);
+    SCROLLINFO shown{};
+    shown.cbSize = sizeof shown;
+    shown.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+    if (GetScrollInfo(hwnd_, SB_CTL, &shown) && shown.nMin == info.nMin && shown.nMax == info.nMax &&
+        shown.nPage == info.nPage && shown.nPos == info.nPos)
+        return;
+    // Drawn with the window's next paint rather than at once: a layout or a zoom sets range
+    // and position in turn, and each immediate redraw would draw the whole (themed) bar again.
+    SetScrollInfo(hwnd_, SB_CTL, &info, FALSE);
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void ScrollBarControl::SetPage(std::int32_t page) { page_ = std::max<std::int32_t>(page, 0); }
@@ -101,5 +113,6 @@ void ScrollBarControl::Place(float left, float top, float length) {
 
 void ScrollBarControl::SetVisible(bool visible) {
     visible_ = visible;
-    if (hwnd_ != nullptr) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    const bool shown = hwnd_ != nullptr && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (hwnd_ != nullptr && shown != visible) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
 }

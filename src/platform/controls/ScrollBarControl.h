@@ -24,7 +24,8 @@ public:
     // Places the bar: its length runs along its direction.
     void Place(float left, float top, float length);
     void SetVisible(bool visible);
-    // Max and Value as numbers only; ApplyRange puts range, page and thumb on the bar.
+    // Max and Value as numbers only; ApplyRange puts range, page and thumb on the bar, which
+    // shows them with its next paint (nothing is redrawn when they are already there).
     void StoreMax(std::int32_t max) noexcept { max_ = max; }
     void StoreValue(std::int32_t value) noexcept { value_ = value; }
     void ApplyRange();
@@ -43,5 +44,6 @@ private:
     std::int32_t smallChange_ = 30, largeChange_ = 900;
     std::int32_t page_ = 0;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    RECT applied_{};  // the window's position and size (right, bottom) in pixels as last set
     bool visible_ = true;
 };

@@ -109,7 +109,7 @@ Picture PictureFromPng(const std::vector<BYTE>& png) {
     return PictureFromPackedDib(dib);
 }
 
-Picture PictureFromBitmap(HBITMAP shared) {
+Picture PictureFromSharedBitmap(HBITMAP shared) {
     // The clipboard keeps its bitmap: the document gets a copy of its own.
     const HBITMAP copy = static_cast<HBITMAP>(CopyImage(shared, IMAGE_BITMAP, 0, 0, 0));
     if (copy == nullptr) RaiseInvalid();
@@ -131,7 +131,7 @@ Picture ReadClipboardPicture(HWND owner) {
     if (IsClipboardFormatAvailable(CF_BITMAP)) {
         const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
         if (bitmap == nullptr) RaiseInvalid();
-        return PictureFromBitmap(bitmap);
+        return PictureFromSharedBitmap(bitmap);
     }
     RaiseError(ErrorNumber::ClipboardError, L"The clipboard holds no picture");
 }

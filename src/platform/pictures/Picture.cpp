@@ -4,6 +4,42 @@
 
 namespace {
 
+HRESULT WINAPI RealCreatePicture(PICTDESC* description, REFIID iid, BOOL own, void** result) {
+    return OleCreatePictureIndirect(description, iid, own, result);
+}
+
+PictureSeams::PictureCreator g_createPicture = &RealCreatePicture;
+
+// Whether the platform's picture object deletes the palette it was made to own (not every
+// one does); asked once, with a throwaway bitmap and palette.
+bool PictureFreesItsPalette() {
+    static const bool frees = [] {
+        struct {
+            WORD version, count;
+            PALETTEENTRY entries[1];
+        } block{0x300, 1, {{0, 0, 0, 0}}};
+        const HPALETTE palette = CreatePalette(reinterpret_cast<const LOGPALETTE*>(&block));
+        const HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
+        PICTDESC description{};
+        description.cbSizeofstruct = sizeof(PICTDESC);
+        description.picType = PICTYPE_BITMAP;
+        description.bmp.hbitmap = bitmap;
+        description.bmp.hpal = palette;
+        IPicture* picture = nullptr;
+        if (FAILED(OleCreatePictureIndirect(&description, IID_IPicture, TRUE, reinterpret_cast<void**>(&picture))) ||
+            picture == nullptr) {
+            DeleteObject(bitmap);
+            DeleteObject(palette);
+            return true;
+        }
+        picture->Release();
+        if (GetObjectType(palette) == 0) return true;
+        DeleteObject(palette);
+        return false;
+    }();
+    return frees;
+}
+
 int ScreenDpi(int which) {
     HDC screen = GetDC(nullptr);
     const int dpi = screen != nullptr ? GetDeviceCaps(screen, which) : 96;
@@ -80,6 +116,10 @@ void Picture::Render(HDC dc, int x, int y) const {
     picture->Render(dc, x, y, size.cx, size.cy, 0, height, width, -height, nullptr);
 }
 
+namespace PictureSeams {
+void SetPictureCreator(PictureCreator creator) { g_createPicture = creator != nullptr ? creator : &RealCreatePicture; }
+}  // namespace PictureSeams
+
 Picture PictureOwningBitmap(HBITMAP bitmap, HPALETTE palette) {
     PICTDESC description{};
     description.cbSizeofstruct = sizeof description;
@@ -87,11 +127,15 @@ Picture PictureOwningBitmap(HBITMAP bitmap, HPALETTE palette) {
     description.bmp.hbitmap = bitmap;
     description.bmp.hpal = palette;
     ComPtr<IPictureDisp> disp;
-    const HRESULT hr = OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE, disp.put_void());
+    HRESULT hr = g_createPicture(&description, IID_IPictureDisp, TRUE, disp.put_void());
+    if (SUCCEEDED(hr) && !disp) hr = E_POINTER;
     if (FAILED(hr)) {
-        DeleteObject(bitmap);
+        // Nothing owns the handles now: freed rather than leaked, and the failure is said.
+        if (bitmap != nullptr) DeleteObject(bitmap);
         if (palette != nullptr) DeleteObject(palette);
         ThrowIfFailed(hr, L"Cannot create the picture");
     }
+    // Made to own it, the picture object still leaves its palette behind: the reference deletes it.
+    if (palette != nullptr && !PictureFreesItsPalette()) return Picture(std::move(disp), unique_hpalette(palette));
     return Picture(std::move(disp));
 }

@@ -53,6 +53,15 @@ private:
 long PixelsToHimetric(long pixels, int dpi);
 long HimetricToPixels(long himetric, int dpi);
 
-// Wraps a bitmap and palette (either may be owned by nobody else) into a picture that owns
-// them; they are deleted when the picture cannot be made.
+// The one way a bitmap becomes a picture: the picture owns the bitmap and the palette
+// (or nullptr) from now on and deletes both with its last reference, whether or not the
+// platform's picture object frees a palette itself. When no picture can be made both
+// handles are deleted at once and the failure is raised.
 Picture PictureOwningBitmap(HBITMAP bitmap, HPALETTE palette);
+
+// Test seam: the platform's picture maker, replaceable so that a failure can be shown.
+// nullptr restores the real one.
+namespace PictureSeams {
+using PictureCreator = HRESULT(WINAPI*)(PICTDESC* description, REFIID iid, BOOL own, void** result);
+void SetPictureCreator(PictureCreator creator);
+}  // namespace PictureSeams

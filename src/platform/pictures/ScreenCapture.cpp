@@ -21,48 +21,13 @@ struct PaletteBlock {
 };
 
 int WINAPI RealDeviceCaps(HDC dc, int index) { return GetDeviceCaps(dc, index); }
-HRESULT WINAPI RealCreatePicture(PICTDESC* description, REFIID iid, BOOL own, void** result) {
-    return OleCreatePictureIndirect(description, iid, own, result);
-}
 
 basScreenSeams::DeviceCapsReader g_deviceCaps = &RealDeviceCaps;
-basScreenSeams::PictureCreator g_createPicture = &RealCreatePicture;
-
-// Whether the platform's picture object deletes the palette it was made to own (not all
-// do); asked once, with a throwaway bitmap and palette.
-bool PictureFreesItsPalette() {
-    static const bool frees = [] {
-        struct {
-            WORD version, count;
-            PALETTEENTRY entries[1];
-        } block{0x300, 1, {{0, 0, 0, 0}}};
-        const HPALETTE palette = CreatePalette(reinterpret_cast<const LOGPALETTE*>(&block));
-        const HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
-        PICTDESC description{};
-        description.cbSizeofstruct = sizeof(PICTDESC);
-        description.picType = PICTYPE_BITMAP;
-        description.bmp.hbitmap = bitmap;
-        description.bmp.hpal = palette;
-        IPicture* picture = nullptr;
-        if (FAILED(OleCreatePictureIndirect(&description, IID_IPicture, TRUE, reinterpret_cast<void**>(&picture))) ||
-            picture == nullptr) {
-            DeleteObject(bitmap);
-            DeleteObject(palette);
-            return true;
-        }
-        picture->Release();
-        if (GetObjectType(palette) == 0) return true;
-        DeleteObject(palette);
-        return false;
-    }();
-    return frees;
-}
 
 }  // namespace
 
 namespace basScreenSeams {
 void SetDeviceCapsReader(DeviceCapsReader reader) { g_deviceCaps = reader != nullptr ? reader : &RealDeviceCaps; }
-void SetPictureCreator(PictureCreator creator) { g_createPicture = creator != nullptr ? creator : &RealCreatePicture; }
 }  // namespace basScreenSeams
 
 bool IsPaletteDisplay(int rasterCaps, int paletteSize) {
@@ -105,15 +70,20 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
 
         if (hWnd == nullptr) {
             // The screen's DC reaches only as far as the system's virtual screen; copy what
-            // lies on it, and leave the rest of the picture black, as Windows shows the gaps
-            // between monitors (Wine copies nothing at all for an area that sticks out).
-            PatBlt(memory, 0, 0, width, height, BLACKNESS);
+            // lies on it and blacken only the rest, as Windows shows the gaps between monitors
+            // (Wine copies nothing at all for an area that sticks out). A picture of the whole
+            // screen is not filled before it is copied over.
             const RECT wanted{left, top, left + width, top + height};
             const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                               GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
                               GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
             RECT shown{};
-            if (IntersectRect(&shown, &wanted, &screen))
+            if (!IntersectRect(&shown, &wanted, &screen)) shown = RECT{left, top, left, top};
+            for (const EdgeRect& band : UncoveredBands(EdgeRect{wanted.left, wanted.top, wanted.right, wanted.bottom},
+                                                       EdgeRect{shown.left, shown.top, shown.right, shown.bottom}))
+                PatBlt(memory, band.Left - left, band.Top - top, band.Right - band.Left, band.Bottom - band.Top,
+                       BLACKNESS);
+            if (!IsRectEmpty(&shown))
                 BitBlt(memory, shown.left - left, shown.top - top, shown.right - shown.left, shown.bottom - shown.top,
                        source, shown.left, shown.top, SRCCOPY);
         } else {
@@ -125,40 +95,7 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
         DeleteDC(memory);
         ReleaseDC(hWnd, source);
 
-        result = PictureFromBitmap(bitmap, palette);
-    });
-    return result;
-}
-
-Picture PictureFromBitmap(HBITMAP hBmp, HPALETTE hPal) {
-    Picture result;
-    Trapped([&] {
-        // IDispatch, put together field by field.
-        IID dispatchId{};
-        dispatchId.Data1 = 0x00020400;
-        const unsigned char tail[8] = {0xC0, 0, 0, 0, 0, 0, 0, 0x46};
-        std::memcpy(dispatchId.Data4, tail, sizeof tail);
-
-        PICTDESC description{};
-        description.cbSizeofstruct = sizeof(PICTDESC);
-        description.picType = PICTYPE_BITMAP;
-        description.bmp.hbitmap = hBmp;
-        description.bmp.hpal = hPal;
-
-        ComPtr<IDispatch> created;
-        g_createPicture(&description, dispatchId, TRUE, created.put_void());
-        if (!created) {
-            // Nothing owns the handles now: free them rather than leak them.
-            if (hBmp != nullptr) DeleteObject(hBmp);
-            if (hPal != nullptr) DeleteObject(hPal);
-            return;
-        }
-        ComPtr<IPictureDisp> picture = created.query<IPictureDisp>(IID_IPictureDisp);
-        if (hPal != nullptr && !PictureFreesItsPalette()) {
-            result = Picture(std::move(picture), unique_hpalette(hPal));
-        } else {
-            result = Picture(std::move(picture));
-        }
+        result = PictureOwningBitmap(bitmap, palette);
     });
     return result;
 }

@@ -16,9 +16,6 @@
 // a bitmap that cannot be made for a non-empty area is the out-of-memory error (7).
 Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_t top, std::int32_t width,
                           std::int32_t height);
-// Wraps a bitmap and a palette (or nullptr) into a picture that owns both. When no
-// picture can be made, both handles are deleted and the result is empty.
-Picture PictureFromBitmap(HBITMAP hBmp, HPALETTE hPal);
 
 // The whole primary screen, its size in pixels as the screen service gives it.
 Picture CaptureWholeScreen();
@@ -40,11 +37,9 @@ RECT VisibleWindowRect(HWND hWnd);
 // as true colour.
 bool IsPaletteDisplay(int rasterCaps, int paletteSize);
 
-// Test seams: the device's capabilities and the picture maker, replaceable so that the
-// palette branch and a failed picture can be shown on any display. nullptr restores.
+// Test seam: the device's capabilities, replaceable so that the palette branch can be
+// shown on any display. nullptr restores. (The picture maker's seam is in Picture.h.)
 namespace basScreenSeams {
 using DeviceCapsReader = int(WINAPI*)(HDC dc, int index);
-using PictureCreator = HRESULT(WINAPI*)(PICTDESC* description, REFIID iid, BOOL own, void** result);
 void SetDeviceCapsReader(DeviceCapsReader reader);
-void SetPictureCreator(PictureCreator creator);
 }  // namespace basScreenSeams

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 // A rectangle by its edges, in screen pixels.
 struct EdgeRect {
@@ -15,3 +16,8 @@ EdgeRect ClipToScreen(EdgeRect rect, double screenWidth, double screenHeight);
 
 // high - low, with the overflow error when it does not fit 32 bits.
 std::int32_t EdgeDifference(std::int32_t high, std::int32_t low);
+
+// The parts of outer that inner (lying within it) leaves uncovered: the bands above and
+// below inner across outer's width, then those left and right of it; none when inner
+// covers outer.
+std::vector<EdgeRect> UncoveredBands(const EdgeRect& outer, const EdgeRect& inner);
