@@ -56,6 +56,20 @@ protected:
         FrameTest::SetUp();
         settings.Set(L"HideCaptureWin", L"False");
     }
+    static constexpr const char* kNoTestDisk =
+        "drive X: (a 64 KB tmpfs mounted by tests/fixtures/disks-start.sh) is not there: mounting needs root";
+    static bool TestDiskMounted() {
+        ULONGLONG size = 0;
+        return DriveIsTestDisk(L'X', size);
+    }
+    // Starts the frame and saves a 16 x 16 picture as X:\small.bmp, which must succeed.
+    void SaveSmallPictureOnTestDisk() {
+        MakeFrame();
+        AddDocument(L"small", BitmapPicture(PatternImage(16, 16), false), true);
+        dialog.Confirm(L"X:\\small.bmp");
+        frame->mnuFileSave_Click();
+        ASSERT_TRUE(messages.shown.empty());
+    }
     std::shared_ptr<frmNabbet> ActiveDocument() const {
         return std::dynamic_pointer_cast<frmNabbet>(frame->ActiveForm());
     }
@@ -127,29 +141,13 @@ TEST_F(RobustnessFiles, SaveIntoAReadOnlyFolderIsReportedAndWritesNothing) {
     MakeFrame();
     AddDocument(L"Nabbet1", BitmapPicture(PatternImage(16, 16), false), true);
     ExpectSaveFailsCleanly(L"Y:\\Nabbet1.bmp", 70);
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(L"Y:\\*", &found);
-    bool anything = false;
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..") anything = true;
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    EXPECT_FALSE(anything);
+    EXPECT_TRUE(NamesIn(L"Y:").empty());
 }
 
 TEST_F(RobustnessFiles, SaveOntoAFullDiskIsReportedAndLeavesNoPartialFile) {
-    ULONGLONG size = 0;
-    if (!DriveIsTestDisk(L'X', size))
-        GTEST_SKIP() << "drive X: (a 64 KB tmpfs mounted by tests/fixtures/disks-start.sh) is not there: "
-                        "mounting needs root";
-    MakeFrame();
+    if (!TestDiskMounted()) GTEST_SKIP() << kNoTestDisk;
     // The drive works: a small picture fits and reads back.
-    AddDocument(L"small", BitmapPicture(PatternImage(16, 16), false), true);
-    dialog.Confirm(L"X:\\small.bmp");
-    frame->mnuFileSave_Click();
-    ASSERT_TRUE(messages.shown.empty());
+    ASSERT_NO_FATAL_FAILURE(SaveSmallPictureOnTestDisk());
     ASSERT_TRUE(Exists(L"X:\\small.bmp"));
     ULARGE_INTEGER freeBefore{}, total{}, unused{};
     GetDiskFreeSpaceExW(L"X:\\", &freeBefore, &total, &unused);
@@ -190,15 +188,8 @@ TEST_F(RobustnessFiles, SaveOverAFileInAFolderThatTakesNoNewFileWritesItInPlace)
 }
 
 TEST_F(RobustnessFiles, AnInPlaceSaveOntoAFullDiskPutsTheOldContentsBack) {
-    ULONGLONG size = 0;
-    if (!DriveIsTestDisk(L'X', size))
-        GTEST_SKIP() << "drive X: (a 64 KB tmpfs mounted by tests/fixtures/disks-start.sh) is not there: "
-                        "mounting needs root";
-    MakeFrame();
-    AddDocument(L"small", BitmapPicture(PatternImage(16, 16), false), true);
-    dialog.Confirm(L"X:\\small.bmp");
-    frame->mnuFileSave_Click();
-    ASSERT_TRUE(messages.shown.empty());
+    if (!TestDiskMounted()) GTEST_SKIP() << kNoTestDisk;
+    ASSERT_NO_FATAL_FAILURE(SaveSmallPictureOnTestDisk());
     const auto old = ReadBytes(L"X:\\small.bmp");
     {
         FolderClosedToNewFiles closed(L"X:\\");
