@@ -11,10 +11,17 @@
 #include "platform/services/ScreenService.h"
 #include "platform/windows/Form.h"
 #include "platform/windows/FrameHost.h"
+#include "platform/windows/PaintWait.h"
 #include "select/frmRectangle.h"
 #include "select/frmWindow.h"
 
 namespace CaptureCommands {
+
+namespace {
+// The longest a pick waits for the picked window to paint; a program that takes longer
+// is read as it stands.
+constexpr unsigned kRepaintWaitMs = 1000;
+}  // namespace
 
 bool PointerInBand(const PointerSnapshot& pointer, const PixelRect& band) {
     return pointer.shown && pointer.position.x >= band.Left && pointer.position.y >= band.Top &&
@@ -62,6 +69,9 @@ void CaptureWindow(IFrameHost& frame) {
         // The picker goes, and the windows it covered repaint, before the screen is read.
         picker->Unload();
         DoEvents();
+        // A window of another program is read only once it has painted again: the pick
+        // asked every window to repaint, and the system erased them at once.
+        WaitUntilPainted(picked, kRepaintWaitMs);
         Picture picture = CaptureWindowByHandle(picked);
         const RECT area = WindowCaptureArea(picked);
         AddPointer(picture, POINT{area.left, area.top});

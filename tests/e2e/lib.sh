@@ -288,6 +288,14 @@ area_changed_and_settled() {
   /usr/bin/import -window root -crop "$1" "$E2E_OUT/.area2.png"
   same_picture "$E2E_OUT/.area1.png" "$E2E_OUT/.area2.png"
 }
+# screen_settled: two shots of the whole screen 150 ms apart are the same (a window
+# just moved or shown has finished painting).
+screen_settled() {
+  screenshot "$E2E_OUT/.settle1.png"
+  sleep 0.15
+  screenshot "$E2E_OUT/.settle2.png"
+  same_picture "$E2E_OUT/.settle1.png" "$E2E_OUT/.settle2.png"
+}
 menu_close() {
   keys Escape Escape
 }

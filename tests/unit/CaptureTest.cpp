@@ -2,6 +2,7 @@
 // the ownership of bitmaps and palettes.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -11,7 +12,9 @@
 #include "Fakes.h"
 #include "Image.h"
 #include "PatternWindow.h"
+#include "Wait.h"
 #include "platform/windows/Form.h"
+#include "platform/windows/PaintWait.h"
 #include "platform/windows/RuntimeError.h"
 
 namespace {
@@ -310,4 +313,121 @@ TEST_F(ScreenCaptureTest, VisibleWindowRectFallsBackToTheOuterRectangle) {
     // Without frame bounds from a window manager, or with a borderless window, both agree.
     ExpectRect(visible, outer.left, outer.top, outer.right, outer.bottom);
     ExpectRect(VisibleWindowRect(nullptr), 0, 0, 0, 0);
+}
+
+// A window of another thread that takes its time to paint, in a colour the test chooses:
+// what a picked window of another program is to the capture.
+class SlowPainter {
+public:
+    SlowPainter(int x, int y, int width, int height, DWORD paintMs)
+        : x_(x), y_(y), width_(width), height_(height), paintMs_(paintMs) {
+        thread_ = CreateThread(nullptr, 0, &SlowPainter::Run, this, 0, nullptr);
+        WaitForSingleObject(created_, 5000);
+    }
+    ~SlowPainter() {
+        if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+        WaitForSingleObject(thread_, 5000);
+        CloseHandle(thread_);
+        CloseHandle(created_);
+    }
+    SlowPainter(const SlowPainter&) = delete;
+    SlowPainter& operator=(const SlowPainter&) = delete;
+    HWND window() const { return window_; }
+    void SetColour(COLORREF colour) { colour_ = colour; }
+    LONG paints() const { return paints_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<SlowPainter*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_PAINT && self != nullptr) {
+            PAINTSTRUCT paint;
+            const HDC dc = BeginPaint(window, &paint);
+            Sleep(self->paintMs_);
+            const HBRUSH brush = CreateSolidBrush(self->colour_);
+            RECT client;
+            GetClientRect(window, &client);
+            FillRect(dc, &client, brush);
+            DeleteObject(brush);
+            EndPaint(window, &paint);
+            ++self->paints_;
+            return 0;
+        }
+        if (message == WM_ERASEBKGND) return 1;
+        if (message == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    static DWORD WINAPI Run(void* parameter) {
+        auto* self = static_cast<SlowPainter*>(parameter);
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &SlowPainter::Proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"PixelnabSlowPainter";
+        RegisterClassW(&windowClass);
+        self->window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"PixelnabSlowPainter",
+                                        L"", WS_POPUP, self->x_, self->y_, self->width_, self->height_, nullptr,
+                                        nullptr, windowClass.hInstance, nullptr);
+        SetWindowLongPtrW(self->window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        ShowWindow(self->window_, SW_SHOWNOACTIVATE);
+        SetEvent(self->created_);
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+        UnregisterClassW(L"PixelnabSlowPainter", windowClass.hInstance);
+        return 0;
+    }
+
+    int x_, y_, width_, height_;
+    DWORD paintMs_;
+    HANDLE created_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread_ = nullptr;
+    HWND window_ = nullptr;
+    std::atomic<COLORREF> colour_{RGB(255, 0, 0)};
+    std::atomic<LONG> paints_{0};
+};
+
+bool ScreenIs(int x, int y, int width, int height, std::uint32_t colour) {
+    const Image shown = ReadScreen(x, y, width, height);
+    for (const std::uint32_t pixel : shown.pixels)
+        if (pixel != colour) return false;
+    return true;
+}
+
+TEST_F(ScreenCaptureTest, AWindowOfAnotherThreadIsReadOnlyOnceItHasPaintedAgain) {
+    SlowPainter painter(300, 200, 120, 90, 150);
+    ASSERT_NE(painter.window(), nullptr);
+    ASSERT_TRUE(WaitUntil([] { return ScreenIs(300, 200, 120, 90, Rgb(255, 0, 0)); }, 5000));
+
+    // Asked to repaint in another colour, it takes 150 ms: read at once, the screen still
+    // shows the old one; after the wait it shows the new one, whole.
+    painter.SetColour(RGB(0, 160, 0));
+    const LONG paintsBefore = painter.paints();
+    InvalidateRect(painter.window(), nullptr, TRUE);
+    EXPECT_TRUE(ScreenIs(300, 200, 120, 90, Rgb(255, 0, 0)));
+    EXPECT_TRUE(WaitUntilPainted(painter.window(), 3000));
+    EXPECT_EQ(painter.paints(), paintsBefore + 1);
+    EXPECT_TRUE(ScreenIs(300, 200, 120, 90, Rgb(0, 160, 0)));
+    const Picture picture = CaptureWindowByHandle(painter.window());
+    const Image image = ReadPicture(picture);
+    ASSERT_EQ(image.width, 120);
+    EXPECT_EQ(image.At(0, 0), Rgb(0, 160, 0));
+    EXPECT_EQ(image.At(119, 89), Rgb(0, 160, 0));
+}
+
+TEST_F(ScreenCaptureTest, WaitingForAPaintEndsAtItsLimitAndNeverForTheCallersOwnWindows) {
+    {
+        SlowPainter painter(300, 200, 60, 40, 600);
+        ASSERT_NE(painter.window(), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return painter.paints() > 0; }, 5000));
+        InvalidateRect(painter.window(), nullptr, TRUE);
+        const ULONGLONG start = GetTickCount64();
+        EXPECT_FALSE(WaitUntilPainted(painter.window(), 100));
+        EXPECT_LT(GetTickCount64() - start, 400U);
+    }
+    // This thread's own window, with its repaint still pending: no wait at all (it paints
+    // when this thread runs its messages).
+    ShowPattern(100, 80, 50, 40);
+    InvalidateRect(pattern->hWnd(), nullptr, TRUE);
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(WaitUntilPainted(pattern->hWnd(), 2000));
+    EXPECT_LT(GetTickCount64() - start, 200U);
+    EXPECT_TRUE(WaitUntilPainted(nullptr, 2000));
 }
