@@ -145,7 +145,7 @@ TEST_F(Robustness, ThreeHundredDocumentsLeaveTheFrameResponsive) {
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
             if (!report) continue;
             std::printf("  arrangement %d of %d documents: %.0f ms\n", arrangement, kDocuments, ms);
-            EXPECT_LT(ms, 30000.0);
+            EXPECT_LT(ms, 10000.0);  // about 1.5 s on a quiet machine
             EXPECT_GE(RoundTripMilliseconds(frame->hWnd(), 5000), 0.0);
         }
     };
