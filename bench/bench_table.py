@@ -56,7 +56,7 @@ def main():
         for name, label, reference, bound in ROWS:
             value = figures.get(name)
             if value is None:
-                note = "Save writes bitmap files only" if name == "save_jpeg" else "not available"
+                note = "not measured here" if name == "save_jpeg" else "not available"
                 print(f"{label:<60} {'n/a':>11} {note:>22}")
                 continue
             median, low, high, n = value

@@ -163,7 +163,9 @@ void Form::SetCaption(const std::wstring& caption) {
         // The frame's window list shows the new caption at once.
         const HWND client = GetParent(hwnd_);
         SendMessageW(client, WM_MDIREFRESHMENU, 0, 0);
-        DrawMenuBar(GetParent(client));
+        // A hidden frame (a capture under way) draws its menu bar when it is shown again.
+        const HWND frame = GetParent(client);
+        if (IsWindowVisible(frame) != FALSE) DrawMenuBar(frame);
     }
 }
 
