@@ -19,3 +19,12 @@ bool DeferredFrames::Active(HWND child) {
     const HWND parent = GetParent(child);
     return parent != nullptr && GetPropW(parent, kProperty) != nullptr;
 }
+
+bool DeferredFrames::Intercept(HWND window, UINT message, LPARAM lParam) {
+    if (message != WM_NCPAINT && message != WM_ERASEBKGND && message != WM_WINDOWPOSCHANGING) return false;
+    if ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD) == 0 || !Active(window)) return false;
+    if (message != WM_WINDOWPOSCHANGING) return true;  // drawn once when the stretch ends
+    // Each move would otherwise erase, at once, every window it uncovers.
+    reinterpret_cast<WINDOWPOS*>(lParam)->flags |= SWP_NOREDRAW;
+    return false;
+}

@@ -15,6 +15,11 @@ public:
 
     // Whether `child`'s parent is in such a stretch.
     static bool Active(HWND child);
+    // For a window procedure, before its own handling. While `window` is a document (an MDI
+    // child) in such a stretch, its frame and background paints are skipped (returns true:
+    // the message is answered with 0) and its moves are made without redrawing (returns
+    // false: the move goes on, with SWP_NOREDRAW added).
+    static bool Intercept(HWND window, UINT message, LPARAM lParam);
 
 private:
     HWND parent_;

@@ -65,12 +65,7 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND window, UINT message, WPARAM wParam
         return mdiChild ? DefMDIChildProcW(window, message, wParam, lParam)
                         : DefWindowProcW(window, message, wParam, lParam);
     }
-    if ((message == WM_NCPAINT || message == WM_ERASEBKGND || message == WM_WINDOWPOSCHANGING) &&
-        DeferredFrames::Active(window) && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0) {
-        if (message != WM_WINDOWPOSCHANGING) return 0;  // drawn once when the frame's arrangement ends
-        // Moved without redrawing what it leaves or where it lands, for the same reason.
-        reinterpret_cast<WINDOWPOS*>(lParam)->flags |= SWP_NOREDRAW;
-    }
+    if (DeferredFrames::Intercept(window, message, lParam)) return 0;
     LRESULT result = 0;
     const std::shared_ptr<void> alive = self->KeepAlive();  // released last, after OnWindowGone
     try {
