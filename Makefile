@@ -44,10 +44,11 @@ fuzz-test:
 clang-check: deps
 	@tools/clang-check.sh $(abspath $(BUILD))/clang-check
 
-# Headless: the tests start their own Xvfb and stop it, with the Wine server, at the end.
-test: native-test fuzz-test clang-check build
-	@cd $(BUILD) && { ctest --output-on-failure --timeout 600; rc=$$?; \
-	  $(CURDIR)/tests/fixtures/display-stop.sh "$$PWD" >/dev/null 2>&1; exit $$rc; }
+# Headless: the tests start their own displays and stop them, with their Wine servers, at
+# the end. The native, fuzz and clang checks run beside the Windows build and its tests;
+# CTest runs the GUI tests side by side, each on a display of its own (tools/run-tests.sh).
+test: deps
+	@tools/run-tests.sh $(abspath $(BUILD))
 
 # Timings and memory at 1920x1080, 3840x2160 and 7680x4320, each on an Xvfb of its own
 # started and stopped by the script, then the file benchmark at 3840x2160 (not part of the

@@ -3,7 +3,7 @@
 # As root it installs them; otherwise through sudo when that works without a
 # password; failing both it prints the exact command to run.
 set -u
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake make wine wine64 fonts-wine xvfb xdotool
+packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake make wine wine64 fonts-wine xvfb xserver-xephyr xdotool
           imagemagick googletest fp-utils libchm-bin xclip nsis zip unzip x11-utils python3
           clang lld libclang-rt-dev)
 missing=()

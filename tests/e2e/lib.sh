@@ -19,10 +19,12 @@ E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 BUILD_DIR="$(cd "${1:?usage: scenario.sh BUILD_DIR}" && pwd)"
 WINE_RUN="$BUILD_DIR/wine-run.sh"
 PIXELNAB_EXE="${PIXELNAB_EXE:-$BUILD_DIR/bin/Pixelnab.exe}"
-export WINEPREFIX="$BUILD_DIR/wineprefix"
-# The display of the tests' Xvfb fixture, never the user's own.
-if [ -s "$BUILD_DIR/xvfb.display" ]; then
-  export DISPLAY=":$(cat "$BUILD_DIR/xvfb.display")"
+# The display CTest gave this scenario (tools/test-slot.sh), never the user's own.
+source "$E2E_DIR/../../tools/test-slot.sh"
+SLOT_DIR=$(test_slot_dir "$BUILD_DIR")
+export WINEPREFIX="$SLOT_DIR/wineprefix"
+if [ -s "$SLOT_DIR/xvfb.display" ]; then
+  export DISPLAY=":$(cat "$SLOT_DIR/xvfb.display")"
 fi
 SETTINGS_KEY='HKCU\Software\VB and VBA Program Settings\Pixelnab\Main'
 TWIPS_PER_PIXEL=15
@@ -49,7 +51,7 @@ e2e_begin() {
   mkdir -p "$E2E_OUT"
   trap e2e_end EXIT
   if [ -z "${DISPLAY:-}" ]; then
-    echo "$E2E_NAME: no test display (the display fixture writes $BUILD_DIR/xvfb.display)" >&2
+    echo "$E2E_NAME: no test display (the display fixture writes $SLOT_DIR/xvfb.display)" >&2
     exit 1
   fi
   xdotool mousemove 1000 740 >/dev/null 2>&1   # park the pointer out of the way
