@@ -632,7 +632,11 @@ TEST_F(CaptureOptionsTest, RectangleDrawsThePointerWhereTheScreenFrozeOnlyInside
     frame->mnuOptionsPointer_Click();
     PatternWindow below(300, 200, 256, 200, WindowOptions(Rgb(200, 40, 40), true));
     Settle();
+    const Image plainBelow{256, 200, std::vector<std::uint32_t>(256 * 200, Rgb(200, 40, 40))};
     const auto capture = [&](POINT pointer) {
+        // The last selector's band stays on the X screen until the window below has painted
+        // over it again: freeze only once the display shows that window whole.
+        EXPECT_TRUE(ScreenShowsSoon(below.hWnd(), 0, 0, plainBelow));
         SetCursorPos(pointer.x, pointer.y);
         DoEvents();
         auto script = DragBandWhenShown(CloseSelector);
