@@ -12,6 +12,11 @@ set(PIXELNAB_NATIVE_SOURCES
   src/platform/controls/ViewZoom.cpp
   src/platform/controls/DpiScale.cpp
   src/document/DocumentLayout.cpp
+  src/document/Pixels.cpp
+  src/document/DocumentOperation.cpp
+  src/document/History.cpp
+  src/document/DocumentModel.cpp
+  src/document/DocumentViewGeometry.cpp
   src/select/SelectorGeometry.cpp
 )
 set(PIXELNAB_NATIVE_TESTS
@@ -24,4 +29,6 @@ set(PIXELNAB_NATIVE_TESTS
   tests/unit/DesktopGeometryTest.cpp
   tests/unit/CaptureOptionsTextTest.cpp
   tests/unit/DpiScaleTest.cpp
+  tests/unit/DocumentModelTest.cpp
+  tests/unit/DocumentViewGeometryTest.cpp
 )

@@ -1,0 +1,31 @@
+#include "document/DocumentOperation.h"
+
+DocumentChange CropOperation::Apply(DocumentContent& content) {
+    before_ = content.pixels.Crop(keep_);
+    selectionBefore_ = content.selection;
+    content.selection.reset();
+    return DocumentChange{true, content.pixels.Bounds(), true, false};
+}
+
+DocumentChange CropOperation::Revert(DocumentContent& content) {
+    content.pixels.Uncrop(before_);
+    content.selection = selectionBefore_;
+    return DocumentChange{true, content.pixels.Bounds(), true, false};
+}
+
+DocumentChange AppendRowsOperation::Apply(DocumentContent& content) {
+    const std::int32_t top = content.pixels.Height();
+    displaced_ = content.pixels.AppendRows(rows_);
+    count_ = rows_.Height();
+    rows_ = Pixels{};
+    return DocumentChange{true, PictureRect{0, top, content.pixels.Width(), content.pixels.Height()}, false, false};
+}
+
+DocumentChange AppendRowsOperation::Revert(DocumentContent& content) {
+    rows_ = content.pixels.TakeBottomRows(count_);
+    if (displaced_) {
+        content.pixels = std::move(*displaced_);
+        displaced_.reset();
+    }
+    return DocumentChange{true, content.pixels.Bounds(), false, false};
+}
