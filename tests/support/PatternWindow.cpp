@@ -36,13 +36,21 @@ PatternWindow::~PatternWindow() {
 void PatternWindow::ShowAndPaint() {
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
+    // The test may wait for the X server; the program never does. Whole, not its first
+    // pixel: on a busy machine the rest can reach the screen later.
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    const int x = std::max<LONG>(r.left, 0);
-    const int y = std::max<LONG>(r.top, 0);
-    const std::uint32_t expected = image_.At(x - r.left, y - r.top);
-    // The test may wait for the X server; the program never does.
-    WaitUntil([&] { return ReadScreen(x, y, 1, 1).At(0, 0) == expected; }, 500);
+    RECT shown{};
+    const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (!IntersectRect(&shown, &r, &screen)) return;
+    WaitUntil(
+        [&] {
+            const Image seen = ReadScreen(shown);
+            return CountDifferences(seen, 0, 0, seen.width, seen.height, shown.left - r.left, shown.top - r.top) == 0;
+        },
+        2000);
 }
 
 HWND PatternWindow::AddButton(int x, int y, int width, int height) {

@@ -13,7 +13,24 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 }
 
 void Settle() {
+    // Wine copies a paint to the X screen when a loop goes idle, and repaints what a hidden
+    // window uncovered only once the X server's events arrive: a fixed pause is too short
+    // on a busy machine. Settled once two looks, more than that copy's 50 ms apart, agree.
+    const auto look = [] {
+        return ReadScreen(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                          GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    };
     WaitUntil([] { return false; }, 150);
+    Image last = look();
+    WaitUntil(
+        [&] {
+            WaitUntil([] { return false; }, 60);
+            Image now = look();
+            const bool same = now == last;
+            last = std::move(now);
+            return same;
+        },
+        3000);
     DoEvents();
 }
 

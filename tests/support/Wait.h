@@ -10,7 +10,8 @@
 
 // Lets messages run until done() holds or timeoutMs passes; says whether it held.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
-// Lets messages run for a moment, so that what windows painted reaches the screen.
+// Lets messages run until what windows painted has reached the screen and it stays still
+// (at most three seconds).
 void Settle();
 // Waits up to a second for the client area at (x, y) to show the expected pixels.
 bool ScreenShowsSoon(HWND window, int x, int y, const Image& expected);

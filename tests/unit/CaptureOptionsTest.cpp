@@ -39,6 +39,14 @@ PatternWindowOptions WindowOptions(long colour, bool topmost) {
     return options;
 }
 
+// A capture raises the frame; the next one hides it again, and Wine repaints what that
+// uncovers only as the X server's events arrive, sometimes after the screen was copied.
+// Where a test is not about that hiding, the frame is gone from the screen beforehand.
+void HideUntilTheScreenSettles(HWND frameWindow) {
+    ShowWindow(frameWindow, SW_HIDE);
+    Settle();
+}
+
 // A window of the test that holds a hotkey, as another program would.
 class HotkeyHolder {
 public:
@@ -566,6 +574,7 @@ TEST_F(CaptureOptionsTest, AllScreensCapturesTheWholeDesktopAsTheNextNumberedDoc
     PatternWindow marker(700, 500, 256, 200, WindowOptions(-1, true));
     Settle();
     frame->mnuCaptureScreen_Click();
+    HideUntilTheScreenSettles(frame->hWnd());
     frame->mnuCaptureAllScreens_Click();
     const auto documents = Documents();
     ASSERT_EQ(documents.size(), 2u);
@@ -632,11 +641,8 @@ TEST_F(CaptureOptionsTest, RectangleDrawsThePointerWhereTheScreenFrozeOnlyInside
     frame->mnuOptionsPointer_Click();
     PatternWindow below(300, 200, 256, 200, WindowOptions(Rgb(200, 40, 40), true));
     Settle();
-    const Image plainBelow{256, 200, std::vector<std::uint32_t>(256 * 200, Rgb(200, 40, 40))};
     const auto capture = [&](POINT pointer) {
-        // The last selector's band stays on the X screen until the window below has painted
-        // over it again: freeze only once the display shows that window whole.
-        EXPECT_TRUE(ScreenShowsSoon(below.hWnd(), 0, 0, plainBelow));
+        HideUntilTheScreenSettles(frame->hWnd());
         SetCursorPos(pointer.x, pointer.y);
         DoEvents();
         auto script = DragBandWhenShown(CloseSelector);
