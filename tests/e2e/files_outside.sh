@@ -65,8 +65,10 @@ expect_picture "and holds the same pixels" "$E2E_OUT/shot-back.bmp" "$WALLPAPER"
 menu f c
 # x.png typed with the bitmap type (chosen by default): the name's extension wins.
 save_document "$E2E_OUT/x.png"
+wait_until 10 file_complete "$E2E_OUT/x.png" || fail "no x.png"
 expect_eq "x.png typed with the bitmap type holds PNG bytes" PNG "$(/usr/bin/identify -format %m "$E2E_OUT/x.png")"
 save_document "$E2E_OUT/shot.jpg"
+wait_until 10 file_complete "$E2E_OUT/shot.jpg" || fail "no shot.jpg"
 expect_eq "shot.jpg holds JPEG bytes" JPEG "$(/usr/bin/identify -format %m "$E2E_OUT/shot.jpg")"
 # 90 on Windows; Wine's encoder keeps libjpeg's default (75) whatever the program asks.
 log "JPEG quality as ImageMagick estimates it: $(/usr/bin/identify -format %Q "$E2E_OUT/shot.jpg")"
