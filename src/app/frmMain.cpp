@@ -324,7 +324,10 @@ LRESULT frmMain::DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:
-        LayoutControls();
+        // Minimised, the bars and the document area keep their size: a document made
+        // meanwhile (a hotkey's capture) is laid out for the frame it will show in, not
+        // squeezed into the icon's client area.
+        if (wParam != SIZE_MINIMIZED) LayoutControls();
         return 0;  // DefFrameProc would resize the MDI client over the bars
     case WM_DPICHANGED:
         OnDpiChanged(LOWORD(wParam), lParam);

@@ -171,12 +171,8 @@ void frmMain::Hotkey_Pressed(int command) {
         CaptureCommands::CaptureAllScreens(*this);
         break;
     }
-    // A capture taken while the frame was minimised shows, as one from the menu does; a
-    // document made inside the minimised frame may have been laid out as an icon.
-    if (IsLoaded() && gintCaptureCount != before) {
-        if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-        const auto document = ActiveDocument();
-        if (document && IsIconic(document->hWnd()))
-            SendMessageW(mdiClient_, WM_MDIRESTORE, reinterpret_cast<WPARAM>(document->hWnd()), 0);
-    }
+    // A capture taken while the frame was minimised shows, as one from the menu does (its
+    // document was laid out for the restored frame: WM_SIZE leaves a minimised frame's
+    // document area as it was).
+    if (IsLoaded() && gintCaptureCount != before && IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
 }

@@ -69,11 +69,17 @@ void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
         std::shared_ptr<DocumentForm> document;
         if (steps.showTool) {
             steps.showTool();
-            DoEvents();
             if (frameGone()) return;
         }
+        // A cancelled tool has handed the frame back already: no run of messages then, or
+        // the keys typed right after the cancel would be dispatched inside this capture,
+        // where the capture command they choose is refused as one already under way.
         const bool nothingSelected = steps.showTool && steps.nothingSelected && steps.nothingSelected();
         if (!nothingSelected) {
+            if (steps.showTool) {
+                DoEvents();
+                if (frameGone()) return;
+            }
             document = frame.NewDocument();
             gintCaptureCount = AddInt16(gintCaptureCount, 1);
             // Titling loads the document: the frame shows it at once, still without a picture.

@@ -44,9 +44,9 @@ struct CaptureSteps {
 
 // The shared sequence: with a delay set, first counts it down (a cancelled count makes no
 // document and changes nothing); then hides the frame if the hide option is on and lets pending messages
-// run once; runs the tool (then messages once more) and stops early when nothing was
-// selected; otherwise makes a new document titled "Nabbet" + the next count, shown at
-// once, and gives it the picture. It then makes the frame visible, shows the document,
+// run once; runs the tool and stops early, without running messages, when nothing was
+// selected; otherwise lets messages run once more, makes a new document titled "Nabbet" +
+// the next count, shown at once, and gives it the picture. It then makes the frame visible, shows the document,
 // raises the frame above all ordinary windows and recomputes the command state.
 // A failure is reported once the frame is visible again; steps already made stay made.
 void RunCapture(IFrameHost& frame, const CaptureSteps& steps);

@@ -29,13 +29,26 @@ menu_item() {  # menu_item MENU-KEY KEY...: a command of a submenu, key by key
   for key in "$@"; do keys "$key"; nudge; done
 }
 # runner_child RUNNER: adds the Windows program that wine-run.sh RUNNER started to the
-# processes ended with the scenario (ending the runner alone leaves it running).
+# processes ended with the scenario (ending the runner alone leaves it running). The
+# runner's first child may be its prefix check, gone at once: only an .exe counts.
 RUNNER=""
-runner_has_child() { [ -n "$(pgrep -P "$RUNNER" | head -1)" ]; }
+runner_exe() { pgrep -P "$RUNNER" -f '\.exe' | head -1; }
+runner_has_child() { [ -n "$(runner_exe)" ]; }
 runner_child() {
   RUNNER=$1
   wait_until 10 runner_has_child || return 0
-  E2E_PIDS+=("$(pgrep -P "$RUNNER" | head -1)")
+  E2E_PIDS+=("$(runner_exe)")
+}
+# Notepad has painted: its menu bar is lettered (black, which the wallpaper has not), and
+# two shots 0.3 s apart differ at most in its blinking caret (the whole screen never
+# settles while it blinks).
+notepad_painted() {
+  window_geometry "$OTHER_WINDOW"
+  screenshot "$E2E_OUT/.notepad1.png"
+  /usr/bin/convert "$E2E_OUT/.notepad1.png" -crop "200x20+$WX+$((WY + 24))" +repage txt:- | grep -q '#000000' || return 1
+  sleep 0.3
+  screenshot "$E2E_OUT/.notepad2.png"
+  [ "$(pixels_differ "$E2E_OUT/.notepad1.png" "$E2E_OUT/.notepad2.png")" -le 40 ]
 }
 countdown_shown() { [ -n "$(xdotool search --onlyvisible --name '^Pixelnab countdown$' 2>/dev/null)" ]; }
 
@@ -74,9 +87,14 @@ check "the frame is minimised" wait_until 5 eval '! geometry_is "$FRAME" 262 167
 window_geometry "$FRAME"
 MX=$WX MY=$WY MW=$WW MH=$WH
 other_start
-sleep 1
+check "Notepad has painted" wait_until "$E2E_TIMEOUT" notepad_painted
 screenshot "$E2E_OUT/before-screen-hotkey.png"
 xdotool key ctrl+shift+F9
+# The frame comes back restored once the capture is done; its new document has the size
+# of one made in the restored frame, not that of a minimised bar.
+check "the frame comes back from its icon" wait_until "$E2E_TIMEOUT" geometry_is "$FRAME" 262 167 500 433
+check "its document is not squeezed to a bar" \
+  wait_until 5 eval '[ "$(active_document_caption run | cut -d" " -f3)" -gt 200 ]'
 expect_eq "the Screen hotkey's document" Nabbet1 "$(document_title)"
 saved hotkey-screen
 # Expected: the screen at the key press without Pixelnab (hidden for the capture), the

@@ -254,11 +254,19 @@ TEST_F(CaptureOptionsTest, AKeyPressedGoesThroughTheCaptureSequence) {
     const SIZE size = documents[0]->picNabbet().GetPicture().SizePixels();
     EXPECT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(size.cy, GetSystemMetrics(SM_CYSCREEN));
-    // The minimised frame comes back to show the capture, the document not as an icon.
+    // The minimised frame comes back to show the capture, and the document is laid out as
+    // one made in the restored frame, not squeezed into the icon's area.
     EXPECT_FALSE(IsIconic(frame->hWnd()));
     EXPECT_FALSE(IsIconic(documents[0]->hWnd()));
     EXPECT_TRUE(frame->Visible());
     EXPECT_EQ(gintCaptureCount, 1);
+    frame->Hotkey_Pressed(static_cast<int>(HotkeyCommand::Screen));
+    ASSERT_EQ(Documents().size(), 2u);
+    RECT madeMinimised{}, madeRestored{};
+    GetWindowRect(documents[0]->hWnd(), &madeMinimised);
+    GetWindowRect(Documents()[1]->hWnd(), &madeRestored);
+    EXPECT_EQ(madeMinimised.right - madeMinimised.left, madeRestored.right - madeRestored.left);
+    EXPECT_EQ(madeMinimised.bottom - madeMinimised.top, madeRestored.bottom - madeRestored.top);
 }
 
 TEST_F(CaptureOptionsTest, ActiveWindowByHotkeyTakesTheWindowInFrontNeverTheFrame) {

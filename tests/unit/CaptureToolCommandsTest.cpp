@@ -85,7 +85,7 @@ TEST_F(CaptureToolCommandsTest, RectangleCopiesTheDraggedPixelsExactly) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(CaptureToolCommandsTest, CancelledSelectionGivesNoDocumentAndRaisesTheFrame) {
+TEST_F(CaptureToolCommandsTest, CancelledSelectionGivesNoDocumentAndTheRaisedFrameTakesTheNextCommand) {
     MakeFrame();
     gblnHideCaptureWin = true;
     RECT frameRect{};
@@ -109,6 +109,8 @@ TEST_F(CaptureToolCommandsTest, CancelledSelectionGivesNoDocumentAndRaisesTheFra
              SetKeyboardState(keys);
              SendMessageW(selector->hWnd(), WM_SYSKEYDOWN, 'Z', 1 << 29);
              SetKeyboardState(savedKeys);
+             // The user's next command, typed before the program has caught up.
+             PostMessageW(frame->hWnd(), WM_COMMAND, IDM_CAPTURE_SCREEN, 0);
              return true;
          }},
         CloseTools);
@@ -122,6 +124,11 @@ TEST_F(CaptureToolCommandsTest, CancelledSelectionGivesNoDocumentAndRaisesTheFra
     EXPECT_TRUE(FrameIsOnTopAt(middle));
     EXPECT_FALSE(frame->MenuEnabled(IDM_FILE_SAVE));  // command state recomputed: no documents
     EXPECT_TRUE(messages.shown.empty());
+    // Back in the program's loop, that command runs: it was not swallowed by the cancelled one.
+    DoEvents();
+    const auto documents = Documents();
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_EQ(documents[0]->Caption(), L"Nabbet1");
 }
 
 TEST_F(CaptureToolCommandsTest, OtherButtonsAndPlainKeysLeaveTheSelectorOpenAndAPlainClickConfirmsZero) {
