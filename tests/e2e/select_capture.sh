@@ -17,7 +17,7 @@ log "frame at $WX,$WY (${WW} x ${WH}), pattern window at $PATTERN_X,$PATTERN_Y"
 # 1. A band of 100 x 50 pixels dragged up and to the left, from pattern pixel (130, 90)
 #    to (30, 40).
 menu c r
-sleep 1.5
+wait_selector || fail "Capture > Rectangle showed no frozen screen"
 slow_drag $((PATTERN_X + 130)) $((PATTERN_Y + 90)) $((PATTERN_X + 30)) $((PATTERN_Y + 40))
 wait_pattern_copy "$E2E_OUT/rectangle.ppm" 30 40
 check_pattern_copy "$E2E_OUT/rectangle.ppm" "$COPY_X" "$COPY_Y" 30 40 100 50 "Capture Rectangle"

@@ -531,6 +531,7 @@ TEST_F(CaptureOptionsTest, IncludePointerDrawsThePointersShapeAtItsPlaceAndOnlyT
     DoEvents();
     frame->mnuCaptureScreen_Click();  // without the pointer
     frame->mnuOptionsPointer_Click();
+    HideUntilTheScreenSettles(frame->hWnd());
     frame->mnuCaptureScreen_Click();  // with it
     const auto documents = Documents();
     ASSERT_EQ(documents.size(), 2u);
