@@ -250,11 +250,17 @@ focus_frame() {
 }
 
 # menu ACCESS-KEY ITEM-KEY: chooses a menu command with the keyboard, e.g. `menu f x`.
+# Without a window manager Wine's menu loop acts on a key only once another X event comes
+# after it: each key is followed by a nudge of the pointer, or on a busy machine the
+# command runs late or the key is lost.
 menu() {
   focus_frame
   keys "alt+$1"
+  menu_nudge
   keys "$2"
+  menu_nudge
 }
+menu_nudge() { xdotool mousemove_relative -- 1 0 mousemove_relative -- -1 0; }
 
 # The menu bar's titles: their centres relative to the frame's top-left corner.
 declare -A MENU_X=([File]=17 [Edit]=49 [View]=83 [Capture]=128 [Options]=181 [Window]=233 [Help]=277)
