@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -294,7 +295,8 @@ TEST_F(CaptureOptionsTest, ActiveWindowByHotkeyTakesTheWindowInFrontNeverTheFram
         const Image picture = ReadPicture(document->picNabbet().GetPicture());
         ASSERT_EQ(picture.width, 220);
         ASSERT_EQ(picture.height, 140);
-        EXPECT_EQ(picture.At(110, 70), Rgb(10, 200, 30));
+        // Pixel for pixel: the whole window, nothing of the frame or what lies around it.
+        EXPECT_EQ(std::count(picture.pixels.begin(), picture.pixels.end(), Rgb(10, 200, 30)), 220 * 140);
     }
 }
 
