@@ -81,6 +81,11 @@ TEST_F(DocumentEditTest, ADragAtTwiceTheSizeSelectsHandlesAdjustCropKeepsExactly
     DocumentModel& model = *document->Model();
     EXPECT_FALSE(Enabled(IDM_EDIT_CROP));
     EXPECT_FALSE(Enabled(IDM_EDIT_UNDO));
+    // The picture is held once: the model's pixels are the bits of the document's bitmap.
+    DIBSECTION section{};
+    ASSERT_EQ(GetObjectW(document->DocumentPicture().Bitmap(), sizeof section, &section), int{sizeof section});
+    EXPECT_EQ(section.dsBm.bmBits, static_cast<const void*>(model.PicturePixels().Memory()));
+    EXPECT_EQ(model.StoredBytes(), 200u * 150u * 4u);
 
     // View pixel 21 is picture pixel 10; 81 is 40. Both ends are in the selection.
     Drag(*document, {21, 31}, {81, 61});
@@ -231,6 +236,19 @@ TEST_F(DocumentEditTest, AnEditedDocumentAsksBeforeItClosesAndCancelKeepsEveryth
     frame->mnuFileClose_Click();
     EXPECT_FALSE(untouched->IsLoaded());
     EXPECT_EQ(messages.shown.size(), asked);
+
+    // Log-off asks too: Cancel keeps the session, No lets it end (the documents close
+    // when it does).
+    auto kept = AddDocument(L"Nabbet4", PatternPicture(30, 30), true);
+    kept->Model()->Select({1, 1, 5, 5});
+    frame->mnuEditCrop_Click();
+    messages.answers = {IDCANCEL};
+    EXPECT_EQ(SendMessageW(frame->hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    messages.answers = {IDNO};
+    EXPECT_EQ(SendMessageW(frame->hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_EQ(messages.shown.back().text, L"Save changes to Nabbet4?");
+    EXPECT_TRUE(kept->IsLoaded());
+    kept->Unload();
 
     // No lets an edited document go as it is.
     auto another = AddDocument(L"Nabbet3", PatternPicture(30, 30), true);
