@@ -39,6 +39,20 @@ bool IsPlainTrueColourBitmap(const Picture& picture, HBITMAP bitmap) {
     return GetObjectW(bitmap, sizeof info, &info) != 0 && info.bmBitsPixel > 8;
 }
 
+// The bits of a bitmap laid out as the pixels are (a top-down 32-bit DIB section without
+// gaps between rows), or nullptr.
+std::uint32_t* PixelLayoutBits(const Picture& picture, HBITMAP bitmap, SIZE size) {
+    DIBSECTION section{};
+    if (!IsPlainTrueColourBitmap(picture, bitmap) ||
+        GetObjectW(bitmap, sizeof section, &section) != static_cast<int>(sizeof section))
+        return nullptr;
+    const bool layout = section.dsBm.bmBits != nullptr && section.dsBm.bmBitsPixel == 32 &&
+                        section.dsBmih.biHeight < 0 && section.dsBmih.biCompression == BI_RGB &&
+                        section.dsBm.bmWidth == size.cx && section.dsBm.bmHeight == size.cy &&
+                        section.dsBm.bmWidthBytes == size.cx * 4;
+    return layout ? static_cast<std::uint32_t*>(section.dsBm.bmBits) : nullptr;
+}
+
 }  // namespace
 
 PictureWithPixels ReadPicturePixels(Picture picture) {
@@ -46,6 +60,12 @@ PictureWithPixels ReadPicturePixels(Picture picture) {
     const SIZE size = picture.SizePixels();
     if (size.cx <= 0 || size.cy <= 0) return {std::move(picture), Pixels{}};
     const HBITMAP bitmap = picture.Bitmap();
+    // A capture already holds its pixels in that layout: they are read where they are.
+    if (std::uint32_t* bits = PixelLayoutBits(picture, bitmap, size)) {
+        GdiFlush();
+        Pixels pixels = Pixels::OverMemory(bits, size.cx, size.cy, std::make_shared<Picture>(picture));
+        return {std::move(picture), std::move(pixels)};
+    }
     auto [section, bits] = NewSection(size.cx, size.cy);
     {
         WindowDC screen(nullptr, false);

@@ -11,9 +11,10 @@ struct PictureWithPixels {
     Pixels pixels;
 };
 
-// Reads a picture's pixels once. A plain bitmap becomes a 32-bit DIB section that the
-// pixels live in, so the document holds its picture once; a palette picture, an icon or
-// a metafile stays as it came, and its pixels (drawn onto white) are a copy.
+// Reads a picture's pixels once. A top-down 32-bit DIB section (a capture) keeps them,
+// and the pixels are its bits; another plain bitmap becomes such a section; either way
+// the document holds its picture once. A palette picture, an icon or a metafile stays as
+// it came, and its pixels (drawn onto white) are a copy.
 PictureWithPixels ReadPicturePixels(Picture picture);
 
 // The pixels as a picture of their own (a 32-bit DIB section): what leaves the program

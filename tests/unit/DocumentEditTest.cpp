@@ -147,6 +147,15 @@ TEST_F(DocumentEditTest, ADragAtTwiceTheSizeSelectsHandlesAdjustCropKeepsExactly
 
 TEST_F(DocumentEditTest, SelectAllEscapeAndAClickBesideThePictureAndTheKeysReachTheCommands) {
     MakeFrame();
+    // A capture costs its pixels once: the document reads them where the capture put them.
+    frame->mnuCaptureScreen_Click();
+    const auto captured = std::dynamic_pointer_cast<frmNabbet>(frame->ActiveDocument());
+    ASSERT_TRUE(captured && captured->Model());
+    DIBSECTION section{};
+    ASSERT_EQ(GetObjectW(captured->DocumentPicture().Bitmap(), sizeof section, &section), int{sizeof section});
+    EXPECT_EQ(section.dsBm.bmBits, static_cast<const void*>(captured->Model()->PicturePixels().Memory()));
+    EXPECT_EQ(captured->Model()->StoredBytes(), std::size_t(section.dsBm.bmWidth) * section.dsBm.bmHeight * 4);
+    captured->Unload();
     auto document = AddDocument(L"Nabbet1", PatternPicture(120, 90), true);
     DocumentModel& model = *document->Model();
     frame->mnuEditSelectAll_Click();
