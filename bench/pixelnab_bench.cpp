@@ -431,7 +431,7 @@ int main(int argc, char** argv) {
     const bool profile = std::getenv("PIXELNAB_BENCH_PROFILE") != nullptr;
     if (profile) g_profileHook = SetWindowsHookExW(WH_CBT, &ProfileCreation, nullptr, GetCurrentThreadId());
     std::vector<double> floor, capture, engine, captureShown, selector, openBmp, openJpeg, saveBmp, layoutScroll;
-    std::vector<double> sequenceFloor, scrollStep, zoomStep;
+    std::vector<double> sequenceFloor, scrollStep, zoomStep, dragStep, crop, undo, redo;
     {
         auto frame = NewForm<frmMain>();
         frame->Load();
@@ -548,6 +548,35 @@ int main(int argc, char** argv) {
                 ShowPainted(*document);
                 if (i >= 0) zoomStep.push_back(Now() - start);
             }
+            // A selection drag step: the pointer moves one pixel, until the outline is shown;
+            // then crop to it, undo and redo, each until shown.
+            document->ActualSize();
+            const HWND box = document->picNabbet().hWnd();
+            PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+            DoEvents();
+            for (int i = -2; i < 2 * runs; ++i) {
+                SyncDisplay();
+                const int edge = 400 + (i % 2 == 0 ? 1 : 0);
+                const double start = Now();
+                SendMessageW(box, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(edge, edge));
+                ShowPainted(*document);
+                if (i >= 0) dragStep.push_back(Now() - start);
+            }
+            PostMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(400, 400));
+            DoEvents();
+            for (int i = -1; i < runs; ++i) {
+                const auto timed = [&](void (frmMain::*command)(), std::vector<double>& figure) {
+                    SyncDisplay();
+                    const double start = Now();
+                    ((*frame).*command)();
+                    ShowPainted(*document);
+                    if (i >= 0) figure.push_back(Now() - start);
+                };
+                timed(&frmMain::mnuEditCrop_Click, crop);
+                timed(&frmMain::mnuEditUndo_Click, undo);
+                timed(&frmMain::mnuEditRedo_Click, redo);
+                frame->mnuEditUndo_Click();
+            }
         }
         frame->mnuWindowCloseAll_Click();
         DoEvents();
@@ -624,6 +653,10 @@ int main(int argc, char** argv) {
     Report("sequence_floor", sequenceFloor);
     Report("scroll_step", scrollStep);
     Report("zoom_step", zoomStep);
+    Report("selection_drag_step", dragStep);
+    Report("crop", crop);
+    Report("undo", undo);
+    Report("redo", redo);
     Report("capture_engine", engine);
     Report("capture_frame_shown", captureShown);
     Report("selector", selector);

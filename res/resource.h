@@ -43,6 +43,10 @@
 #define IDM_EDIT_COPY               40010
 #define IDM_EDIT_EMPTY              40011
 #define IDM_EDIT_PASTE              40012
+#define IDM_EDIT_UNDO               40013
+#define IDM_EDIT_REDO               40014
+#define IDM_EDIT_SELECTALL          40015
+#define IDM_EDIT_CROP               40016
 #define IDM_VIEW_TOOLBAR            40020
 #define IDM_VIEW_STATUSBAR          40021
 #define IDM_VIEW_ZOOMIN             40022

@@ -13,8 +13,14 @@ namespace {
 
 constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
 constexpr BYTE kPlain = FVIRTKEY;
+constexpr BYTE kCtrlShift = FVIRTKEY | FCONTROL | FSHIFT;
 
-// Menu order. Ctrl+X empties the clipboard: this program has nothing to cut.
+bool Croppable(const CommandContext& context) { return context.crop; }
+bool Undoable(const CommandContext& context) { return context.undo; }
+bool Redoable(const CommandContext& context) { return context.redo; }
+
+// Menu order. Ctrl+X empties the clipboard: this program has nothing to cut, so cropping
+// takes Ctrl+Shift+X.
 const CommandRow kCommands[] = {
     // id                        handler                                   doc    checked by            accelerator      toolbar key       image  tooltip
     {IDM_FILE_OPEN,              &frmMain::mnuFileOpen_Click,              false, nullptr,              kCtrl, 'O',      L"Open",          0,  L"Open"},
@@ -22,9 +28,13 @@ const CommandRow kCommands[] = {
     {IDM_FILE_SAVE,              &frmMain::mnuFileSave_Click,              true,  nullptr,              kCtrl, 'S',      L"Save",          1,  L"Save"},
     {IDM_FILE_PRINT,             &frmMain::mnuFilePrint_Click,             true,  nullptr,              kCtrl, 'P',      L"Print",         2,  L"Print"},
     {IDM_FILE_EXIT,              &frmMain::mnuFileExit_Click,              false, nullptr,              0, 0,            L"Exit",          11, L"Exit"},
+    {IDM_EDIT_UNDO,              &frmMain::mnuEditUndo_Click,              true,  nullptr,              kCtrl, 'Z',      nullptr,          0,  nullptr, 0, nullptr, &Undoable},
+    {IDM_EDIT_REDO,              &frmMain::mnuEditRedo_Click,              true,  nullptr,              kCtrl, 'Y',      nullptr,          0,  nullptr, 0, nullptr, &Redoable},
     {IDM_EDIT_COPY,              &frmMain::mnuEditCopy_Click,              true,  nullptr,              kCtrl, 'C',      L"Copy",          3,  L"Copy To Clipboard"},
     {IDM_EDIT_PASTE,             &frmMain::mnuEditPaste_Click,             false, nullptr,              kCtrl, 'V',      nullptr,          0,  nullptr, 0, &CaptureCommands::PasteAvailable},
     {IDM_EDIT_EMPTY,             &frmMain::mnuEditEmpty_Click,             false, nullptr,              kCtrl, 'X',      L"Empty",         4,  L"Empty Clipboard"},
+    {IDM_EDIT_SELECTALL,         &frmMain::mnuEditSelectAll_Click,         true,  nullptr,              kCtrl, 'A',      nullptr,          0,  nullptr},
+    {IDM_EDIT_CROP,              &frmMain::mnuEditCrop_Click,              true,  nullptr,              kCtrlShift, 'X', nullptr,          0,  nullptr, 0, nullptr, &Croppable},
     {IDM_VIEW_TOOLBAR,           &frmMain::mnuViewToolbar_Click,           false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_VIEW_STATUSBAR,         &frmMain::mnuViewStatusBar_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_VIEW_ZOOMIN,            &frmMain::mnuViewZoomIn_Click,            true,  nullptr,              kCtrl, VK_OEM_PLUS,  nullptr,      0,  nullptr, VK_ADD},
@@ -61,6 +71,11 @@ constexpr std::array<const wchar_t*, 16> kToolbarLayout{
 }  // namespace
 
 std::span<const CommandRow> Commands() { return kCommands; }
+
+bool CommandEnabled(const CommandRow& row, const CommandContext& context) {
+    if (row.needsDocument && !context.documentsOpen) return false;
+    return row.enabledIn == nullptr || row.enabledIn(context);
+}
 
 const CommandRow* FindCommand(UINT id) {
     for (const CommandRow& row : kCommands)

@@ -6,6 +6,16 @@
 
 class frmMain;
 
+// What a row's rules read: whether documents are open, and the active one's edit state.
+struct CommandContext {
+    bool documentsOpen = false;
+    bool selection = false;
+    bool crop = false;
+    bool undo = false;
+    bool redo = false;
+    bool modified = false;
+};
+
 // One command of the frame: every way in (menu item, accelerator, toolbar button) and
 // every rule about its state, in one row. Adding a command is adding a row and its
 // handler; the menu routing, the toolbar, its tooltips, the accelerators and SetAppState
@@ -22,7 +32,12 @@ struct CommandRow {
     const wchar_t* tooltip;       // the button's tooltip
     WORD alternateKey = 0;        // a second key for the same accelerator (the numeric keypad's), 0 without
     bool (*availableWhen)() = nullptr;      // enabled only while this holds (checked as it may change), or nullptr
+    bool (*enabledIn)(const CommandContext&) = nullptr;  // enabled only in a context where this holds, or nullptr
 };
+
+// Whether the row's command is enabled in the context (availableWhen aside: it is read as it
+// may change). The menu and the toolbar both follow it.
+bool CommandEnabled(const CommandRow& row, const CommandContext& context);
 
 std::span<const CommandRow> Commands();
 // The row of a menu command id, or nullptr.

@@ -10,6 +10,7 @@
 #include "app/basMain.h"
 #include "app/CommandTable.h"
 #include "app/HandOver.h"
+#include "document/DocumentCommands.h"
 #include "document/frmNabbet.h"
 #include "platform/controls/Conversions.h"
 #include "platform/controls/DpiScale.h"
@@ -32,6 +33,7 @@ constexpr float kStatusBarTwips = 315.0f;
 constexpr float kFirstPanelMinTwips = 1400.0f;
 // Wide enough for "7680 x 4320 px  1600%".
 constexpr float kViewPanelTwips = 2400.0f;
+constexpr float kPointerPanelTwips = 3600.0f;
 constexpr UINT kMdiClientId = 0xCAC;
 
 frmMain* g_instance = nullptr;
@@ -295,10 +297,13 @@ void frmMain::LayoutControls() {
         const int minimum = Dpi::FromSystem(Twips::ToPixelsX(kFirstPanelMinTwips), dpi_);
         const int grip = Dpi::Metric(SM_CXVSCROLL, dpi_);
         const int view = Dpi::FromSystem(ToInt32(kViewPanelTwips / Screen::TwipsPerPixelX()), dpi_);
-        // The view panel is the fifth: after the indicators, so that panels 1 to 4 keep their numbers.
-        const int first = std::max(minimum, static_cast<int>(client.right) - 3 * indicator - view - grip);
-        int parts[5] = {first, first + indicator, first + 2 * indicator, first + 3 * indicator, -1};
-        SendMessageW(stbMain_, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(parts));
+        const int pointer = Dpi::FromSystem(ToInt32(kPointerPanelTwips / Screen::TwipsPerPixelX()), dpi_);
+        // The view panel is the fifth and the pointer's the sixth: after the indicators, so
+        // that panels 1 to 4 keep their numbers.
+        const int first = std::max(minimum, static_cast<int>(client.right) - 3 * indicator - view - pointer - grip);
+        int parts[6] = {first, first + indicator, first + 2 * indicator, first + 3 * indicator,
+                        first + 3 * indicator + view, -1};
+        SendMessageW(stbMain_, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(parts));
         if (IsWindowVisible(stbMain_)) {
             RECT r{};
             GetWindowRect(stbMain_, &r);
@@ -361,7 +366,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         UpdateKeyIndicators();
         break;
     case WM_CLOSE:
-        Unload();
+        // The close box asks for each edited document first; Cancel keeps everything open.
+        if (SaveChangesBeforeClosing()) Unload();
         return 0;
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -375,7 +381,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         UpdateCommandAvailability();
         return 0;
     case WM_QUERYENDSESSION:
-        return TRUE;
+        return QueryEndSession() ? TRUE : FALSE;
     case WM_ENDSESSION:
         // The session ends: leave as File > Exit does, so the placement and options are
         // stored; the process may be ended at any moment after this message returns.
@@ -483,7 +489,7 @@ std::wstring frmMain::PanelText(int panel) const {
 }
 
 void frmMain::SetPanelText(int panel, const std::wstring& text) {
-    if (panel < 1 || panel > 5) RaiseError(ErrorNumber::ElementNotFound, L"Element not found");
+    if (panel < 1 || panel > 6) RaiseError(ErrorNumber::ElementNotFound, L"Element not found");
     SendMessageW(stbMain_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.c_str()));
 }
 
@@ -492,6 +498,8 @@ void frmMain::ViewChanged() {
     const auto document = ActiveDocument();
     const std::wstring text = document ? document->ViewDescription() : std::wstring();
     if (PanelText(5) != text) SetPanelText(5, text);
+    const std::wstring pointer = document ? document->PointerDescription() : std::wstring();
+    if (PanelText(6) != pointer) SetPanelText(6, pointer);
 }
 
 void frmMain::UpdateKeyIndicators() {
@@ -528,4 +536,23 @@ void frmMain::Arrange(int arrangement) {
     }
     const DeferredFrames deferred(mdiClient_);
     SendMessageW(mdiClient_, message, how, 0);
+}
+
+bool frmMain::SaveChangesBeforeClosing() {
+    // Every question first: a Cancel on the last one still closes nothing.
+    const auto documents = documents_;
+    for (auto it = documents.rbegin(); it != documents.rend(); ++it)
+        if ((*it)->IsLoaded() && !DocumentCommands::SaveChangesFirst(*this, **it)) return false;
+    return true;
+}
+
+bool frmMain::QueryEndSession() {
+    bool edited = false;
+    for (const auto& document : documents_) edited = edited || (document->IsLoaded() && document->Edits().modified);
+    if (!edited) return true;
+    // Windows waits while the questions are open and says why to the user logging off.
+    ShutdownBlockReasonCreate(hwnd_, L"Pixelnab has unsaved changes");
+    const bool leave = SaveChangesBeforeClosing();
+    ShutdownBlockReasonDestroy(hwnd_);
+    return leave;
 }

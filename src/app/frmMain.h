@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/CommandTable.h"
 #include "app/HotkeyDialog.h"
 #include "platform/windows/DocumentForm.h"
 #include "platform/windows/Form.h"
@@ -29,6 +30,7 @@ public:
 
     void SetAppState() override;
     void ViewChanged() override;
+    void EditStateChanged() override;
 
     // What the features see of the frame.
     HWND OwnerWindow() const override { return hwnd_; }
@@ -60,6 +62,10 @@ public:
     void mnuEditCopy_Click();
     void mnuEditEmpty_Click();
     void mnuEditPaste_Click();
+    void mnuEditUndo_Click();
+    void mnuEditRedo_Click();
+    void mnuEditSelectAll_Click();
+    void mnuEditCrop_Click();
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
     void mnuViewZoomIn_Click();
@@ -120,6 +126,12 @@ public:
     // Status bar panels, 1-based as the user counts them: 1 the message, 2-4 the key
     // indicators, 5 the active picture's size and zoom.
     std::wstring PanelText(int panel) const;
+    // For each edited document, newest first, "Save changes to ...?"; false: cancelled.
+    bool SaveChangesBeforeClosing();
+    // Log-off: asks the same questions, with Windows told to wait; false keeps the session.
+    bool QueryEndSession();
+    // What the command rows' rules read: the documents and the active one's edit state.
+    CommandContext CurrentCommandContext() const;
     void SetPanelText(int panel, const std::wstring& text);
     // Reads Caps Lock, Num Lock and Insert and shows them in panels 2 to 4.
     void UpdateKeyIndicators();

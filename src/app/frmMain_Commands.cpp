@@ -139,11 +139,14 @@ void frmMain::SetAppState() {
         // Only what differs is set, and the toolbar is redrawn only when a button changed:
         // a command state that changes nothing costs no painting (every capture ends here).
         const auto commands = Commands();
-        const bool open = DocumentsOpen();
+        const CommandContext context = CurrentCommandContext();
         for (const CommandRow& row : commands)
             if (row.checkedBy != nullptr && MenuChecked(row.id) != *row.checkedBy) SetMenuChecked(row.id, *row.checkedBy);
-        for (const CommandRow& row : commands)
-            if (row.needsDocument && MenuEnabled(row.id) != open) SetMenuEnabled(row.id, open);
+        for (const CommandRow& row : commands) {
+            if (row.availableWhen != nullptr) continue;  // read as it may change (UpdateCommandAvailability)
+            const bool enabled = CommandEnabled(row, context);
+            if (MenuEnabled(row.id) != enabled) SetMenuEnabled(row.id, enabled);
+        }
         bool pressedChanged = false;
         for (const CommandRow& row : commands) {
             if (row.checkedBy != nullptr && row.toolbarKey != nullptr &&
@@ -157,13 +160,43 @@ void frmMain::SetAppState() {
             UpdateWindow(tlbMain_);
         }
         // Enabling a button invalidates just that button; it is drawn with the next paint.
-        for (const CommandRow& row : commands)
-            if (row.needsDocument && row.toolbarKey != nullptr && ToolbarButtonEnabled(row.toolbarKey) != open)
-                SetToolbarButtonEnabled(row.toolbarKey, open);
+        for (const CommandRow& row : commands) {
+            if (row.toolbarKey == nullptr || row.availableWhen != nullptr) continue;
+            const bool enabled = CommandEnabled(row, context);
+            if (ToolbarButtonEnabled(row.toolbarKey) != enabled) SetToolbarButtonEnabled(row.toolbarKey, enabled);
+        }
         if (PanelText(1) != L"Ready") SetPanelText(1, L"Ready");
         UpdateCommandAvailability();
         ViewChanged();
     });
+}
+
+void frmMain::EditStateChanged() {
+    if (!IsLoaded()) return;
+    Trapped([&] {
+        const CommandContext context = CurrentCommandContext();
+        for (const CommandRow& row : Commands()) {
+            if (row.enabledIn == nullptr) continue;
+            const bool enabled = CommandEnabled(row, context);
+            if (MenuEnabled(row.id) != enabled) SetMenuEnabled(row.id, enabled);
+            if (row.toolbarKey != nullptr && ToolbarButtonEnabled(row.toolbarKey) != enabled)
+                SetToolbarButtonEnabled(row.toolbarKey, enabled);
+        }
+    });
+}
+
+CommandContext frmMain::CurrentCommandContext() const {
+    CommandContext context;
+    context.documentsOpen = DocumentsOpen();
+    if (const auto active = context.documentsOpen ? ActiveDocument() : nullptr) {
+        const DocumentForm::EditState edits = active->Edits();
+        context.selection = edits.selection;
+        context.crop = edits.crop;
+        context.undo = edits.undo;
+        context.redo = edits.redo;
+        context.modified = edits.modified;
+    }
+    return context;
 }
 
 void frmMain::tlbMain_ButtonClick(const std::wstring& key) {
@@ -175,7 +208,9 @@ void frmMain::tlbMain_ButtonClick(const std::wstring& key) {
 
 void frmMain::mnuFileExit_Click() {
     Observe(L"mnuFileExit_Click");
-    Trapped([&] { Unload(); });
+    Trapped([&] {
+        if (SaveChangesBeforeClosing()) Unload();
+    });
 }
 
 void frmMain::ToggleBar(UINT menuId, HWND bar) {
@@ -264,6 +299,7 @@ void frmMain::mnuWindowArrangeIcons_Click() {
 void frmMain::mnuWindowCloseAll_Click() {
     Observe(L"mnuWindowCloseAll_Click");
     Trapped([&] {
+        if (!SaveChangesBeforeClosing()) return;
         const DeferredFrames deferred(mdiClient_);
         while (DocumentsOpen()) {
             auto active = ActiveForm();
@@ -294,6 +330,22 @@ void frmMain::mnuFilePrint_Click() {
 void frmMain::mnuEditCopy_Click() {
     Observe(L"mnuEditCopy_Click");
     DocumentCommands::EditCopy(*this);
+}
+void frmMain::mnuEditUndo_Click() {
+    Observe(L"mnuEditUndo_Click");
+    DocumentCommands::EditUndo(*this);
+}
+void frmMain::mnuEditRedo_Click() {
+    Observe(L"mnuEditRedo_Click");
+    DocumentCommands::EditRedo(*this);
+}
+void frmMain::mnuEditSelectAll_Click() {
+    Observe(L"mnuEditSelectAll_Click");
+    DocumentCommands::EditSelectAll(*this);
+}
+void frmMain::mnuEditCrop_Click() {
+    Observe(L"mnuEditCrop_Click");
+    DocumentCommands::EditCrop(*this);
 }
 void frmMain::mnuEditEmpty_Click() {
     Observe(L"mnuEditEmpty_Click");

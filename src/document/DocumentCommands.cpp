@@ -10,6 +10,7 @@
 #include <cwctype>
 #include <memory>
 
+#include "document/PicturePixels.h"
 #include "document/frmNabbet.h"
 #include "platform/controls/Conversions.h"
 #include "platform/pictures/PictureEncoder.h"
@@ -114,20 +115,44 @@ void FileOpen(IFrameHost& frame) {
     if (confirmed) OpenPictureFile(frame, dlg.FileName, dlg.FileTitle);
 }
 
-void FileSave(IFrameHost& frame) {
+namespace {
+
+// File Save for one document: true once it is saved, false when the dialog was cancelled
+// or the save failed (the failure is reported).
+bool SaveDocument(IFrameHost& frame, const std::shared_ptr<frmNabbet>& document) {
+    bool saved = false;
     Trapped([&] {
-        const std::wstring caption = ActiveDocument(frame)->Caption();
         CommonDialog& dlg = frame.Dialog();
         dlg.DefaultExt = L".bmp";
-        dlg.FileName = SuggestedSaveName(caption);
+        dlg.FileName = SuggestedSaveName(document->Title());
         dlg.Filter = kSaveFilter;
         dlg.Flags = kSaveFlags;
         dlg.FilterIndex = 1;  // the bitmap every time, whatever type the last save chose
         if (!Confirmed([&] { return dlg.ShowSave(frame.OwnerWindow()); }) || dlg.FileName.empty()) return;
-        if (!frame.FrameLoaded()) return;
+        if (!frame.FrameLoaded() || !document->IsLoaded()) return;
         const SaveTarget target = ChooseSaveTarget(dlg.FileName, dlg.FilterIndex);
-        SavePictureAs(ActiveDocument(frame)->picNabbet().GetPicture(), target.path, target.format);
+        SavePictureAs(document->DocumentPicture(), target.path, target.format);
+        if (DocumentModel* model = document->Model()) model->MarkSaved();
+        saved = true;
     });
+    return saved;
+}
+
+}  // namespace
+
+void FileSave(IFrameHost& frame) {
+    std::shared_ptr<frmNabbet> document;
+    if (Trapped([&] { document = ActiveDocument(frame); })) SaveDocument(frame, document);
+}
+
+bool SaveChangesFirst(IFrameHost& frame, DocumentForm& form) {
+    auto document = std::dynamic_pointer_cast<frmNabbet>(form.shared_from_this());
+    if (!document || !document->IsLoaded() || !document->Edits().modified) return true;
+    const int answer = MessageBoxService().Show(MessageBoxOwner(), L"Save changes to " + document->Title() + L"?",
+                                                MB_YESNOCANCEL | MB_ICONEXCLAMATION, App::Title());
+    if (answer == IDNO) return true;
+    if (answer != IDYES) return false;
+    return SaveDocument(frame, document);
 }
 
 void FilePrint(IFrameHost& frame) {
@@ -141,7 +166,7 @@ void FilePrint(IFrameHost& frame) {
             const bool confirmed = dlg.ShowPrinter(frame.OwnerWindow(), chosen);
             unique_hdc printerDc(chosen);
             if (!confirmed || !frame.FrameLoaded()) return;
-            const Picture picture = ActiveDocument(frame)->picNabbet().GetPicture();
+            const Picture picture = ActiveDocument(frame)->DocumentPicture();
             PrinterObject printer(PrinterService(), std::move(printerDc), App::Title());
             // HIMETRIC: the picture's own size in those units prints it at its natural size.
             printer.SetScaleMode(PrinterScale::Himetric);
@@ -155,7 +180,13 @@ void FilePrint(IFrameHost& frame) {
 void EditCopy(IFrameHost& frame) {
     Trapped([&] {
         ClipboardService().Clear(frame.OwnerWindow());
-        ClipboardService().SetData(frame.OwnerWindow(), ActiveDocument(frame)->picNabbet().GetPicture());
+        // The selection when there is one, else the whole picture.
+        const auto document = ActiveDocument(frame);
+        const DocumentModel* model = document->Model();
+        const Picture picture = model != nullptr && model->Selection()
+                                    ? PictureOfPixels(model->SelectedPixels())
+                                    : document->DocumentPicture();
+        ClipboardService().SetData(frame.OwnerWindow(), picture);
     });
 }
 
@@ -175,6 +206,34 @@ void ViewFitToWindow(IFrameHost& frame) {
     Trapped([&] { ActiveDocument(frame)->FitToWindow(); });
 }
 
+namespace {
+// Runs an edit on the active document's model; nothing without a picture.
+template <class Edit>
+void EditModel(IFrameHost& frame, Edit&& edit) {
+    Trapped([&] {
+        if (DocumentModel* model = ActiveDocument(frame)->Model()) edit(*model);
+    });
+}
+}  // namespace
+
+void EditUndo(IFrameHost& frame) {
+    EditModel(frame, [](DocumentModel& model) { model.Undo(); });
+}
+
+void EditRedo(IFrameHost& frame) {
+    EditModel(frame, [](DocumentModel& model) { model.Redo(); });
+}
+
+void EditSelectAll(IFrameHost& frame) {
+    EditModel(frame, [](DocumentModel& model) { model.SelectAll(); });
+}
+
+void EditCrop(IFrameHost& frame) {
+    EditModel(frame, [](DocumentModel& model) {
+        if (model.CanCrop()) model.CropToSelection();
+    });
+}
+
 void EditEmpty(IFrameHost& frame) {
     Trapped([&] { ClipboardService().Clear(frame.OwnerWindow()); });
 }
@@ -184,6 +243,7 @@ void FileClose(IFrameHost& frame) {
         if (frame.DocumentsOpen()) {
             auto active = frame.ActiveDocument();
             if (!active) RaiseObjectNotSet();
+            if (!SaveChangesFirst(frame, *active)) return;
             active->Unload();
         }
         frame.SetAppState();

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+class DocumentForm;
 class IFrameHost;
 
 namespace DocumentCommands {
@@ -9,7 +10,17 @@ void FileSave(IFrameHost& frame);
 void FilePrint(IFrameHost& frame);
 void EditCopy(IFrameHost& frame);
 void EditEmpty(IFrameHost& frame);
+// The active document's edits: undo and redo any change, select the whole picture, and
+// keep only the selection.
+void EditUndo(IFrameHost& frame);
+void EditRedo(IFrameHost& frame);
+void EditSelectAll(IFrameHost& frame);
+void EditCrop(IFrameHost& frame);
 void FileClose(IFrameHost& frame);
+// Before an edited document closes: "Save changes to Nabbet3?" Yes saves it as File Save
+// does, No lets it go as it is. False when it is to stay open (Cancel, or the save was
+// cancelled or failed). A document without changes closes without a question.
+bool SaveChangesFirst(IFrameHost& frame, DocumentForm& document);
 // The active document's zoom: a step in or out about the view's centre, 100 %, or the
 // whole picture in the window (never enlarged).
 void ViewZoomIn(IFrameHost& frame);

@@ -15,9 +15,16 @@ void CopyPixels(std::uint32_t* to, const std::uint32_t* from, std::int32_t count
 
 void PixelStore::Reserve(std::size_t count, std::size_t keep) {
     if (count <= capacity_) return;
-    auto larger = std::make_unique_for_overwrite<std::uint32_t[]>(count);
-    if (keep != 0) std::memcpy(larger.get(), data_.get(), std::min(keep, capacity_) * sizeof(std::uint32_t));
-    data_ = std::move(larger);
+    std::shared_ptr<std::uint32_t[]> larger(std::make_unique_for_overwrite<std::uint32_t[]>(count));
+    if (keep != 0) std::memcpy(larger.get(), data_, std::min(keep, capacity_) * sizeof(std::uint32_t));
+    data_ = larger.get();
+    owner_ = std::move(larger);
+    capacity_ = count;
+}
+
+void PixelStore::Adopt(std::uint32_t* data, std::size_t count, std::shared_ptr<void> owner) noexcept {
+    owner_ = std::move(owner);
+    data_ = data;
     capacity_ = count;
 }
 
@@ -25,6 +32,17 @@ Pixels Pixels::ForOverwrite(std::int32_t width, std::int32_t height) {
     if (width < 0 || height < 0) RaiseError(ErrorNumber::InvalidPropertyValue, L"A picture's size cannot be negative.");
     Pixels pixels;
     pixels.store_.Reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    pixels.stride_ = width;
+    pixels.rows_ = height;
+    pixels.area_ = PictureRect{0, 0, width, height};
+    return pixels;
+}
+
+Pixels Pixels::OverMemory(std::uint32_t* memory, std::int32_t width, std::int32_t height,
+                          std::shared_ptr<void> owner) {
+    if (width < 0 || height < 0) RaiseError(ErrorNumber::InvalidPropertyValue, L"A picture's size cannot be negative.");
+    Pixels pixels;
+    pixels.store_.Adopt(memory, static_cast<std::size_t>(width) * static_cast<std::size_t>(height), std::move(owner));
     pixels.stride_ = width;
     pixels.rows_ = height;
     pixels.area_ = PictureRect{0, 0, width, height};

@@ -7,17 +7,20 @@
 #include "document/PixelRects.h"
 
 // Room for pixels that is never zeroed (every pixel is written before it is read) and
-// only grows.
+// only grows. It may be memory someone else made (a bitmap's bits), kept alive by its owner.
 class PixelStore {
 public:
     // Room for at least `count` pixels, keeping the first `keep` of them.
     void Reserve(std::size_t count, std::size_t keep = 0);
-    std::uint32_t* Data() noexcept { return data_.get(); }
-    const std::uint32_t* Data() const noexcept { return data_.get(); }
+    // Takes `count` pixels at `data` as the room, alive while `owner` is.
+    void Adopt(std::uint32_t* data, std::size_t count, std::shared_ptr<void> owner) noexcept;
+    std::uint32_t* Data() noexcept { return data_; }
+    const std::uint32_t* Data() const noexcept { return data_; }
     std::size_t Capacity() const noexcept { return capacity_; }
 
 private:
-    std::unique_ptr<std::uint32_t[]> data_;
+    std::shared_ptr<void> owner_;
+    std::uint32_t* data_ = nullptr;
     std::size_t capacity_ = 0;
 };
 
@@ -31,6 +34,10 @@ public:
     Pixels() = default;
     // A picture whose pixels the caller writes, every one, before reading any.
     static Pixels ForOverwrite(std::int32_t width, std::int32_t height);
+    // The picture in rows of `width` pixels at `memory`, which `owner` keeps alive: no copy,
+    // so a picture that came in as a bitmap costs its memory once.
+    static Pixels OverMemory(std::uint32_t* memory, std::int32_t width, std::int32_t height,
+                             std::shared_ptr<void> owner);
     Pixels(Pixels&&) noexcept = default;
     Pixels& operator=(Pixels&&) noexcept = default;
     Pixels(const Pixels&) = delete;

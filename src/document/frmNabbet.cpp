@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <optional>
 
+#include "document/DocumentCommands.h"
 #include "document/DocumentLayout.h"
+#include "document/PicturePixels.h"
 #include "platform/controls/ViewZoom.h"
 #include "platform/controls/Conversions.h"
 #include "platform/controls/Twips.h"
@@ -46,9 +48,53 @@ private:
     HWND window_;
 };
 
+// How near a handle the pointer may be to take it, in screen pixels.
+constexpr std::int32_t kHandleTolerance = kHandleSize / 2 + 1;
+// The edited document's mark after its title.
+constexpr wchar_t kModifiedMark = L'*';
+
+LPCWSTR HandleCursor(SelectionHandle handle) {
+    switch (handle) {
+    case SelectionHandle::TopLeft:
+    case SelectionHandle::BottomRight: return IDC_SIZENWSE;
+    case SelectionHandle::TopRight:
+    case SelectionHandle::BottomLeft: return IDC_SIZENESW;
+    case SelectionHandle::Top:
+    case SelectionHandle::Bottom: return IDC_SIZENS;
+    case SelectionHandle::Left:
+    case SelectionHandle::Right: return IDC_SIZEWE;
+    default: return IDC_CROSS;
+    }
+}
+
+RECT ToRect(const ViewRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
+
+// Four pixels black, four white, along either axis: a diagonal pattern makes dashes of
+// rows and columns alike, without drawing each dash.
+unique_hbrush DashBrush() {
+    WORD rows[8]{};
+    for (int y = 0; y < 8; ++y) {
+        WORD bits = 0;
+        for (int x = 0; x < 8; ++x)
+            if (((x + y) / 4) % 2 == 0) bits |= static_cast<WORD>(0x80 >> x);
+        rows[y] = bits;
+    }
+    const unique_hbitmap pattern(CreateBitmap(8, 8, 1, 1, rows));
+    return unique_hbrush(CreatePatternBrush(pattern.get()));
+}
+
 }  // namespace
 
 frmNabbet::frmNabbet() {
+    picNabbet_.SetOnPainted([this](HDC dc) { PaintOutline(dc); });
+    picNabbet_.SetMessageHook([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return OnPictureMouse(message, wParam, lParam, result);
+    });
+    // A press in the viewport beside the picture is a click outside the selection.
+    picScroll_.SetMessageHook([this](UINT message, WPARAM, LPARAM, LRESULT&) {
+        if (message == WM_LBUTTONDOWN && model_) model_->ClearSelection();
+        return false;
+    });
     picNabbet_.SetOnAutoSized([this] {
         // A picture assigned after activation, or a new zoom: the bars follow the new size.
         if (IsLoaded() && picNabbet_.AutoSize()) {
@@ -138,6 +184,11 @@ LRESULT frmNabbet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         if (OnKeyDown(wParam)) return 0;
         break;
+    case WM_CLOSE:
+        // The document's own close box asks too, when it was edited.
+        if (IFrameHost* frame = CurrentFrame(); frame != nullptr && !DocumentCommands::SaveChangesFirst(*frame, *this))
+            return 0;
+        break;
     case WM_MOUSEACTIVATE: {
         // A click on the picture gives the document the keyboard focus, even when it was
         // already the active one, so that the scrolling keys reach it.
@@ -187,6 +238,8 @@ void frmNabbet::Form_Activate() {
     held.reset();
     picNabbet_.Refresh();
     ReportView();
+    // The edit commands follow the active document.
+    if (IFrameHost* frame = CurrentFrame()) frame->EditStateChanged();
 }
 
 void frmNabbet::Form_Resize() {
@@ -248,6 +301,9 @@ void frmNabbet::OnScroll(ScrollBarControl& bar, int code) {
 bool frmNabbet::OnKeyDown(WPARAM key) {
     const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     switch (key) {
+    case VK_ESCAPE:
+        if (model_) model_->ClearSelection();
+        return true;
     case VK_LEFT: OnScroll(hsbPic_, SB_LINELEFT); return true;
     case VK_RIGHT: OnScroll(hsbPic_, SB_LINERIGHT); return true;
     case VK_UP: OnScroll(vsbPic_, SB_LINEUP); return true;
@@ -321,7 +377,8 @@ void frmNabbet::SetZoomAbout(double zoom, POINT anchor) {
     Trapped([&] {
         const double from = picNabbet_.Zoom();
         zoom = std::clamp(zoom, ViewZoom::kFloor, ViewZoom::kMaximum);
-        if (zoom == from || picNabbet_.GetPicture().IsEmpty()) return;
+        const SIZE content = picNabbet_.ContentSize();
+        if (zoom == from || content.cx <= 0 || content.cy <= 0) return;
         const double perPixelX = Screen::TwipsPerPixelX();
         const double perPixelY = Screen::TwipsPerPixelY();
         const double offsetX = ViewZoom::OffsetAbout(hsbPic_.Value() / perPixelX, anchor.x, from, zoom);
@@ -356,9 +413,8 @@ void frmNabbet::ZoomOut() { SetZoom(ViewZoom::StepOut(Zoom())); }
 void frmNabbet::ActualSize() { SetZoom(1.0); }
 
 void frmNabbet::FitToWindow() {
-    const Picture& picture = picNabbet_.GetPicture();
-    if (picture.IsEmpty()) return;
-    const SIZE size = picture.SizePixels();
+    const SIZE size = picNabbet_.ContentSize();
+    if (size.cx <= 0 || size.cy <= 0) return;
     RECT client{};
     GetClientRect(hwnd_, &client);
     // Fitted, the picture needs no bars: the whole client area is the viewport.
@@ -366,9 +422,8 @@ void frmNabbet::FitToWindow() {
 }
 
 std::wstring frmNabbet::ViewDescription() const {
-    const Picture& picture = picNabbet_.GetPicture();
-    if (picture.IsEmpty()) return {};
-    const SIZE size = picture.SizePixels();
+    if (picNabbet_.GetPicture().IsEmpty()) return {};
+    const SIZE size = picNabbet_.ContentSize();
     return ViewZoom::Describe(size.cx, size.cy, Zoom());
 }
 
@@ -382,4 +437,205 @@ void frmNabbet::hsbPic_Change() {
 
 void frmNabbet::vsbPic_Change() {
     Trapped([&] { picNabbet_.Move(picNabbet_.Left(), static_cast<float>(-static_cast<std::int64_t>(vsbPic_.Value()))); });
+}
+
+Picture frmNabbet::DocumentPicture() const {
+    if (!model_ || model_->IsUntouched()) return picNabbet_.GetPicture();
+    return PictureOfPixels(model_->PicturePixels());
+}
+
+void frmNabbet::SetDocumentPicture(Picture picture) {
+    PictureWithPixels read = ReadPicturePixels(std::move(picture));
+    // The box stops reading the old model's memory before it goes.
+    picNabbet_.SetPixelSource({});
+    model_.reset();
+    shownOutline_ = {};
+    drag_ = Drag::None;
+    if (!read.pixels.IsEmpty()) {
+        model_ = std::make_unique<DocumentModel>(std::move(read.pixels));
+        subscription_ = model_->Subscribe([this](const DocumentChange& change) { OnModelChanged(change); });
+    }
+    picNabbet_.SetPicture(std::move(read.picture));
+    ShowModel();
+}
+
+void frmNabbet::ShowModel() {
+    if (!model_) return;
+    const Pixels& pixels = model_->PicturePixels();
+    const PictureRect area = pixels.Area();
+    picNabbet_.SetPixelSource(PictureBox::PixelSource{pixels.Memory(), pixels.Stride(),
+                                                      RECT{area.left, area.top, area.right, area.bottom}});
+}
+
+ViewRect frmNabbet::OutlineRect() const {
+    if (!model_ || !model_->Selection()) return {};
+    return Mapping().ToView(*model_->Selection());
+}
+
+void frmNabbet::OnModelChanged(const DocumentChange& change) {
+    const HWND box = picNabbet_.hWnd();
+    if (change.resized) {
+        // Crop and its undo: the box takes the new size (and the window its new layout).
+        ShowModel();
+        shownOutline_ = OutlineRect();
+        if (box != nullptr) InvalidateRect(box, nullptr, FALSE);
+        ReportView();
+    } else {
+        if (!change.pixels.IsEmpty() && box != nullptr) {
+            const RECT changed = ToRect(Mapping().ToView(change.pixels));
+            InvalidateRect(box, &changed, FALSE);
+        }
+        if (change.selection) {
+            // Only the bands along the old and the new outline: a drag step costs the
+            // outline's length, not the selection's area.
+            const ViewRect outline = OutlineRect();
+            if (box != nullptr)
+                for (const ViewRect& band : OutlineRepaint(shownOutline_, outline)) {
+                    const RECT rect = ToRect(band);
+                    InvalidateRect(box, &rect, FALSE);
+                }
+            shownOutline_ = outline;
+            ReportView();
+        }
+    }
+    if (box != nullptr) UpdateWindow(box);
+    if (change.history) ShowModified();
+    // The commands follow what can be done now; a drag step that changes none of it costs
+    // no command state.
+    const EditState edits = Edits();
+    if (edits != reportedEdits_) {
+        reportedEdits_ = edits;
+        if (IFrameHost* frame = CurrentFrame()) frame->EditStateChanged();
+    }
+}
+
+std::wstring frmNabbet::Title() const {
+    std::wstring title = Caption();
+    if (!title.empty() && title.back() == kModifiedMark) title.pop_back();
+    return title;
+}
+
+void frmNabbet::ShowModified() {
+    if (!IsLoaded()) return;
+    const bool modified = model_ && model_->IsModified();
+    const std::wstring title = Title();
+    const std::wstring wanted = modified ? title + kModifiedMark : title;
+    if (Caption() != wanted) SetCaption(wanted);
+}
+
+void frmNabbet::PaintOutline(HDC dc) {
+    if (!model_ || !model_->Selection()) return;
+    const ViewRect outline = OutlineRect();
+    if (!dashes_) dashes_ = DashBrush();
+    // One screen pixel wide on the outline's outermost pixels, black dashes on white, so
+    // that it shows on any picture without inverting it.
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    const RECT sides[] = {
+        {outline.left, outline.top, outline.right, outline.top + 1},
+        {outline.left, outline.bottom - 1, outline.right, outline.bottom},
+        {outline.left, outline.top, outline.left + 1, outline.bottom},
+        {outline.right - 1, outline.top, outline.right, outline.bottom},
+    };
+    for (const RECT& side : sides) FillRect(dc, &side, dashes_.get());
+    for (SelectionHandle handle : {SelectionHandle::TopLeft, SelectionHandle::Top, SelectionHandle::TopRight,
+                                   SelectionHandle::Right, SelectionHandle::BottomRight, SelectionHandle::Bottom,
+                                   SelectionHandle::BottomLeft, SelectionHandle::Left}) {
+        const RECT square = ToRect(HandleRect(outline, handle));
+        FillRect(dc, &square, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        FrameRect(dc, &square, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+}
+
+bool frmNabbet::OnPictureMouse(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (!model_) return false;
+    const ViewPoint point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const PictureRect bounds = model_->PicturePixels().Bounds();
+    switch (message) {
+    case WM_LBUTTONDOWN: {
+        const ViewRect outline = OutlineRect();
+        const SelectionHandle handle =
+            outline.IsEmpty() ? SelectionHandle::None : HandleAt(outline, point, kHandleTolerance);
+        press_ = Mapping().ToPicture(point);
+        if (handle != SelectionHandle::None) {
+            drag_ = Drag::Handle;
+            dragHandle_ = handle;
+            pressSelection_ = *model_->Selection();
+        } else {
+            // A press starts a new selection; a click that never moves clears the old one.
+            drag_ = Drag::New;
+            model_->ClearSelection();
+        }
+        SetCapture(picNabbet_.hWnd());
+        return true;
+    }
+    case WM_MOUSEMOVE: {
+        if (!trackingLeave_) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, picNabbet_.hWnd(), 0};
+            trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+        }
+        const PicturePoint pointer = Mapping().ToPicture(point);
+        if (drag_ == Drag::New && (pointer != press_ || model_->Selection())) {
+            model_->Select(DragSelection(press_, pointer, bounds));
+        } else if (drag_ == Drag::Handle) {
+            model_->Select(AdjustSelection(pressSelection_, dragHandle_, press_, pointer, bounds));
+        }
+        ShowPointer(point);
+        return true;
+    }
+    case WM_MOUSELEAVE:
+        trackingLeave_ = false;
+        ShowPointer(std::nullopt);
+        return true;
+    case WM_LBUTTONUP:
+        if (drag_ != Drag::None && GetCapture() == picNabbet_.hWnd()) ReleaseCapture();
+        drag_ = Drag::None;
+        return true;
+    case WM_CAPTURECHANGED:
+        drag_ = Drag::None;
+        return true;
+    case WM_SETCURSOR: {
+        if (LOWORD(lParam) != HTCLIENT) return false;
+        POINT at{};
+        GetCursorPos(&at);
+        ScreenToClient(picNabbet_.hWnd(), &at);
+        const ViewRect outline = OutlineRect();
+        const SelectionHandle handle = drag_ == Drag::Handle ? dragHandle_
+                                       : outline.IsEmpty()  ? SelectionHandle::None
+                                                            : HandleAt(outline, ViewPoint{at.x, at.y}, kHandleTolerance);
+        SetCursor(LoadCursorW(nullptr, HandleCursor(handle)));
+        result = TRUE;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void frmNabbet::ShowPointer(std::optional<ViewPoint> point) {
+    std::wstring text;
+    if (point && model_) {
+        const PicturePoint at = Mapping().ToPicture(*point);
+        const Pixels& pixels = model_->PicturePixels();
+        if (pixels.Bounds().Contains(at)) text = PointerStatus(at, pixels.At(at));
+    }
+    if (text == pointerText_) return;
+    pointerText_ = std::move(text);
+    ReportView();
+}
+
+std::wstring frmNabbet::PointerDescription() const {
+    std::wstring text = pointerText_;
+    if (model_ && model_->Selection()) {
+        if (!text.empty()) text += L"  ";
+        text += SelectionStatus(*model_->Selection());
+    }
+    return text;
+}
+
+DocumentForm::EditState frmNabbet::Edits() const {
+    if (!model_) return {};
+    return EditState{model_->Selection().has_value(), model_->CanCrop(), model_->CanUndo(), model_->CanRedo(),
+                     model_->IsModified()};
 }

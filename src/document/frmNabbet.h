@@ -1,24 +1,42 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include <windows.h>
 
+#include "document/DocumentModel.h"
+#include "document/DocumentViewGeometry.h"
 #include "platform/pictures/Picture.h"
+#include "platform/windows/Handles.h"
 #include "platform/windows/DocumentForm.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/ScrollBarControl.h"
 
-// A document window: one image in a scrolling view, a child of the frame.
+// A document window: the view of one picture's model in a scrolling viewport, a child of
+// the frame. It paints the model at its zoom and turns the mouse and keys into operations.
 class frmNabbet final : public DocumentForm {
 public:
     frmNabbet();
 
-    Picture DocumentPicture() const override { return picNabbet_.GetPicture(); }
-    void SetDocumentPicture(Picture picture) override { picNabbet_.SetPicture(std::move(picture)); }
+    // What leaves the program: the picture as it came while the model is untouched, the
+    // model's pixels otherwise.
+    Picture DocumentPicture() const override;
+    void SetDocumentPicture(Picture picture) override;
     // "3840 x 2160 px  50%", or nothing without a picture.
     std::wstring ViewDescription() const override;
+    // "1203, 88  #1E90FF  640 x 480": the pixel under the pointer and the selection's size.
+    std::wstring PointerDescription() const override;
+
+    EditState Edits() const override;
+
+    // The model under the view; nullptr without a picture.
+    DocumentModel* Model() noexcept { return model_.get(); }
+    const DocumentModel* Model() const noexcept { return model_.get(); }
+    // The caption without the mark of an edited document.
+    std::wstring Title() const;
 
     PictureBox& picNabbet() noexcept { return picNabbet_; }
     PictureBox& picScroll() noexcept { return picScroll_; }
@@ -65,6 +83,16 @@ private:
     void SetBarMax(ScrollBarControl& bar, std::int32_t max);
     void RunActivation();
 
+    // The view: picNabbet's pixels are view pixels, unscrolled (the box itself moves).
+    ViewMapping Mapping() const noexcept { return ViewMapping{Zoom(), ViewPoint{}}; }
+    ViewRect OutlineRect() const;
+    void ShowModel();
+    void OnModelChanged(const DocumentChange& change);
+    void ShowModified();
+    void PaintOutline(HDC dc);
+    bool OnPictureMouse(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void ShowPointer(std::optional<ViewPoint> point);
+
     ScrollBarControl hsbPic_;
     ScrollBarControl vsbPic_;
     PictureBox picScroll_;
@@ -73,4 +101,17 @@ private:
     bool activated_ = false;  // laid out by its first activation
     int layouts_ = 0;
     int wheelZoomRemainder_ = 0;  // a precise wheel's part notches towards the next zoom step
+
+    std::unique_ptr<DocumentModel> model_;
+    int subscription_ = 0;
+    ViewRect shownOutline_;  // the outline as last painted (empty: none)
+    enum class Drag { None, New, Handle };
+    Drag drag_ = Drag::None;
+    SelectionHandle dragHandle_ = SelectionHandle::None;
+    PicturePoint press_;
+    PictureRect pressSelection_;
+    std::wstring pointerText_;
+    EditState reportedEdits_;  // as the commands were last told
+    bool trackingLeave_ = false;
+    unique_hbrush dashes_;
 };

@@ -30,13 +30,18 @@ struct ShownMessage {
     std::wstring title;
 };
 
+// Records each message box and answers it with the next scripted button (IDOK with none left).
 class RecordingMessageBox final : public IMessageBoxService {
 public:
     int Show(HWND, const std::wstring& text, UINT style, const std::wstring& title) override {
         shown.push_back({text, style, title});
-        return IDOK;
+        if (answers.empty()) return IDOK;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     std::vector<ShownMessage> shown;
+    std::deque<int> answers;
 };
 
 class MemorySettingsStore final : public ISettingsStore {
@@ -221,7 +226,7 @@ protected:
     std::shared_ptr<frmNabbet> AddDocument(const std::wstring& caption, Picture picture, bool updateFrame = false) {
         auto document = NewForm<frmNabbet>();
         document->SetCaption(caption);
-        if (!picture.IsEmpty()) document->picNabbet().SetPicture(std::move(picture));
+        if (!picture.IsEmpty()) document->SetDocumentPicture(std::move(picture));
         document->Show();
         if (updateFrame) frame->SetAppState();
         DoEvents();

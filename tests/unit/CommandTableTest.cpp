@@ -38,6 +38,7 @@ void CollectMenu(HMENU menu, std::map<UINT, std::wstring>& items) {
 // The name a menu shows for a key; the keypad's keys share the name of their main-keyboard twin.
 std::wstring KeyName(BYTE flags, WORD key) {
     std::wstring name = (flags & FCONTROL) ? L"Ctrl+" : L"";
+    if (flags & FSHIFT) name += L"Shift+";
     if (key >= VK_F1 && key <= VK_F24) return name + L"F" + std::to_wstring(key - VK_F1 + 1);
     if (key == VK_OEM_PLUS || key == VK_ADD) return name + L"Plus";
     if (key == VK_OEM_MINUS || key == VK_SUBTRACT) return name + L"Minus";

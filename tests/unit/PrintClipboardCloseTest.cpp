@@ -35,7 +35,8 @@ TEST_F(CommandTest, PrintPaintsTheNaturalHimetricSizeOnOnePage) {
     frame->mnuFilePrint_Click();
     const std::vector<std::string> expected{"StartDoc", "StartPage", "PaintPicture", "EndPage", "EndDoc"};
     EXPECT_EQ(printer.calls, expected);
-    EXPECT_TRUE(printer.painted == picture);
+    // The document holds the bitmap's pixels once, as a picture of its own: the same pixels.
+    EXPECT_EQ(ReadPicture(printer.painted), ReadPicture(picture));
     EXPECT_EQ(printer.rect.left, 0);
     EXPECT_EQ(printer.rect.top, 0);
     // 96 x 48 pixels at 96 dpi: one inch by half an inch.

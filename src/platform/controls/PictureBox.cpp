@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "platform/controls/Twips.h"
 #include "platform/controls/ViewZoom.h"
@@ -31,6 +33,17 @@ void PictureBox::SetPicture(Picture picture) {
     if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+void PictureBox::SetPixelSource(const PixelSource& source) {
+    pixels_ = source;
+    TakePictureSize();
+    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+SIZE PictureBox::ContentSize() const {
+    if (pixels_.memory != nullptr) return SIZE{pixels_.area.right - pixels_.area.left, pixels_.area.bottom - pixels_.area.top};
+    return picture_.IsEmpty() ? SIZE{0, 0} : picture_.SizePixels();
+}
+
 void PictureBox::SetZoom(double zoom) {
     zoom = std::clamp(zoom, ViewZoom::kFloor, ViewZoom::kMaximum);
     if (zoom == zoom_) return;
@@ -40,8 +53,8 @@ void PictureBox::SetZoom(double zoom) {
 }
 
 void PictureBox::TakePictureSize() {
-    if (!autoSize_ || picture_.IsEmpty()) return;
-    const SIZE size = picture_.SizePixels();
+    if (!autoSize_ || (picture_.IsEmpty() && pixels_.memory == nullptr)) return;
+    const SIZE size = ContentSize();
     const float width = static_cast<float>(ViewZoom::Scaled(size.cx, zoom_)) * Screen::TwipsPerPixelX();
     const float height = static_cast<float>(ViewZoom::Scaled(size.cy, zoom_)) * Screen::TwipsPerPixelY();
     if (width == width_ && height == height_) return;
@@ -65,8 +78,8 @@ void PictureBox::SetSize(float width, float height) {
 
 void PictureBox::SetAutoSize(bool on) {
     autoSize_ = on;
-    if (on && !picture_.IsEmpty()) {
-        const SIZE size = picture_.SizePixels();
+    if (on && (!picture_.IsEmpty() || pixels_.memory != nullptr)) {
+        const SIZE size = ContentSize();
         width_ = static_cast<float>(ViewZoom::Scaled(size.cx, zoom_)) * Screen::TwipsPerPixelX();
         height_ = static_cast<float>(ViewZoom::Scaled(size.cy, zoom_)) * Screen::TwipsPerPixelY();
         ApplyGeometry();
@@ -102,6 +115,8 @@ void PictureBox::ApplyGeometry() {
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (hook_ && hook_(message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT covers every pixel
@@ -113,19 +128,53 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+namespace {
+
+// The rectangles of the window's update region: an outline's bands stay bands rather
+// than their bounding box. Many small ones are painted as their bounding box instead.
+std::vector<RECT> UpdateRectangles(HWND window) {
+    std::vector<RECT> parts;
+    const unique_hrgn region(CreateRectRgn(0, 0, 0, 0));
+    if (!region || GetUpdateRgn(window, region.get(), FALSE) == ERROR) return parts;
+    const DWORD bytes = GetRegionData(region.get(), 0, nullptr);
+    if (bytes == 0) return parts;
+    std::vector<BYTE> data(bytes);
+    auto* header = reinterpret_cast<RGNDATA*>(data.data());
+    if (GetRegionData(region.get(), bytes, header) != bytes || header->rdh.nCount > 64) return parts;
+    const auto* rects = reinterpret_cast<const RECT*>(header->Buffer);
+    parts.assign(rects, rects + header->rdh.nCount);
+    return parts;
+}
+
+}  // namespace
+
 void PictureBox::Paint() {
+    std::vector<RECT> parts;
+    if (pixels_.memory != nullptr) parts = UpdateRectangles(hwnd_);
     PaintDC paint(hwnd_);
     const HDC dc = paint.get();
     lastSource_ = RECT{};
     // The box is as large as the (scaled) picture, the viewport only a window on it: only
     // what is both invalid and visible is drawn, whatever the picture's size.
     RECT area = paint.area();
-    RECT visible{};
-    if (GetClipBox(dc, &visible) != ERROR) IntersectRect(&area, &area, &visible);
+    RECT visible = area;
+    if (GetClipBox(dc, &visible) == ERROR) visible = area;
+    IntersectRect(&area, &area, &visible);
     RECT client{};
     GetClientRect(hwnd_, &client);
     SIZE size{0, 0};
-    if (const HBITMAP bitmap = picture_.Bitmap()) {
+    if (pixels_.memory != nullptr) {
+        if (parts.empty()) parts.push_back(area);
+        RECT sources{};
+        for (RECT part : parts) {
+            if (!IntersectRect(&part, &part, &visible)) continue;
+            PaintPixels(dc, part);
+            UnionRect(&sources, &sources, &lastSource_);
+        }
+        lastSource_ = sources;
+        size = ContentSize();
+        size = SIZE{ViewZoom::Scaled(size.cx, zoom_), ViewZoom::Scaled(size.cy, zoom_)};
+    } else if (const HBITMAP bitmap = picture_.Bitmap()) {
         BITMAP info{};
         if (GetObjectW(bitmap, sizeof info, &info) != 0) size = SIZE{info.bmWidth, info.bmHeight};
         const unique_hdc memory(CreateCompatibleDC(dc));
@@ -164,6 +213,7 @@ void PictureBox::Paint() {
     RECT below{0, size.cy, std::min<LONG>(size.cx, client.right), client.bottom};
     if (right.right > right.left && right.bottom > right.top) FillRect(dc, &right, background_);
     if (below.right > below.left && below.bottom > below.top) FillRect(dc, &below, background_);
+    if (onPainted_) onPainted_(dc);
 }
 
 void PictureBox::PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source) {
@@ -191,5 +241,44 @@ void PictureBox::PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source) 
     }
     StretchBlt(dc, at(sx0), at(sy0), at(sx1) - at(sx0), at(sy1) - at(sy0), memory, sx0, sy0, sx1 - sx0, sy1 - sy0,
                SRCCOPY);
+    lastSource_ = RECT{sx0, sy0, sx1, sy1};
+}
+
+void PictureBox::PaintPixels(HDC dc, const RECT& area) {
+    // As PaintScaled: whole picture pixels under the area, so an enlarged pixel stays one
+    // square whichever part of it is repainted.
+    const SIZE source = ContentSize();
+    const SIZE shown{ViewZoom::Scaled(source.cx, zoom_), ViewZoom::Scaled(source.cy, zoom_)};
+    const LONG right = std::min<LONG>(area.right, shown.cx);
+    const LONG bottom = std::min<LONG>(area.bottom, shown.cy);
+    if (right <= area.left || bottom <= area.top) return;
+    const auto first = [&](LONG at, LONG limit) {
+        return std::clamp<LONG>(static_cast<LONG>(std::floor(at / zoom_)), 0, limit);
+    };
+    const auto last = [&](LONG at, LONG limit) {
+        return std::clamp<LONG>(static_cast<LONG>(std::ceil(at / zoom_)), 0, limit);
+    };
+    const LONG sx0 = first(area.left, source.cx), sx1 = std::max(sx0 + 1, last(right, source.cx));
+    const LONG sy0 = first(area.top, source.cy), sy1 = std::max(sy0 + 1, last(bottom, source.cy));
+    const auto at = [&](LONG sourcePixel) { return static_cast<LONG>(std::lround(sourcePixel * zoom_)); };
+    // A top-down DIB of just the rows needed, starting at the first of them: the source
+    // rectangle then spans its full height, where top-down and bottom-up agree.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = pixels_.stride;
+    info.bmiHeader.biHeight = -(sy1 - sy0);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const auto* rows = static_cast<const std::uint32_t*>(pixels_.memory) +
+                       static_cast<std::size_t>(pixels_.area.top + sy0) * static_cast<std::size_t>(pixels_.stride);
+    if (zoom_ < 1.0) {
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+    } else {
+        SetStretchBltMode(dc, COLORONCOLOR);
+    }
+    StretchDIBits(dc, at(sx0), at(sy0), at(sx1) - at(sx0), at(sy1) - at(sy0), pixels_.area.left + sx0, 0, sx1 - sx0,
+                  sy1 - sy0, rows, &info, DIB_RGB_COLORS, SRCCOPY);
     lastSource_ = RECT{sx0, sy0, sx1, sy1};
 }

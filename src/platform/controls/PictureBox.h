@@ -11,9 +11,21 @@
 // in twips, as the program's rules set it; the window follows in pixels.
 class PictureBox final : public WindowBase {
 public:
+    // Pixels to paint instead of the picture: 32-bit rows from the top, `stride` pixels
+    // apart, of which `area` is shown. The owner keeps the memory alive while it is set.
+    struct PixelSource {
+        const void* memory = nullptr;
+        LONG stride = 0;
+        RECT area{};
+    };
+
     const Picture& GetPicture() const noexcept { return picture_; }
     // The box owns the picture from now on; with AutoSize on it takes the picture's size.
     void SetPicture(Picture picture);
+    // With AutoSize on the box takes the size of the source's area; no memory: the picture again.
+    void SetPixelSource(const PixelSource& source);
+    // The size of what the box shows, in pixels of the picture.
+    SIZE ContentSize() const;
 
     float Left() const noexcept { return left_; }
     float Top() const noexcept { return top_; }
@@ -41,6 +53,11 @@ public:
     void Create(HWND parent, float width, float height);
     // Called after AutoSize has given the box a new size, for the owner to relay out.
     void SetOnAutoSized(std::function<void()> handler) { onAutoSized_ = std::move(handler); }
+    // Draws over each paint, in the box's pixels (clipped to what is being painted).
+    void SetOnPainted(std::function<void(HDC)> handler) { onPainted_ = std::move(handler); }
+    // Sees the box's messages first; a handled one returns its result.
+    using MessageHook = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+    void SetMessageHook(MessageHook hook) { hook_ = std::move(hook); }
 
 private:
     void ApplyGeometry();
@@ -48,13 +65,17 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint();
     void PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source);
+    void PaintPixels(HDC dc, const RECT& area);
 
     Picture picture_;
+    PixelSource pixels_;
     double zoom_ = 1.0;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     RECT lastSource_{};
     RECT applied_{};  // the window's position and size (right, bottom) in pixels as last set
     bool autoSize_ = false;
     HBRUSH background_ = nullptr;  // a system colour brush: never deleted
-    std::function<void()> onAutoSized_;  // the owner relays out when AutoSize changes the size
+    std::function<void()> onAutoSized_;
+    std::function<void(HDC)> onPainted_;
+    MessageHook hook_;  // the owner relays out when AutoSize changes the size
 };

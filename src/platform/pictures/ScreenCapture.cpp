@@ -44,8 +44,27 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
 
         const HDC source = client ? GetDC(hWnd) : GetWindowDC(hWnd);
         const HDC memory = CreateCompatibleDC(source);
-        // Compatible with the display, not with the memory DC (which would give a monochrome bitmap).
-        HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
+        const int hasPalette = g_deviceCaps(source, RASTERCAPS) & RC_PALETTE;
+        const int paletteSize = g_deviceCaps(source, SIZEPALETTE);
+        const bool paletteDisplay = IsPaletteDisplay(hasPalette, paletteSize);
+        // On a 32-bit display the capture is a top-down 32-bit DIB section, the layout a
+        // document keeps its pixels in, so that the document reads them where they are
+        // rather than copying them. Otherwise compatible with the display, not with the
+        // memory DC (which would give a monochrome bitmap).
+        HBITMAP bitmap = nullptr;
+        if (!paletteDisplay && g_deviceCaps(source, BITSPIXEL) == 32) {
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof info.bmiHeader;
+            info.bmiHeader.biWidth = width;
+            info.bmiHeader.biHeight = -height;
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            info.bmiHeader.biCompression = BI_RGB;
+            void* bits = nullptr;
+            bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        } else {
+            bitmap = CreateCompatibleBitmap(source, width, height);
+        }
         if (bitmap == nullptr && width > 0 && height > 0) {
             // Too large for the system (a desktop of many monitors, say): said, not an
             // empty document that looks like a capture.
@@ -55,9 +74,6 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
         }
         const HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
 
-        const int hasPalette = g_deviceCaps(source, RASTERCAPS) & RC_PALETTE;
-        const int paletteSize = g_deviceCaps(source, SIZEPALETTE);
-        const bool paletteDisplay = IsPaletteDisplay(hasPalette, paletteSize);
         HPALETTE previousPalette = nullptr;
         if (paletteDisplay) {
             block.palVersion = 0x300;

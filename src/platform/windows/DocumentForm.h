@@ -13,6 +13,19 @@ public:
     virtual void SetDocumentPicture(Picture picture) = 0;
     // What the status bar says of this document's view; nothing by default.
     virtual std::wstring ViewDescription() const { return {}; }
+    // What the status bar says of the pointer over the document; nothing by default.
+    virtual std::wstring PointerDescription() const { return {}; }
+
+    // What the edit commands may do with the document.
+    struct EditState {
+        bool selection = false;  // something is selected
+        bool crop = false;       // the selection is smaller than the picture
+        bool undo = false;
+        bool redo = false;
+        bool modified = false;   // differs from what was last saved or opened
+        bool operator==(const EditState&) const = default;
+    };
+    virtual EditState Edits() const { return {}; }
 
     using ClosedHandler = std::function<void(DocumentForm& document)>;
     void SetClosedHandler(ClosedHandler handler) { closed_ = std::move(handler); }

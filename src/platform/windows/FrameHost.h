@@ -37,6 +37,9 @@ public:
     virtual void SetAppState() = 0;
     // A document's view (size or zoom) changed: the frame shows the active one's.
     virtual void ViewChanged() = 0;
+    // What the active document can undo, redo or crop may have changed: the commands that
+    // depend on it follow (only those).
+    virtual void EditStateChanged() {}
 
     virtual bool FrameLoaded() const = 0;
     virtual bool FrameVisible() const = 0;
