@@ -64,12 +64,6 @@ HWND WindowInFrontOf(HWND frame) {
     return GetDesktopWindow();
 }
 
-Picture CaptureForegroundWindow() {
-    Picture result;
-    Trapped([&] { result = CaptureWindowRectangle(GetForegroundWindow()); });
-    return result;
-}
-
 Picture CaptureWindowByHandle(HWND hWnd) {
     Picture result;
     Trapped([&] { result = CaptureWindowRectangle(hWnd); });

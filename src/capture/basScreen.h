@@ -6,7 +6,6 @@
 
 // The window captures: the area each kind takes, clipped to the desktop (every
 // monitor).
-Picture CaptureForegroundWindow();
 Picture CaptureWindowByHandle(HWND hWnd);
 // The screen rectangle a window capture of hWnd copies (its outer rectangle, clipped).
 RECT WindowCaptureArea(HWND hWnd);

@@ -177,7 +177,7 @@ void frmNabbet::Form_Activate() {
     if (first && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0) held.emplace(hwnd_);
     picScroll_.SetBorderStyle(0);
     picScroll_.Move(0, 0);
-    picNabbet_.SetAutoRedraw(true);
+    // No backing image to turn on: the box repaints from its picture at every exposure.
     picNabbet_.SetAutoSize(true);
     picNabbet_.SetBorderStyle(0);
     // The picture stays where the bars say the user left it.

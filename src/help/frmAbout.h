@@ -27,7 +27,6 @@ public:
     const AboutLabel& lblContact() const noexcept { return lblContact_; }
     const AboutLabel& lblInternet() const noexcept { return lblInternet_; }
     const AboutLabel& lblEmail() const noexcept { return lblEmail_; }
-    const AboutLine& Line1() const noexcept { return Line1_; }
     const AboutImage& imgAbout1() const noexcept { return imgAbout1_; }
     const AboutImage& imgAbout2() const noexcept { return imgAbout2_; }
     HWND cmdOk() const noexcept { return cmdOk_; }

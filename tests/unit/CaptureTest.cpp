@@ -1,4 +1,4 @@
-// The capture engine: clipping, the pixel copy from the screen, the palette branch and
+// The capture engine: the pixel copy from the screen, the palette branch and
 // the ownership of bitmaps and palettes.
 #include <gtest/gtest.h>
 
@@ -19,8 +19,6 @@
 
 namespace {
 
-RECT Rect(LONG left, LONG top, LONG right, LONG bottom) { return RECT{left, top, right, bottom}; }
-
 void ExpectRect(const RECT& actual, LONG left, LONG top, LONG right, LONG bottom) {
     EXPECT_EQ(actual.left, left);
     EXPECT_EQ(actual.top, top);
@@ -29,45 +27,6 @@ void ExpectRect(const RECT& actual, LONG left, LONG top, LONG right, LONG bottom
 }
 
 }  // namespace
-
-TEST(ClipToScreen, WindowInsideIsKept) {
-    ExpectRect(ClipToScreen(Rect(10, 20, 300, 200), 1024, 768), 10, 20, 300, 200);
-}
-
-TEST(ClipToScreen, EachOverhangingEdgeIsReplacedOnItsOwn) {
-    ExpectRect(ClipToScreen(Rect(-40, 20, 300, 200), 1024, 768), 0, 20, 300, 200);
-    ExpectRect(ClipToScreen(Rect(10, -5, 300, 200), 1024, 768), 10, 0, 300, 200);
-    ExpectRect(ClipToScreen(Rect(900, 20, 1100, 200), 1024, 768), 900, 20, 1024, 200);
-    ExpectRect(ClipToScreen(Rect(10, 700, 300, 800), 1024, 768), 10, 700, 300, 768);
-}
-
-TEST(ClipToScreen, WindowWhollyRightOrBelowTakesTheFullWidthOrHeight) {
-    ExpectRect(ClipToScreen(Rect(1100, 20, 1400, 200), 1024, 768), 0, 20, 1024, 200);
-    ExpectRect(ClipToScreen(Rect(10, 800, 300, 900), 1024, 768), 10, 0, 300, 768);
-}
-
-TEST(ClipToScreen, NegativeFarEdgesBecomeTheScreensFarEdge) {
-    // A window parked far off to the top-left: the whole screen is taken.
-    ExpectRect(ClipToScreen(Rect(-32000, -32000, -31800, -31850), 1024, 768), 0, 0, 1024, 768);
-}
-
-TEST(ClipToScreen, ComparisonsAreStrict) {
-    // A left edge exactly on the screen's width stays: the capture is 0 wide.
-    ExpectRect(ClipToScreen(Rect(1024, 20, 1024, 200), 1024, 768), 1024, 20, 1024, 200);
-    ExpectRect(ClipToScreen(Rect(1024, 20, 1200, 200), 1024, 768), 1024, 20, 1024, 200);
-    ExpectRect(ClipToScreen(Rect(10, 768, 300, 900), 1024, 768), 10, 768, 300, 768);
-}
-
-TEST(ClipToScreen, FarEdgesRoundHalvesToEven) {
-    ExpectRect(ClipToScreen(Rect(0, 0, 2000, 2000), 1000.5, 700.5), 0, 0, 1000, 700);
-    ExpectRect(ClipToScreen(Rect(0, 0, 2000, 2000), 1001.5, 701.5), 0, 0, 1002, 702);
-    // The unrounded value decides the comparison: 1001 is not beyond 1001.4.
-    ExpectRect(ClipToScreen(Rect(1001, 0, 1001, 10), 1001.4, 768), 1001, 0, 1001, 10);
-}
-
-TEST(ClipToScreen, ZeroRectangleOfAMissingWindowStaysZero) {
-    ExpectRect(ClipToScreen(Rect(0, 0, 0, 0), 1024, 768), 0, 0, 0, 0);
-}
 
 TEST(PaletteDisplay, OnlyA256EntryPaletteDeviceCounts) {
     EXPECT_TRUE(IsPaletteDisplay(RC_PALETTE | RC_BITBLT, 256));
@@ -110,17 +69,6 @@ TEST_F(ScreenCaptureTest, WindowByHandleTakesItsWholeRectangle) {
     ASSERT_EQ(image.width, 211);
     ASSERT_EQ(image.height, 133);
     EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 211, 133, 0, 0), 0);
-}
-
-TEST_F(ScreenCaptureTest, ForegroundWindowIsCaptured) {
-    ShowPattern(300, 200, 160, 120);
-    SetForegroundWindow(pattern->hWnd());
-    DoEvents();
-    ASSERT_EQ(GetForegroundWindow(), pattern->hWnd());
-    const Image image = ReadPicture(CaptureForegroundWindow());
-    ASSERT_EQ(image.width, 160);
-    ASSERT_EQ(image.height, 120);
-    EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 160, 120, 0, 0), 0);
 }
 
 TEST_F(ScreenCaptureTest, WindowOverTheLeftAndTopEdgesGivesOnlyItsVisiblePart) {

@@ -55,15 +55,6 @@ TEST(Rounding, SixteenBitAdditionOverflowsInsteadOfWrapping) {
     EXPECT_EQ(AddInt16(-32767, -1), -32768);
 }
 
-TEST(IntegerDivision, RoundsOperandsThenTruncates) {
-    EXPECT_EQ(IntegerDivide(15360.0, 15.0), 1024);
-    EXPECT_EQ(IntegerDivide(11520.0, 15.0), 768);
-    EXPECT_EQ(IntegerDivide(7.0, 2.0), 3);
-    EXPECT_EQ(IntegerDivide(-7.0, 2.0), -3);
-    EXPECT_EQ(IntegerDivide(10.0, 2.5), 5);  // 2.5 rounds to 2
-    EXPECT_EQ(ErrorNumberOf([] { IntegerDivide(1.0, 0.4); }), 11);
-}
-
 TEST(TextToSingle, ReadsNumbersAndRejectsEverythingElse) {
     EXPECT_EQ(TextToSingle(L"6500"), 6500.0f);
     EXPECT_EQ(TextToSingle(L"2512.5"), 2512.5f);

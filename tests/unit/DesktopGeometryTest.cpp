@@ -36,20 +36,31 @@ TEST(DesktopBounds, IsTheSmallestRectangleHoldingEveryMonitor) {
     ExpectEdges(DesktopBounds({}), 0, 0, 0, 0);
 }
 
-TEST(ClipToDesktop, OnOneMonitorAtTheOriginItIsClipToScreen) {
+TEST(ClipToDesktop, OnOneScreenAtTheOriginEachEdgeIsClippedOnItsOwn) {
     const EdgeRect screen{0, 0, 1024, 768};
-    const EdgeRect cases[] = {
-        {10, 20, 300, 200},          {-40, 20, 300, 200},     {10, -5, 300, 200},   {900, 20, 1100, 200},
-        {10, 700, 300, 800},         {1100, 20, 1400, 200},   {10, 800, 300, 900},  {1024, 20, 1200, 200},
-        {-32000, -32000, -31800, -31850}, {0, 0, 0, 0},       {-5, -5, 2000, 2000}, {1024, 768, 1024, 768},
+    const struct {
+        EdgeRect rect, expected;
+    } cases[] = {
+        {{10, 20, 300, 200}, {10, 20, 300, 200}},
+        // Each overhanging edge on its own.
+        {{-40, 20, 300, 200}, {0, 20, 300, 200}},
+        {{10, -5, 300, 200}, {10, 0, 300, 200}},
+        {{900, 20, 1100, 200}, {900, 20, 1024, 200}},
+        {{10, 700, 300, 800}, {10, 700, 300, 768}},
+        {{-5, -5, 2000, 2000}, {0, 0, 1024, 768}},
+        // Wholly right or below: the near edge goes to 0, the capture spans the screen.
+        {{1100, 20, 1400, 200}, {0, 20, 1024, 200}},
+        {{10, 800, 300, 900}, {10, 0, 300, 768}},
+        // Parked far off to the top-left: the whole screen.
+        {{-32000, -32000, -31800, -31850}, {0, 0, 1024, 768}},
+        // Strict comparisons: an edge on the screen's edge stays, a missing window's zeros too.
+        {{1024, 20, 1200, 200}, {1024, 20, 1024, 200}},
+        {{1024, 768, 1024, 768}, {1024, 768, 1024, 768}},
+        {{0, 0, 0, 0}, {0, 0, 0, 0}},
     };
-    for (const EdgeRect& rect : cases) {
-        const EdgeRect expected = ClipToScreen(rect, 1024, 768);
-        const EdgeRect actual = ClipToDesktop(rect, screen);
-        EXPECT_EQ(actual.Left, expected.Left) << rect.Left << "," << rect.Top << "," << rect.Right << "," << rect.Bottom;
-        EXPECT_EQ(actual.Top, expected.Top) << rect.Left << "," << rect.Top << "," << rect.Right << "," << rect.Bottom;
-        EXPECT_EQ(actual.Right, expected.Right) << rect.Left << "," << rect.Top << "," << rect.Right << "," << rect.Bottom;
-        EXPECT_EQ(actual.Bottom, expected.Bottom) << rect.Left << "," << rect.Top << "," << rect.Right << "," << rect.Bottom;
+    for (const auto& [rect, expected] : cases) {
+        SCOPED_TRACE(testing::Message() << rect.Left << "," << rect.Top << "," << rect.Right << "," << rect.Bottom);
+        ExpectEdges(ClipToDesktop(rect, screen), expected.Left, expected.Top, expected.Right, expected.Bottom);
     }
 }
 

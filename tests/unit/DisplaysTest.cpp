@@ -329,11 +329,16 @@ TEST_F(DisplaysTest, ActiveWindowAndWindowOnASecondMonitorComeOutWhole) {
     ASSERT_NE(second, monitors.end());
     const int x = second->Bounds.Left + 120;
     const int y = second->Bounds.Top + 90;
+    MakeFrame();
     ShowPattern(x, y, 400, 300);
     SetForegroundWindow(pattern->hWnd());
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == pattern->hWnd(); }, 2000));
     Settle();
-    const Image active = ReadPicture(CaptureForegroundWindow());
+    frame->mnuCaptureActiveWindow_Click();
+    DoEvents();
+    const auto document = std::dynamic_pointer_cast<frmNabbet>(frame->ActiveForm());
+    ASSERT_TRUE(document);
+    const Image active = ReadPicture(document->picNabbet().GetPicture());
     const Image picked = ReadPicture(CaptureWindowByHandle(pattern->hWnd()));
     ASSERT_EQ(active.width, 400);
     ASSERT_EQ(active.height, 300);

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cwctype>
-#include <limits>
 #include <string>
 
 #include "platform/windows/RuntimeError.h"
@@ -33,14 +32,6 @@ std::int16_t AddInt16(std::int16_t a, std::int16_t b) {
     const int sum = static_cast<int>(a) + static_cast<int>(b);
     if (sum < -32768 || sum > 32767) RaiseOverflow();
     return static_cast<std::int16_t>(sum);
-}
-
-std::int32_t IntegerDivide(double dividend, double divisor) {
-    const std::int32_t a = ToInt32(dividend);
-    const std::int32_t b = ToInt32(divisor);
-    if (b == 0) RaiseError(ErrorNumber::DivisionByZero, L"Division by zero");
-    if (a == std::numeric_limits<std::int32_t>::min() && b == -1) RaiseOverflow();
-    return a / b;
 }
 
 float TextToSingle(std::wstring_view text) {

@@ -11,10 +11,6 @@ std::int32_t ToInt32(double value);
 // 16-bit signed addition that raises the overflow error instead of wrapping.
 std::int16_t AddInt16(std::int16_t a, std::int16_t b);
 
-// Integer division as the capture code uses it: both operands rounded to 32 bits,
-// then the quotient truncated toward zero; division by zero raises error 11.
-std::int32_t IntegerDivide(double dividend, double divisor);
-
 // Text to single precision: leading and trailing blanks allowed, nothing else;
 // an empty or non-numeric text is the type-mismatch failure (13).
 float TextToSingle(std::wstring_view text);

@@ -51,29 +51,9 @@ void PictureBox::TakePictureSize() {
     if (onAutoSized_) onAutoSized_();
 }
 
-float PictureBox::PictureWidthTwips() const {
-    if (picture_.IsEmpty()) return 0.0f;
-    return Twips::FromPixelsX(picture_.SizePixels().cx);
-}
-
-float PictureBox::PictureHeightTwips() const {
-    if (picture_.IsEmpty()) return 0.0f;
-    return Twips::FromPixelsY(picture_.SizePixels().cy);
-}
-
 void PictureBox::Move(float left, float top) {
     left_ = left;
     top_ = top;
-    ApplyGeometry();
-}
-
-void PictureBox::SetWidth(float twips) {
-    width_ = twips;
-    ApplyGeometry();
-}
-
-void PictureBox::SetHeight(float twips) {
-    height_ = twips;
     ApplyGeometry();
 }
 
@@ -94,7 +74,6 @@ void PictureBox::SetAutoSize(bool on) {
 }
 
 void PictureBox::SetBorderStyle(int style) {
-    borderStyle_ = style;
     if (hwnd_ == nullptr) return;
     LONG_PTR windowStyle = GetWindowLongPtrW(hwnd_, GWL_STYLE);
     const LONG_PTR wanted = style != 0 ? (windowStyle | WS_BORDER) : (windowStyle & ~static_cast<LONG_PTR>(WS_BORDER));

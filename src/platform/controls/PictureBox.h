@@ -20,22 +20,13 @@ public:
     float Width() const noexcept { return width_; }
     float Height() const noexcept { return height_; }
     void Move(float left, float top);
-    void SetWidth(float twips);
-    void SetHeight(float twips);
     void SetSize(float width, float height);  // both at once: one move of the window
 
     bool AutoSize() const noexcept { return autoSize_; }
     void SetAutoSize(bool on);
-    bool AutoRedraw() const noexcept { return autoRedraw_; }
-    void SetAutoRedraw(bool on) noexcept { autoRedraw_ = on; }
-    int BorderStyle() const noexcept { return borderStyle_; }
     void SetBorderStyle(int style);
     // Repaints the whole box now.
     void Refresh();
-
-    // The picture's size in twips at its natural size (0 x 0 without one).
-    float PictureWidthTwips() const;
-    float PictureHeightTwips() const;
 
     // The scale the picture is drawn at (1 = one picture pixel per screen pixel). With
     // AutoSize on the box takes the scaled size.
@@ -64,8 +55,6 @@ private:
     RECT lastSource_{};
     RECT applied_{};  // the window's position and size (right, bottom) in pixels as last set
     bool autoSize_ = false;
-    bool autoRedraw_ = false;
-    int borderStyle_ = 0;
     HBRUSH background_ = nullptr;  // a system colour brush: never deleted
     std::function<void()> onAutoSized_;  // the owner relays out when AutoSize changes the size
 };

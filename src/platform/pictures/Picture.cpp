@@ -58,8 +58,6 @@ Picture::Picture(ComPtr<IPictureDisp> disp, unique_hpalette ownedPalette) : disp
     }
 }
 
-long PixelsToHimetric(long pixels, int dpi) { return MulDiv(pixels, 2540, dpi); }
-
 long HimetricToPixels(long himetric, int dpi) { return MulDiv(himetric, dpi, 2540); }
 
 ComPtr<IPicture> Picture::AsIPicture() const { return disp_.query<IPicture>(IID_IPicture); }

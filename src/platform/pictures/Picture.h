@@ -27,7 +27,6 @@ public:
     }
 
     bool IsEmpty() const noexcept { return !disp_; }
-    IPictureDisp* Disp() const noexcept { return disp_.get(); }
     ComPtr<IPicture> AsIPicture() const;
 
     // PICTYPE_BITMAP, PICTYPE_ICON, ...; PICTYPE_NONE when empty.
@@ -49,8 +48,7 @@ private:
     ComPtr<IPictureDisp> disp_;
 };
 
-// HIMETRIC <-> pixels at the screen's DPI.
-long PixelsToHimetric(long pixels, int dpi);
+// HIMETRIC to pixels at the screen's DPI.
 long HimetricToPixels(long himetric, int dpi);
 
 // The one way a bitmap becomes a picture: the picture owns the bitmap and the palette

@@ -100,12 +100,6 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
     return result;
 }
 
-RECT ClipToScreen(RECT rect, double screenWidth, double screenHeight) {
-    const EdgeRect clipped = ClipToScreen(EdgeRect{rect.left, rect.top, rect.right, rect.bottom}, screenWidth,
-                                          screenHeight);
-    return RECT{clipped.Left, clipped.Top, clipped.Right, clipped.Bottom};
-}
-
 RECT VisibleWindowRect(HWND hWnd) {
     RECT rect{};
     // Where the desktop window manager draws frames, GetWindowRect includes the invisible
@@ -143,5 +137,3 @@ Picture CaptureWholeScreen() {
     IScreenService& screen = ScreenService();
     return CaptureDesktopArea(EdgeRect{0, 0, screen.WidthPixels(), screen.HeightPixels()});
 }
-
-Picture CaptureWholeDesktop() { return CaptureDesktopArea(DesktopPixels()); }

@@ -22,11 +22,6 @@ Picture CaptureWholeScreen();
 // Any area of the desktop, in virtual-screen pixels: it may lie on any monitor, or
 // across several.
 Picture CaptureDesktopArea(const EdgeRect& area);
-// The whole desktop: every monitor (DesktopPixels()).
-Picture CaptureWholeDesktop();
-
-// ClipToScreen on window rectangles (the rule itself is in ScreenGeometry.h).
-RECT ClipToScreen(RECT rect, double screenWidth, double screenHeight);
 
 // A window's outer rectangle in screen pixels as the user sees it: the desktop window
 // manager's visible frame bounds where it reports them, GetWindowRect elsewhere. All

@@ -1,15 +1,6 @@
 #include "platform/pictures/ScreenGeometry.h"
 
-#include "platform/controls/Conversions.h"
 #include "platform/windows/RuntimeError.h"
-
-EdgeRect ClipToScreen(EdgeRect rect, double screenWidth, double screenHeight) {
-    if (rect.Left > screenWidth || rect.Left < 0) rect.Left = 0;
-    if (rect.Top > screenHeight || rect.Top < 0) rect.Top = 0;
-    if (rect.Right > screenWidth || rect.Right < 0) rect.Right = ToInt32(screenWidth);
-    if (rect.Bottom > screenHeight || rect.Bottom < 0) rect.Bottom = ToInt32(screenHeight);
-    return rect;
-}
 
 std::int32_t EdgeDifference(std::int32_t high, std::int32_t low) {
     const std::int64_t difference = static_cast<std::int64_t>(high) - static_cast<std::int64_t>(low);

@@ -10,10 +10,6 @@ struct EdgeRect {
     std::int32_t Bottom = 0;
 };
 
-// Clips a window rectangle to a screen of W x H pixels (W and H unrounded): an edge
-// beyond the screen or negative is replaced, each edge on its own.
-EdgeRect ClipToScreen(EdgeRect rect, double screenWidth, double screenHeight);
-
 // high - low, with the overflow error when it does not fit 32 bits.
 std::int32_t EdgeDifference(std::int32_t high, std::int32_t low);
 

@@ -49,7 +49,6 @@ public:
     PrinterObject& operator=(const PrinterObject&) = delete;
     ~PrinterObject();
 
-    PrinterScale ScaleMode() const noexcept { return scale_; }
     void SetScaleMode(PrinterScale scale) noexcept { scale_ = scale; }
     // Coordinates in the current scale unit.
     void PaintPicture(const Picture& picture, float x, float y, float width, float height);

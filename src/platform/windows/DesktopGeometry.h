@@ -16,9 +16,9 @@ struct MonitorArea {
 // all zeros for no monitor.
 EdgeRect DesktopBounds(const std::vector<MonitorArea>& monitors);
 
-// ClipToScreen's rule against a desktop that may begin left of or above 0,0: each edge on
+// Clips a window rectangle to a desktop that may begin left of or above 0,0: each edge on
 // its own, a near edge beyond either side of the desktop becomes the desktop's near edge,
-// a far edge beyond either side its far edge. On a desktop at 0,0 it is ClipToScreen.
+// a far edge beyond either side its far edge; an edge exactly on the desktop's stays.
 EdgeRect ClipToDesktop(EdgeRect rect, const EdgeRect& desktop);
 
 // True when at least minimumVisible x minimumVisible pixels of the window lie on one

@@ -1,7 +1,6 @@
 #include "platform/windows/Dpi.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "platform/controls/DpiScale.h"
 #include "platform/controls/Twips.h"
@@ -79,12 +78,6 @@ unique_hfont MessageFont(int dpi) {
 unique_hfont StatusFont(int dpi) {
     const NONCLIENTMETRICSW metrics = NonClientMetrics(dpi);
     return unique_hfont(CreateFontIndirectW(&metrics.lfStatusFont));
-}
-
-int FontHeight(HFONT font) {
-    LOGFONTW description{};
-    if (font == nullptr || GetObjectW(font, sizeof description, &description) == 0) return 0;
-    return std::abs(description.lfHeight);
 }
 
 void ApplySuggestedRect(HWND window, LPARAM suggested) {

@@ -24,8 +24,6 @@ NONCLIENTMETRICSW NonClientMetrics(int dpi);
 // The system's message font (labels, buttons, dialogs) and status font at the DPI.
 unique_hfont MessageFont(int dpi);
 unique_hfont StatusFont(int dpi);
-// The size a font was made at: its LOGFONT height, without the sign.
-int FontHeight(HFONT font);
 // Applies the rectangle a WM_DPICHANGED suggests (its lParam).
 void ApplySuggestedRect(HWND window, LPARAM suggested);
 }  // namespace Dpi

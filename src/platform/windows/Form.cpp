@@ -69,12 +69,6 @@ bool PumpOneMessage() {
     return true;
 }
 
-int RunMessageLoop() {
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
-    return static_cast<int>(message.wParam);
-}
-
 void DoEvents() {
     MSG message{};
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -90,5 +90,3 @@ using MessagePreTranslator = bool (*)(MSG& message);
 void SetMessagePreTranslator(MessagePreTranslator translator);
 // Retrieves and dispatches one message; false when WM_QUIT arrives.
 bool PumpOneMessage();
-// The program's main loop: runs until WM_QUIT; returns its exit code.
-int RunMessageLoop();

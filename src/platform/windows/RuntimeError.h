@@ -22,7 +22,6 @@ private:
 namespace ErrorNumber {
 constexpr std::int32_t OutOfMemory = 7;
 constexpr std::int32_t Overflow = 6;
-constexpr std::int32_t DivisionByZero = 11;
 constexpr std::int32_t TypeMismatch = 13;
 constexpr std::int32_t FileNotFound = 53;
 constexpr std::int32_t PathNotFound = 76;
