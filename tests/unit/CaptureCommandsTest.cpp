@@ -11,8 +11,6 @@
 #include "capture/CaptureCommands.h"
 #include "document/frmNabbet.h"
 #include "Fakes.h"
-#include "Image.h"
-#include "PatternWindow.h"
 #include "ProcessResources.h"
 #include "resource.h"
 
@@ -99,24 +97,6 @@ TEST_F(CaptureCommandsTest, ActiveWindowWithTheOptionOffCapturesTheFrameItself) 
     const SIZE size = document->picNabbet().GetPicture().SizePixels();
     EXPECT_EQ(size.cx, frameRect.right - frameRect.left);
     EXPECT_EQ(size.cy, frameRect.bottom - frameRect.top);
-}
-
-TEST_F(CaptureCommandsTest, ActiveWindowTakesTheWindowInFrontPixelForPixel) {
-    MakeFrame();
-    PatternWindow pattern(300, 200, 160, 120,
-                          PatternWindowOptions{.topmost = true, .activate = true, .toolWindow = true, .show = false});
-    pattern.ShowAndPaint();
-    SetForegroundWindow(pattern.hWnd());
-    DoEvents();
-    ASSERT_EQ(GetForegroundWindow(), pattern.hWnd());
-    frame->mnuCaptureActiveWindow_Click();
-    DoEvents();
-    auto document = ActiveDocument();
-    ASSERT_TRUE(document);
-    const Image image = ReadPicture(document->picNabbet().GetPicture());
-    ASSERT_EQ(image.width, 160);
-    ASSERT_EQ(image.height, 120);
-    EXPECT_EQ(pattern.CountDifferences(image, 0, 0, 160, 120, 0, 0), 0);
 }
 
 TEST_F(CaptureCommandsTest, SequenceHidesTheFrameAndShowsTheTitledDocumentBeforeTheCapture) {
