@@ -270,7 +270,7 @@ MENU_Y=34
 MENU_ROW1=52
 MENU_ROW2=70
 declare -A FILE_ROW=([Open]=52 [Close]=71 [Save]=88 [Print]=114 [Exit]=140)
-declare -A EDIT_ROW=([Copy]=52 [Paste]=70 [Empty]=88)
+declare -A EDIT_ROW=([Undo]=52 [Redo]=70 [Copy]=96 [Paste]=114 [Empty]=131 [Select All]=156 [Crop]=174)
 
 # Opens menu TITLE with a click (so that no item is highlighted), takes a screenshot
 # of it into $MENU_SHOT and leaves it open; menu_close closes it.
@@ -425,7 +425,7 @@ document_commands_are() {  # document_commands_are enabled|disabled
   menu_text_black "$FILE_TEXT_X" "${FILE_ROW[Open]}" || { menu_close; log "menu File Open is greyed"; return 1; }
   menu_close
   menu_shot Edit
-  if menu_text_black "$EDIT_TEXT_X" "$MENU_ROW1"; then
+  if menu_text_black "$EDIT_TEXT_X" "${EDIT_ROW[Copy]}"; then
     [ $want_grey -eq 0 ] || { menu_close; log "menu Copy To Clipboard is enabled"; return 1; }
   else
     [ $want_grey -eq 1 ] || { menu_close; log "menu Copy To Clipboard is greyed"; return 1; }
