@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/pictures/DibInfo.h"
 #include "platform/windows/Handles.h"
 #include "platform/windows/RuntimeError.h"
 
@@ -11,13 +12,7 @@ namespace {
 
 // A top-down 32-bit DIB section and its bits.
 std::pair<unique_hbitmap, std::uint32_t*> NewSection(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDown32BitmapInfo(width, height);
     void* bits = nullptr;
     WindowDC screen(nullptr, false);
     unique_hbitmap section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));

@@ -5,18 +5,10 @@
 #include <cstring>
 
 #include "platform/pictures/PictureFile.h"
+#include "platform/pictures/DibInfo.h"
 #include "platform/windows/Handles.h"
 
-BITMAPINFO Bitmap32Info(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
+BITMAPINFO Bitmap32Info(int width, int height) { return TopDown32BitmapInfo(width, height); }
 
 Image ReadDc(HDC source, int x, int y, int width, int height) {
     Image image;

@@ -8,6 +8,7 @@
 
 #include "platform/controls/Twips.h"
 #include "platform/controls/ViewZoom.h"
+#include "platform/pictures/DibInfo.h"
 #include "platform/services/ScreenService.h"
 #include "platform/windows/Handles.h"
 
@@ -216,22 +217,30 @@ void PictureBox::Paint() {
     if (onPainted_) onPainted_(dc);
 }
 
-void PictureBox::PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source) {
+std::optional<PictureBox::Span> PictureBox::SpanUnder(const RECT& area, SIZE source) const {
     // Only the picture pixels under the area that needs painting, whole pixels, so that an
     // enlarged pixel is one square whichever part of it is repainted.
     const SIZE shown{ViewZoom::Scaled(source.cx, zoom_), ViewZoom::Scaled(source.cy, zoom_)};
     const LONG right = std::min<LONG>(area.right, shown.cx);
     const LONG bottom = std::min<LONG>(area.bottom, shown.cy);
-    if (right <= area.left || bottom <= area.top) return;
+    if (right <= area.left || bottom <= area.top) return std::nullopt;
     const auto first = [&](LONG at, LONG limit) {
         return std::clamp<LONG>(static_cast<LONG>(std::floor(at / zoom_)), 0, limit);
     };
     const auto last = [&](LONG at, LONG limit) {
         return std::clamp<LONG>(static_cast<LONG>(std::ceil(at / zoom_)), 0, limit);
     };
-    const LONG sx0 = first(area.left, source.cx), sx1 = std::max(sx0 + 1, last(right, source.cx));
-    const LONG sy0 = first(area.top, source.cy), sy1 = std::max(sy0 + 1, last(bottom, source.cy));
+    Span span;
+    span.source.left = first(area.left, source.cx);
+    span.source.right = std::max(span.source.left + 1, last(right, source.cx));
+    span.source.top = first(area.top, source.cy);
+    span.source.bottom = std::max(span.source.top + 1, last(bottom, source.cy));
     const auto at = [&](LONG sourcePixel) { return static_cast<LONG>(std::lround(sourcePixel * zoom_)); };
+    span.target = RECT{at(span.source.left), at(span.source.top), at(span.source.right), at(span.source.bottom)};
+    return span;
+}
+
+void PictureBox::SetStretchMode(HDC dc) const {
     // Reduced pictures average their pixels (halftone); enlarged ones repeat them (crisp squares).
     if (zoom_ < 1.0) {
         SetStretchBltMode(dc, HALFTONE);
@@ -239,46 +248,31 @@ void PictureBox::PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source) 
     } else {
         SetStretchBltMode(dc, COLORONCOLOR);
     }
-    StretchBlt(dc, at(sx0), at(sy0), at(sx1) - at(sx0), at(sy1) - at(sy0), memory, sx0, sy0, sx1 - sx0, sy1 - sy0,
-               SRCCOPY);
-    lastSource_ = RECT{sx0, sy0, sx1, sy1};
+}
+
+void PictureBox::PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source) {
+    const auto span = SpanUnder(area, source);
+    if (!span) return;
+    const RECT& from = span->source;
+    const RECT& to = span->target;
+    SetStretchMode(dc);
+    StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, memory, from.left, from.top,
+               from.right - from.left, from.bottom - from.top, SRCCOPY);
+    lastSource_ = from;
 }
 
 void PictureBox::PaintPixels(HDC dc, const RECT& area) {
-    // As PaintScaled: whole picture pixels under the area, so an enlarged pixel stays one
-    // square whichever part of it is repainted.
-    const SIZE source = ContentSize();
-    const SIZE shown{ViewZoom::Scaled(source.cx, zoom_), ViewZoom::Scaled(source.cy, zoom_)};
-    const LONG right = std::min<LONG>(area.right, shown.cx);
-    const LONG bottom = std::min<LONG>(area.bottom, shown.cy);
-    if (right <= area.left || bottom <= area.top) return;
-    const auto first = [&](LONG at, LONG limit) {
-        return std::clamp<LONG>(static_cast<LONG>(std::floor(at / zoom_)), 0, limit);
-    };
-    const auto last = [&](LONG at, LONG limit) {
-        return std::clamp<LONG>(static_cast<LONG>(std::ceil(at / zoom_)), 0, limit);
-    };
-    const LONG sx0 = first(area.left, source.cx), sx1 = std::max(sx0 + 1, last(right, source.cx));
-    const LONG sy0 = first(area.top, source.cy), sy1 = std::max(sy0 + 1, last(bottom, source.cy));
-    const auto at = [&](LONG sourcePixel) { return static_cast<LONG>(std::lround(sourcePixel * zoom_)); };
+    const auto span = SpanUnder(area, ContentSize());
+    if (!span) return;
+    const RECT& from = span->source;
+    const RECT& to = span->target;
     // A top-down DIB of just the rows needed, starting at the first of them: the source
     // rectangle then spans its full height, where top-down and bottom-up agree.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = pixels_.stride;
-    info.bmiHeader.biHeight = -(sy1 - sy0);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDown32BitmapInfo(pixels_.stride, from.bottom - from.top);
     const auto* rows = static_cast<const std::uint32_t*>(pixels_.memory) +
-                       static_cast<std::size_t>(pixels_.area.top + sy0) * static_cast<std::size_t>(pixels_.stride);
-    if (zoom_ < 1.0) {
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-    } else {
-        SetStretchBltMode(dc, COLORONCOLOR);
-    }
-    StretchDIBits(dc, at(sx0), at(sy0), at(sx1) - at(sx0), at(sy1) - at(sy0), pixels_.area.left + sx0, 0, sx1 - sx0,
-                  sy1 - sy0, rows, &info, DIB_RGB_COLORS, SRCCOPY);
-    lastSource_ = RECT{sx0, sy0, sx1, sy1};
+                       static_cast<std::size_t>(pixels_.area.top + from.top) * static_cast<std::size_t>(pixels_.stride);
+    SetStretchMode(dc);
+    StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, pixels_.area.left + from.left, 0,
+                  from.right - from.left, from.bottom - from.top, rows, &info, DIB_RGB_COLORS, SRCCOPY);
+    lastSource_ = from;
 }

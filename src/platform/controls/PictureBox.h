@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <functional>
 #include <utility>
 
@@ -64,6 +65,13 @@ private:
     void TakePictureSize();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint();
+    // The picture pixels under a paint area (source) and where they land at the zoom (target).
+    struct Span {
+        RECT source{};
+        RECT target{};
+    };
+    std::optional<Span> SpanUnder(const RECT& area, SIZE source) const;
+    void SetStretchMode(HDC dc) const;
     void PaintScaled(HDC dc, HDC memory, const RECT& area, SIZE source);
     void PaintPixels(HDC dc, const RECT& area);
 

@@ -7,6 +7,7 @@
 #include <olectl.h>
 
 #include "platform/controls/Conversions.h"
+#include "platform/pictures/DibInfo.h"
 #include "platform/services/ScreenService.h"
 #include "platform/windows/ErrorReporter.h"
 #include "platform/windows/RuntimeError.h"
@@ -53,13 +54,7 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
         // memory DC (which would give a monochrome bitmap).
         HBITMAP bitmap = nullptr;
         if (!paletteDisplay && g_deviceCaps(source, BITSPIXEL) == 32) {
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof info.bmiHeader;
-            info.bmiHeader.biWidth = width;
-            info.bmiHeader.biHeight = -height;
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            info.bmiHeader.biCompression = BI_RGB;
+            const BITMAPINFO info = TopDown32BitmapInfo(width, height);
             void* bits = nullptr;
             bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         } else {
