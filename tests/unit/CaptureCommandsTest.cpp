@@ -186,7 +186,10 @@ TEST_F(CaptureCommandsTest, FailedCaptureGivesAnEmptyDocumentAndAdvancesTheCount
 
 TEST_F(CaptureCommandsTest, CaptureAndCloseCyclesLeakNoGdiOrUserObjects) {
     MakeFrame();
-    gblnHideCaptureWin = true;
+    // The frame stays up: hidden and shown ten times in a row beside nothing but the X
+    // server (no window manager), Wine has been seen to pass the activation back and forth
+    // between it and another window without end. Hiding costs no objects of its own.
+    gblnHideCaptureWin = false;
     // One cycle first, so that classes, icons and cached objects exist before counting.
     frame->mnuCaptureScreen_Click();
     DoEvents();
