@@ -93,6 +93,7 @@ xdotool key ctrl+shift+F9
 # The frame comes back restored once the capture is done; its new document has the size
 # of one made in the restored frame, not that of a minimised bar.
 check "the frame comes back from its icon" wait_until "$E2E_TIMEOUT" geometry_is "$FRAME" 262 167 500 433
+focus_frame   # its activation may be lost to a late FocusOut (see document_title)
 check "its document is not squeezed to a bar" \
   wait_until 5 eval '[ "$(active_document_caption run | cut -d" " -f3)" -gt 200 ]'
 expect_eq "the Screen hotkey's document" Nabbet1 "$(document_title)"

@@ -479,6 +479,10 @@ document_title() {
   local point="" title try
   for try in $(seq 50); do
     point=$(active_document_caption) && break
+    # Under Wine without a window manager, the X server's late FocusOut for a frame hidden
+    # during a capture can leave it shown again but inactive (Wine then makes the desktop
+    # the foreground), its documents' captions all grey: a click gives it the activation back.
+    if [ $((try % 10)) -eq 0 ] && frame_mapped; then focus_frame; fi
     sleep 0.1
   done
   [ -n "$point" ] || { log "no active document caption on screen" >&2; return 1; }
@@ -494,6 +498,7 @@ document_title() {
   menu w c
   wait_until 5 eval '! frame_shows_document' || log "warning: the document stayed maximised" >&2
 }
+frame_mapped() { xdotool search --onlyvisible --name '^Pixelnab' 2>/dev/null | grep -qx "$FRAME"; }
 frame_shows_document() { [[ "$(window_name "$FRAME")" == "Pixelnab - ["*"]" ]]; }
 
 # ---------------------------------------------------------------------------
