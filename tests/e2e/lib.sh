@@ -496,7 +496,8 @@ document_title() {
   title=${title#Pixelnab - [}
   echo "${title%]}"
   menu w c
-  wait_until 5 eval '! frame_shows_document' || log "warning: the document stayed maximised" >&2
+  wait_until 5 eval '! frame_shows_document' || { menu w c; wait_until 5 eval '! frame_shows_document'; } ||
+    log "warning: the document stayed maximised" >&2
 }
 frame_mapped() { xdotool search --onlyvisible --name '^Pixelnab' 2>/dev/null | grep -qx "$FRAME"; }
 frame_shows_document() { [[ "$(window_name "$FRAME")" == "Pixelnab - ["*"]" ]]; }
@@ -555,7 +556,10 @@ file_complete() {
 # without one, accepts the name the dialog suggests; waits for the dialog to close.
 save_document() {
   menu f s
-  wait_window '^Save As$' >/dev/null || fail "File > Save showed no Save As dialog"
+  # Without a window manager, a late FocusOut from a window hidden for a capture can take
+  # the keyboard from the frame the click has just activated: once, the keys go again.
+  wait_window '^Save As$' 8 >/dev/null || { log "no Save As dialog yet: File > Save once more"; menu f s
+    wait_window '^Save As$' >/dev/null; } || fail "File > Save showed no Save As dialog"
   if [ -n "${1:-}" ]; then
     keys ctrl+a
     type_text "$(windows_path "$1")"
