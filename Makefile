@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build run test native-test fuzz fuzz-test clang-check bench dist screenshots clean
+.PHONY: all deps build run test native-test fuzz fuzz-build fuzz-test clang-check bench dist screenshots clean
 
 all: build
 
@@ -32,9 +32,11 @@ native-test: deps
 # other (niced); findings land in $(BUILD)/fuzz/findings. `make test` runs each for a few seconds.
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
-fuzz: deps
+fuzz-build: deps
 	@[ -f $(FUZZ)/CMakeCache.txt ] || cmake -S tests/fuzz -B $(FUZZ) -G "Unix Makefiles" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(FUZZ) -j2 -- --no-print-directory
+
+fuzz: fuzz-build
 	@tests/fuzz/run.sh $(abspath $(FUZZ)) $(FUZZ_SECONDS)
 
 fuzz-test:
@@ -45,8 +47,8 @@ clang-check: deps
 	@tools/clang-check.sh $(abspath $(BUILD))/clang-check
 
 # Headless: the tests start their own displays and stop them, with their Wine servers, at
-# the end. The native, fuzz and clang checks run beside the Windows build and its tests;
-# CTest runs the GUI tests side by side, each on a display of its own (tools/run-tests.sh).
+# the end. The native and clang checks and the fuzz build run beside the Windows build; the
+# fuzz targets run after the tests, on cores of their own. CTest runs the GUI tests side by side, each on a display of its own (tools/run-tests.sh).
 test: deps
 	@tools/run-tests.sh $(abspath $(BUILD))
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# `make test`: every test, as fast as two cores allow. The native sanitizer tests, the fuzz
-# targets and the clang check (none needs the Windows build) run niced beside the Windows
-# build and its GUI tests; CTest runs the GUI tests side by side, one per test display
-# (tests/CMakeLists.txt). Ends with each stage's time and every test that was skipped.
+# `make test`: every test, as fast as two cores allow. The native sanitizer tests and the
+# clang check (neither needs the Windows build) run niced beside the Windows build; CTest
+# runs the GUI tests side by side, one per test display (tests/CMakeLists.txt). The fuzz
+# targets are built beside the build but run last, on their own: beside the build they were
+# starved to a few percent of their executions. Ends with each stage's time and every test that was skipped.
 #   tools/run-tests.sh BUILD_DIR
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,7 +21,7 @@ stage() { STAGES+=("$(printf '%-12s %7s s' "$1" "$(secs "$2" "$3")")"); }
 # The checks that need no Windows build, one after the other, niced.
 checks() {
   local t0 t1 status=0
-  for check in native-test fuzz-test clang-check; do
+  for check in native-test clang-check fuzz-build; do
     t0=$(now)
     nice -n 5 make --no-print-directory BUILD="$build" "$check" >"$log_dir/$check.log" 2>&1 || status=1
     t1=$(now)
@@ -52,14 +53,17 @@ fi
 
 wait $checks_pid
 checks_rc=$?
-for check in native-test fuzz-test clang-check; do
+t0=$(now)
+make --no-print-directory BUILD="$build" fuzz-test >"$log_dir/fuzz-test.log" 2>&1 || checks_rc=1
+echo "fuzz-test $t0 $(now)" >>"$log_dir/checks.times"
+for check in native-test clang-check fuzz-build fuzz-test; do
   echo "--- $check"
   cat "$log_dir/$check.log"
 done
 while read -r name a b; do stage "$name" "$a" "$b"; done <"$log_dir/checks.times"
 
 echo
-echo "Stages (the checks ran beside the build and the tests):"
+echo "Stages (native and clang ran beside the build, fuzz after the tests):"
 printf '  %s\n' "${STAGES[@]}"
 if [ -f "$build/Testing/Temporary/LastTest.log" ]; then
   python3 "$root/tools/test-times.py" "$build/Testing/Temporary/LastTest.log" || true
