@@ -28,13 +28,13 @@ bool PointerInBand(const PointerSnapshot& pointer, const PixelRect& band) {
            pointer.position.x < band.Left + band.Width && pointer.position.y < band.Top + band.Height;
 }
 
-void CaptureRectangle(IFrameHost& frame) {
+void CaptureRectangle(IFrameHost& frame, const CaptureOptions& options) {
     std::shared_ptr<frmRectangle> selector;
     PointerSnapshot pointer;
     CaptureSteps steps;
     steps.showTool = [&] {
         // The pointer as it is when the screen freezes, before the selector's crosshair.
-        if (gblnCapturePointer) pointer = TakePointerSnapshot();
+        if (options.pointer) pointer = TakePointerSnapshot();
         selector = NewForm<frmRectangle>();
         selector->ShowModal(frame.OwnerWindow());
     };
@@ -49,13 +49,13 @@ void CaptureRectangle(IFrameHost& frame) {
         return picture;
     };
     steps.afterPicture = [&] { selector->Unload(); };
-    RunCapture(frame, steps);
+    RunCapture(frame, options, steps);
     // After a failure (the count at its end, say) a hidden selector must not linger: it
     // would count as an open document and keep a copy of the whole screen.
     if (selector && selector->IsLoaded()) selector->Unload();
 }
 
-void CaptureWindow(IFrameHost& frame) {
+void CaptureWindow(IFrameHost& frame, const CaptureOptions& options) {
     std::shared_ptr<frmWindow> picker;
     CaptureSteps steps;
     steps.showTool = [&] {
@@ -74,10 +74,10 @@ void CaptureWindow(IFrameHost& frame) {
         WaitUntilPainted(picked, kRepaintWaitMs);
         Picture picture = CaptureWindowByHandle(picked);
         const RECT area = WindowCaptureArea(picked);
-        AddPointer(picture, POINT{area.left, area.top});
+        AddPointer(options, picture, POINT{area.left, area.top});
         return picture;
     };
-    RunCapture(frame, steps);
+    RunCapture(frame, options, steps);
     if (picker && picker->IsLoaded()) picker->Unload();
 }
 

@@ -3,9 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "app/basMain.h"
 #include "app/frmMain.h"
-#include "capture/CaptureOptions.h"
 #include "capture/PasteCommand.h"
 #include "resource.h"
 
@@ -18,6 +16,10 @@ constexpr BYTE kCtrlShift = FVIRTKEY | FCONTROL | FSHIFT;
 bool Croppable(const CommandContext& context) { return context.crop; }
 bool Undoable(const CommandContext& context) { return context.undo; }
 bool Redoable(const CommandContext& context) { return context.redo; }
+bool Hiding(const CommandContext& context) { return context.capture.hideFrame; }
+bool WithPointer(const CommandContext& context) { return context.capture.pointer; }
+template <int Seconds>
+bool DelayOf(const CommandContext& context) { return context.capture.delaySeconds == Seconds; }
 
 // Menu order. Ctrl+X empties the clipboard: this program has nothing to cut, so cropping
 // takes Ctrl+Shift+X.
@@ -46,12 +48,12 @@ const CommandRow kCommands[] = {
     {IDM_CAPTURE_WINDOW,         &frmMain::mnuCaptureWindow_Click,         false, nullptr,              0, 0,            L"Window",        7,  L"Capture Selected Window"},
     {IDM_CAPTURE_SCREEN,         &frmMain::mnuCaptureScreen_Click,         false, nullptr,              0, 0,            L"Screen",        8,  L"Capture Entire Screen"},
     {IDM_CAPTURE_ALLSCREENS,     &frmMain::mnuCaptureAllScreens_Click,     false, nullptr,              0, 0,            nullptr,          0,  nullptr},
-    {IDM_OPTIONS_HIDE,           &frmMain::mnuOptionsHide_Click,           false, &gblnHideCaptureWin,  0, 0,            L"Hide",          9,  L"Hide Capture Window"},
-    {IDM_OPTIONS_POINTER,        &frmMain::mnuOptionsPointer_Click,        false, &gblnCapturePointer,  0, 0,            nullptr,          0,  nullptr},
-    {IDM_OPTIONS_DELAYNONE,      &frmMain::mnuOptionsDelayNone_Click,      false, nullptr,              0, 0,            nullptr,          0,  nullptr},
-    {IDM_OPTIONS_DELAY3,         &frmMain::mnuOptionsDelay3_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},
-    {IDM_OPTIONS_DELAY5,         &frmMain::mnuOptionsDelay5_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},
-    {IDM_OPTIONS_DELAY10,        &frmMain::mnuOptionsDelay10_Click,        false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_HIDE,           &frmMain::mnuOptionsHide_Click,           false, &Hiding,              0, 0,            L"Hide",          9,  L"Hide Capture Window"},
+    {IDM_OPTIONS_POINTER,        &frmMain::mnuOptionsPointer_Click,        false, &WithPointer,         0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_DELAYNONE,      &frmMain::mnuOptionsDelayNone_Click,      false, &DelayOf<0>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_DELAY3,         &frmMain::mnuOptionsDelay3_Click,         false, &DelayOf<3>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_DELAY5,         &frmMain::mnuOptionsDelay5_Click,         false, &DelayOf<5>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_DELAY10,        &frmMain::mnuOptionsDelay10_Click,        false, &DelayOf<10>,         0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_HOTKEYS,        &frmMain::mnuOptionsHotkeys_Click,        false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_WINDOW_TILEHORIZONTAL,  &frmMain::mnuWindowTileHorizontal_Click,  false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_WINDOW_TILEVERTICAL,    &frmMain::mnuWindowTileVertical_Click,    false, nullptr,              0, 0,            nullptr,          0,  nullptr},

@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include "capture/CaptureOptions.h"
+
 class frmMain;
 
-// What a row's rules read: whether documents are open, and the active one's edit state.
+// What a row's rules read: whether documents are open, the active one's edit state, and
+// the capture options.
 struct CommandContext {
     bool documentsOpen = false;
     bool selection = false;
@@ -14,6 +17,7 @@ struct CommandContext {
     bool undo = false;
     bool redo = false;
     bool modified = false;
+    CaptureOptions capture;
 };
 
 // One command of the frame: every way in (menu item, accelerator, toolbar button) and
@@ -24,7 +28,7 @@ struct CommandRow {
     UINT id;                      // the menu item's command id; its text is in the menu resource
     void (frmMain::*handler)();  // the mnu..._Click handler
     bool needsDocument;           // enabled only while documents are open
-    const bool* checkedBy;        // the option whose value the item's check mark shows, or nullptr
+    bool (*checkedIn)(const CommandContext&);  // checked (its button pressed) where this holds, or nullptr
     BYTE acceleratorFlags;        // FVIRTKEY | FCONTROL ..., 0 with no accelerator
     WORD acceleratorKey;          // virtual key, 0 with no accelerator
     const wchar_t* toolbarKey;    // the button's key, nullptr without a button

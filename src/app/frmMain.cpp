@@ -10,6 +10,7 @@
 #include "app/basMain.h"
 #include "app/CommandTable.h"
 #include "app/HandOver.h"
+#include "capture/CaptureCommands.h"
 #include "document/DocumentCommands.h"
 #include "document/frmNabbet.h"
 #include "platform/controls/Conversions.h"
@@ -68,7 +69,11 @@ void frmMain::OnWindowGone() {
     Form::OnWindowGone();
 }
 
-bool frmMain::HideOption() const { return gblnHideCaptureWin; }
+CaptureOptions frmMain::CaptureSettings() const {
+    CaptureOptions options = captureOptions_;
+    options.hideFrame = gblnHideCaptureWin;
+    return options;
+}
 
 void frmMain::SetFrameVisible(bool visible) {
     // A frame closed while a command ran messages stays closed: showing it would load it anew.
@@ -82,6 +87,25 @@ void frmMain::SetFrameVisible(bool visible) {
 bool frmMain::DocumentsOpen() const { return Forms::Count() > 1; }
 
 std::shared_ptr<DocumentForm> frmMain::NewDocument() { return NewForm<frmNabbet>(); }
+
+std::shared_ptr<DocumentForm> frmMain::AddDocument(const DocumentArrival& arrival) {
+    auto document = NewDocument();
+    std::wstring title = arrival.title;
+    if (title.empty()) {
+        gintCaptureCount = AddInt16(gintCaptureCount, 1);
+        title = L"Nabbet" + IntegerToText(gintCaptureCount);
+    }
+    // Titling loads the document: it shows at once, still without a picture.
+    document->SetCaption(title);
+    Picture picture = arrival.picture ? arrival.picture() : Picture{};
+    // Obtaining the picture may have run messages, and the frame may be gone with them.
+    if (!IsLoaded()) return nullptr;
+    document->SetDocumentPicture(std::move(picture));
+    if (arrival.beforeShow) arrival.beforeShow();
+    document->Show();
+    SetAppState();
+    return document;
+}
 
 void frmMain::AdoptDocument(const std::shared_ptr<DocumentForm>& document) {
     documents_.push_back(document);
@@ -172,6 +196,16 @@ void frmMain::CreateControls() {
         ModifyMenuW(windowMenu, IDM_WINDOW_LIST, MF_BYCOMMAND | MF_POPUP | MF_STRING,
                     reinterpret_cast<UINT_PTR>(windowList), caption);
     }
+    // Capture Delay is one choice of four: its check is a bullet.
+    for (const UINT id : {IDM_OPTIONS_DELAYNONE, IDM_OPTIONS_DELAY3, IDM_OPTIONS_DELAY5, IDM_OPTIONS_DELAY10}) {
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE;
+        if (GetMenuItemInfoW(GetMenu(hwnd_), id, FALSE, &item)) {
+            item.fType |= MFT_RADIOCHECK;
+            SetMenuItemInfoW(GetMenu(hwnd_), id, FALSE, &item);
+        }
+    }
     CLIENTCREATESTRUCT client{windowList, IDM_WINDOW_FIRSTCHILD};
     mdiClient_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
                                  WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0, 0, 0,
@@ -203,7 +237,7 @@ void frmMain::CreateToolbar() {
         b.idCommand = static_cast<int>(IDT_FIRST + i);
         b.fsState = TBSTATE_ENABLED;
         // A button that shows an option's state stays pressed while the option is on.
-        b.fsStyle = static_cast<BYTE>(row->checkedBy != nullptr ? BTNS_CHECK : BTNS_BUTTON);
+        b.fsStyle = static_cast<BYTE>(row->checkedIn != nullptr ? BTNS_CHECK : BTNS_BUTTON);
         b.iString = -1;
     }
     SendMessageW(tlbMain_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));

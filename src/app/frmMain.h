@@ -11,6 +11,7 @@
 
 #include "app/CommandTable.h"
 #include "app/HotkeyDialog.h"
+#include "capture/CaptureOptions.h"
 #include "platform/windows/DocumentForm.h"
 #include "platform/windows/Form.h"
 #include "platform/windows/FrameHost.h"
@@ -37,13 +38,14 @@ public:
     HWND DocumentArea() const override { return mdiClient_; }
     std::vector<std::shared_ptr<DocumentForm>> Documents() const override { return documents_; }
     std::shared_ptr<DocumentForm> ActiveDocument() const override;
-    std::shared_ptr<DocumentForm> NewDocument() override;
+    std::shared_ptr<DocumentForm> AddDocument(const DocumentArrival& arrival) override;
     void AdoptDocument(const std::shared_ptr<DocumentForm>& document) override;
     bool DocumentsOpen() const override;
     bool FrameLoaded() const override { return IsLoaded(); }
     bool FrameVisible() const override { return Visible(); }
     void SetFrameVisible(bool visible) override;
-    bool HideOption() const override;
+    // The capture options as they stand: what the next capture follows.
+    CaptureOptions CaptureSettings() const;
     CommonDialog& Dialog() override { return dlg(); }
     void SetStatusText(const std::wstring& text) override;
 
@@ -132,6 +134,9 @@ public:
     bool QueryEndSession();
     // What the command rows' rules read: the documents and the active one's edit state.
     CommandContext CurrentCommandContext() const;
+    // Puts every row's check mark where its rule says (the toolbar's pressed buttons are
+    // SetAppState's).
+    void ApplyCheckRules(const CommandContext& context);
     void SetPanelText(int panel, const std::wstring& text);
     // Reads Caps Lock, Num Lock and Insert and shows them in panels 2 to 4.
     void UpdateKeyIndicators();
@@ -164,6 +169,8 @@ protected:
     void OnWindowGone() override;
 
 private:
+    // A new document object, not loaded yet (AddDocument is the way in).
+    std::shared_ptr<DocumentForm> NewDocument();
     void CreateControls();
     void CreateToolbar();
     void CreateStatusBar();
@@ -216,6 +223,8 @@ private:
     // The open documents, in the order they were opened; a document leaves when its window goes.
     std::vector<std::shared_ptr<DocumentForm>> documents_;
     std::function<void(const wchar_t*)> commandObserver_;
+    // Include Pointer and Capture Delay; Hide is the global the frame's load reads.
+    CaptureOptions captureOptions_{};
     HotkeyAssignments hotkeys_{};
     std::array<bool, kHotkeyCommands> hotkeyRegistered_{};
     void Observe(const wchar_t* handler) const {

@@ -55,8 +55,7 @@ void frmMain::MDIForm_Load() {
     // must still leave the other command states as they were).
     Trapped([&] {
         LoadCaptureOptions();
-        SetMenuChecked(IDM_OPTIONS_POINTER, gblnCapturePointer);
-        SetCaptureDelay(gintCaptureDelay);
+        ApplyCheckRules(CurrentCommandContext());
         PostMessageW(hwnd_, kRegisterHotkeysMessage, 0, 0);
     });
     // Also after a failed step: a frame left out of reach would make the program unusable.
@@ -140,8 +139,7 @@ void frmMain::SetAppState() {
         // a command state that changes nothing costs no painting (every capture ends here).
         const auto commands = Commands();
         const CommandContext context = CurrentCommandContext();
-        for (const CommandRow& row : commands)
-            if (row.checkedBy != nullptr && MenuChecked(row.id) != *row.checkedBy) SetMenuChecked(row.id, *row.checkedBy);
+        ApplyCheckRules(context);
         for (const CommandRow& row : commands) {
             if (row.availableWhen != nullptr) continue;  // read as it may change (UpdateCommandAvailability)
             const bool enabled = CommandEnabled(row, context);
@@ -149,9 +147,10 @@ void frmMain::SetAppState() {
         }
         bool pressedChanged = false;
         for (const CommandRow& row : commands) {
-            if (row.checkedBy != nullptr && row.toolbarKey != nullptr &&
-                ToolbarButtonValue(row.toolbarKey) != (*row.checkedBy ? 1 : 0)) {
-                SetToolbarButtonValue(row.toolbarKey, *row.checkedBy ? 1 : 0);
+            if (row.checkedIn == nullptr || row.toolbarKey == nullptr) continue;
+            const int pressed = row.checkedIn(context) ? 1 : 0;
+            if (ToolbarButtonValue(row.toolbarKey) != pressed) {
+                SetToolbarButtonValue(row.toolbarKey, pressed);
                 pressedChanged = true;
             }
         }
@@ -185,8 +184,17 @@ void frmMain::EditStateChanged() {
     });
 }
 
+void frmMain::ApplyCheckRules(const CommandContext& context) {
+    for (const CommandRow& row : Commands()) {
+        if (row.checkedIn == nullptr) continue;
+        const bool checked = row.checkedIn(context);
+        if (MenuChecked(row.id) != checked) SetMenuChecked(row.id, checked);
+    }
+}
+
 CommandContext frmMain::CurrentCommandContext() const {
     CommandContext context;
+    context.capture = CaptureSettings();
     context.documentsOpen = DocumentsOpen();
     if (const auto active = context.documentsOpen ? ActiveDocument() : nullptr) {
         const DocumentForm::EditState edits = active->Edits();
@@ -354,22 +362,22 @@ void frmMain::mnuEditEmpty_Click() {
 void frmMain::mnuCaptureRectangle_Click() {
     Observe(L"mnuCaptureRectangle_Click");
     const auto keepAlive = shared_from_this();  // the frame may close during a countdown
-    CaptureCommands::CaptureRectangle(*this);
+    CaptureCommands::CaptureRectangle(*this, CaptureSettings());
 }
 void frmMain::mnuCaptureActiveWindow_Click() {
     Observe(L"mnuCaptureActiveWindow_Click");
     const auto keepAlive = shared_from_this();  // the frame may close during a countdown
-    CaptureCommands::CaptureActiveWindow(*this);
+    CaptureCommands::CaptureActiveWindow(*this, CaptureSettings());
 }
 void frmMain::mnuCaptureWindow_Click() {
     Observe(L"mnuCaptureWindow_Click");
     const auto keepAlive = shared_from_this();  // the frame may close during a countdown
-    CaptureCommands::CaptureWindow(*this);
+    CaptureCommands::CaptureWindow(*this, CaptureSettings());
 }
 void frmMain::mnuCaptureScreen_Click() {
     Observe(L"mnuCaptureScreen_Click");
     const auto keepAlive = shared_from_this();  // the frame may close during a countdown
-    CaptureCommands::CaptureScreen(*this);
+    CaptureCommands::CaptureScreen(*this, CaptureSettings());
 }
 void frmMain::mnuHelpContents_Click() {
     Observe(L"mnuHelpContents_Click");

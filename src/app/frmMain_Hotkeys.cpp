@@ -39,24 +39,20 @@ void frmMain::SetStatusText(const std::wstring& text) {
 void frmMain::mnuCaptureAllScreens_Click() {
     Observe(L"mnuCaptureAllScreens_Click");
     const auto keepAlive = shared_from_this();  // the frame may close during a countdown
-    CaptureCommands::CaptureAllScreens(*this);
+    CaptureCommands::CaptureAllScreens(*this, CaptureSettings());
 }
 
 void frmMain::mnuOptionsPointer_Click() {
     Observe(L"mnuOptionsPointer_Click");
     Trapped([&] {
-        gblnCapturePointer = !gblnCapturePointer;
-        SetMenuChecked(IDM_OPTIONS_POINTER, gblnCapturePointer);
+        captureOptions_.pointer = !captureOptions_.pointer;
+        ApplyCheckRules(CurrentCommandContext());
     });
 }
 
 void frmMain::SetCaptureDelay(int seconds) {
-    gintCaptureDelay = CaptureDelaySetting(std::to_wstring(seconds));
-    const UINT item = gintCaptureDelay == 3    ? IDM_OPTIONS_DELAY3
-                      : gintCaptureDelay == 5  ? IDM_OPTIONS_DELAY5
-                      : gintCaptureDelay == 10 ? IDM_OPTIONS_DELAY10
-                                               : IDM_OPTIONS_DELAYNONE;
-    CheckMenuRadioItem(GetMenu(hwnd_), IDM_OPTIONS_DELAYNONE, IDM_OPTIONS_DELAY10, item, MF_BYCOMMAND);
+    captureOptions_.delaySeconds = CaptureDelaySetting(std::to_wstring(seconds));
+    ApplyCheckRules(CurrentCommandContext());
 }
 
 void frmMain::mnuOptionsDelayNone_Click() {
@@ -78,15 +74,15 @@ void frmMain::mnuOptionsDelay10_Click() {
 
 void frmMain::LoadCaptureOptions() {
     // Whatever the store holds, these readings cannot fail: garbage is the default.
-    gintCaptureDelay = CaptureDelaySetting(ReadSetting(L"CaptureDelay", L"0"));
-    gblnCapturePointer = CapturePointerSetting(ReadSetting(L"CapturePointer", L"False"));
+    captureOptions_.delaySeconds = CaptureDelaySetting(ReadSetting(L"CaptureDelay", L"0"));
+    captureOptions_.pointer = CapturePointerSetting(ReadSetting(L"CapturePointer", L"False"));
     for (int command = 0; command < kHotkeyCommands; ++command)
         hotkeys_[static_cast<std::size_t>(command)] = HotkeySetting(ReadSetting(HotkeySettingName(command), L""));
 }
 
 void frmMain::StoreCaptureOptions() {
-    WriteSetting(L"CaptureDelay", CaptureDelayText(gintCaptureDelay));
-    WriteSetting(L"CapturePointer", gblnCapturePointer ? L"True" : L"False");
+    WriteSetting(L"CaptureDelay", CaptureDelayText(captureOptions_.delaySeconds));
+    WriteSetting(L"CapturePointer", captureOptions_.pointer ? L"True" : L"False");
 }
 
 void frmMain::UnregisterHotkeys() {
@@ -153,22 +149,22 @@ void frmMain::Hotkey_Pressed(int command) {
     const int before = gintCaptureCount;
     switch (static_cast<HotkeyCommand>(command)) {
     case HotkeyCommand::Screen:
-        CaptureCommands::CaptureScreen(*this);
+        CaptureCommands::CaptureScreen(*this, CaptureSettings());
         break;
     case HotkeyCommand::ActiveWindow: {
         // The window in front now, as the key goes down, not the one in front after hiding.
         const HWND target = WindowInFrontOf(hwnd_);
-        CaptureCommands::CaptureActiveWindow(*this, target);
+        CaptureCommands::CaptureActiveWindow(*this, CaptureSettings(), target);
         break;
     }
     case HotkeyCommand::Window:
-        CaptureCommands::CaptureWindow(*this);
+        CaptureCommands::CaptureWindow(*this, CaptureSettings());
         break;
     case HotkeyCommand::Rectangle:
-        CaptureCommands::CaptureRectangle(*this);
+        CaptureCommands::CaptureRectangle(*this, CaptureSettings());
         break;
     case HotkeyCommand::AllScreens:
-        CaptureCommands::CaptureAllScreens(*this);
+        CaptureCommands::CaptureAllScreens(*this, CaptureSettings());
         break;
     }
     // A capture taken while the frame was minimised shows, as one from the menu does (its

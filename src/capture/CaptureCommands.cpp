@@ -16,8 +16,6 @@
 #include "platform/windows/FrameHost.h"
 
 std::int16_t gintCaptureCount = 0;
-int gintCaptureDelay = 0;
-bool gblnCapturePointer = false;
 
 namespace CaptureCommands {
 
@@ -44,12 +42,12 @@ public:
 
 bool CaptureInProgress() { return g_captureRunning; }
 
-void AddPointer(const Picture& picture, POINT origin) {
-    if (!gblnCapturePointer || picture.IsEmpty()) return;
+void AddPointer(const CaptureOptions& options, const Picture& picture, POINT origin) {
+    if (!options.pointer || picture.IsEmpty()) return;
     DrawPointer(picture, TakePointerSnapshot(), origin);
 }
 
-void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
+void RunCapture(IFrameHost& frame, const CaptureOptions& options, const CaptureSteps& steps) {
     if (g_captureRunning) return;
     const CaptureRunning running;
     // Every run of messages may close the frame (its close box, the end of the session);
@@ -57,16 +55,15 @@ void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
     const auto frameGone = [&] { return !frame.FrameLoaded(); };
     const auto body = [&] {
         // The count comes first, so that the frozen screen or the picker appears after it.
-        if (gintCaptureDelay > 0 && !CaptureCountdown::Run(frame, gintCaptureDelay)) {
+        if (options.delaySeconds > 0 && !CaptureCountdown::Run(frame, options.delaySeconds)) {
             if (frame.FrameLoaded()) frame.SetAppState();
             return;
         }
-        frame.SetFrameVisible(!frame.HideOption());
+        frame.SetFrameVisible(!options.hideFrame);
         // One run of pending messages lets the windows below repaint; no timed wait.
         DoEvents();
         if (frameGone()) return;
 
-        std::shared_ptr<DocumentForm> document;
         if (steps.showTool) {
             steps.showTool();
             if (frameGone()) return;
@@ -80,23 +77,19 @@ void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
                 DoEvents();
                 if (frameGone()) return;
             }
-            document = frame.NewDocument();
-            gintCaptureCount = AddInt16(gintCaptureCount, 1);
-            // Titling loads the document: the frame shows it at once, still without a picture.
-            document->SetCaption(L"Nabbet" + IntegerToText(gintCaptureCount));
-            Picture picture = steps.obtainPicture ? steps.obtainPicture() : Picture{};
-            if (frameGone()) return;
-            document->SetDocumentPicture(std::move(picture));
-            if (steps.afterPicture) steps.afterPicture();
+            // Numbered and shown at once, still without a picture; the frame comes back
+            // once the picture is in, before the document is shown.
+            DocumentArrival arrival;
+            arrival.picture = [&] { return steps.obtainPicture ? steps.obtainPicture() : Picture{}; };
+            arrival.beforeShow = [&] {
+                if (steps.afterPicture) steps.afterPicture();
+                frame.SetFrameVisible(true);
+            };
+            if (!frame.AddDocument(arrival)) return;
         }
-
         frame.SetFrameVisible(true);
-        if (document) {
-            document->Show();
-            document.reset();
-        }
         RaiseFrame(frame);
-        frame.SetAppState();
+        if (nothingSelected) frame.SetAppState();
     };
     RunTrapped(body, [&] {
         if (frameGone()) return;
@@ -106,48 +99,48 @@ void RunCapture(IFrameHost& frame, const CaptureSteps& steps) {
     });
 }
 
-void CaptureActiveWindow(IFrameHost& frame) {
-    CaptureSteps steps;
-    steps.obtainPicture = [] {
-        const HWND target = GetForegroundWindow();
-        Picture picture = CaptureWindowByHandle(target);
-        const RECT area = WindowCaptureArea(target);
-        AddPointer(picture, POINT{area.left, area.top});
-        return picture;
-    };
-    RunCapture(frame, steps);
+namespace {
+
+Picture WindowWithPointer(const CaptureOptions& options, HWND window) {
+    Picture picture = CaptureWindowByHandle(window);
+    const RECT area = WindowCaptureArea(window);
+    AddPointer(options, picture, POINT{area.left, area.top});
+    return picture;
 }
 
-void CaptureActiveWindow(IFrameHost& frame, HWND target) {
+}  // namespace
+
+void CaptureActiveWindow(IFrameHost& frame, const CaptureOptions& options) {
     CaptureSteps steps;
-    steps.obtainPicture = [target] {
-        Picture picture = CaptureWindowByHandle(target);
-        const RECT area = WindowCaptureArea(target);
-        AddPointer(picture, POINT{area.left, area.top});
-        return picture;
-    };
-    RunCapture(frame, steps);
+    steps.obtainPicture = [&] { return WindowWithPointer(options, GetForegroundWindow()); };
+    RunCapture(frame, options, steps);
 }
 
-void CaptureScreen(IFrameHost& frame) {
+void CaptureActiveWindow(IFrameHost& frame, const CaptureOptions& options, HWND target) {
     CaptureSteps steps;
-    steps.obtainPicture = [] {
+    steps.obtainPicture = [&] { return WindowWithPointer(options, target); };
+    RunCapture(frame, options, steps);
+}
+
+void CaptureScreen(IFrameHost& frame, const CaptureOptions& options) {
+    CaptureSteps steps;
+    steps.obtainPicture = [&] {
         Picture picture = CaptureWholeScreen();
-        AddPointer(picture, POINT{0, 0});
+        AddPointer(options, picture, POINT{0, 0});
         return picture;
     };
-    RunCapture(frame, steps);
+    RunCapture(frame, options, steps);
 }
 
-void CaptureAllScreens(IFrameHost& frame) {
+void CaptureAllScreens(IFrameHost& frame, const CaptureOptions& options) {
     CaptureSteps steps;
-    steps.obtainPicture = [] {
+    steps.obtainPicture = [&] {
         const RECT desktop = VirtualScreenRect();
         Picture picture = CaptureVirtualScreen();
-        AddPointer(picture, POINT{desktop.left, desktop.top});
+        AddPointer(options, picture, POINT{desktop.left, desktop.top});
         return picture;
     };
-    RunCapture(frame, steps);
+    RunCapture(frame, options, steps);
 }
 
 }  // namespace CaptureCommands

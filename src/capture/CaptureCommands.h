@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "capture/CaptureOptions.h"
 #include "platform/pictures/Picture.h"
 
 class IFrameHost;
@@ -12,17 +13,17 @@ class IFrameHost;
 extern std::int16_t gintCaptureCount;
 
 namespace CaptureCommands {
-void CaptureActiveWindow(IFrameHost& frame);
+void CaptureActiveWindow(IFrameHost& frame, const CaptureOptions& options);
 // Active Window for a window chosen beforehand (a hotkey takes the one in front when it
 // was pressed).
-void CaptureActiveWindow(IFrameHost& frame, HWND target);
-void CaptureScreen(IFrameHost& frame);
+void CaptureActiveWindow(IFrameHost& frame, const CaptureOptions& options, HWND target);
+void CaptureScreen(IFrameHost& frame, const CaptureOptions& options);
 // The whole desktop: every monitor, the virtual screen's rectangle.
-void CaptureAllScreens(IFrameHost& frame);
+void CaptureAllScreens(IFrameHost& frame, const CaptureOptions& options);
 
 // With Include Pointer on, draws the pointer as it is now into a picture whose top-left
 // pixel was at origin on the screen.
-void AddPointer(const Picture& picture, POINT origin);
+void AddPointer(const CaptureOptions& options, const Picture& picture, POINT origin);
 
 // True while a capture command runs (its countdown, tool and capture); another one asked
 // for meanwhile, by a hotkey say, is ignored.
@@ -49,5 +50,5 @@ struct CaptureSteps {
 // the next count, shown at once, and gives it the picture. It then makes the frame visible, shows the document,
 // raises the frame above all ordinary windows and recomputes the command state.
 // A failure is reported once the frame is visible again; steps already made stay made.
-void RunCapture(IFrameHost& frame, const CaptureSteps& steps);
+void RunCapture(IFrameHost& frame, const CaptureOptions& options, const CaptureSteps& steps);
 }  // namespace CaptureCommands

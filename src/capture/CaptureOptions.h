@@ -1,7 +1,11 @@
 #pragma once
-// The capture options of the Options menu that the capture sequence follows.
-
-// Seconds counted down before each capture: 0 (none), 3, 5 or 10.
-extern int gintCaptureDelay;
-// True when captures draw the mouse pointer into the picture.
-extern bool gblnCapturePointer;
+// The options a capture follows, read once as the capture command starts: the frame holds
+// them (and stores them); the capture path is handed this value.
+struct CaptureOptions {
+    // The frame hides while the capture is taken.
+    bool hideFrame = false;
+    // The mouse pointer is drawn into the picture.
+    bool pointer = false;
+    // Seconds counted down before the capture: 0 (none), 3, 5 or 10.
+    int delaySeconds = 0;
+};

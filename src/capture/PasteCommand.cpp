@@ -3,10 +3,7 @@
 
 #include <utility>
 
-#include "capture/CaptureCommands.h"
-#include "platform/controls/Conversions.h"
 #include "platform/pictures/ClipboardPicture.h"
-#include "platform/windows/DocumentForm.h"
 #include "platform/windows/ErrorReporter.h"
 #include "platform/windows/FrameHost.h"
 
@@ -17,12 +14,9 @@ void EditPaste(IFrameHost& frame) {
         // Read first: a failed read must neither leave an empty document nor use a number.
         Picture picture = ReadClipboardPicture(frame.OwnerWindow());
         if (!frame.FrameLoaded()) return;
-        auto document = frame.NewDocument();
-        gintCaptureCount = AddInt16(gintCaptureCount, 1);
-        document->SetCaption(L"Nabbet" + IntegerToText(gintCaptureCount));
-        document->SetDocumentPicture(std::move(picture));
-        document->Show();
-        frame.SetAppState();
+        DocumentArrival arrival;  // numbered, as a capture is
+        arrival.picture = [&] { return std::move(picture); };
+        frame.AddDocument(arrival);
     });
 }
 

@@ -80,11 +80,10 @@ void OpenPictureFile(IFrameHost& frame, const std::wstring& path, const std::wst
     RunTrapped(
         [&] {
             if (!frame.FrameLoaded()) return;
-            auto document = frame.NewDocument();
-            document->SetCaption(title);
-            document->SetDocumentPicture(LoadPicture(path));
-            document->Show();
-            frame.SetAppState();
+            DocumentArrival arrival;
+            arrival.title = title;
+            arrival.picture = [&] { return LoadPicture(path); };
+            frame.AddDocument(arrival);
         },
         [&] {
             MessageBoxService().Show(MessageBoxOwner(), L"Pixelnab cannot find or open " + path, 0, App::Title());

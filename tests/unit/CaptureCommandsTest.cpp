@@ -114,7 +114,7 @@ TEST_F(CaptureCommandsTest, SequenceHidesTheFrameAndShowsTheTitledDocumentBefore
         }
         return Picture{};
     };
-    CaptureCommands::RunCapture(*frame, steps);
+    CaptureCommands::RunCapture(*frame, frame->CaptureSettings(), steps);
     EXPECT_FALSE(frameVisibleDuringCapture);
     EXPECT_EQ(titleDuringCapture, L"Nabbet1");
     EXPECT_TRUE(documentShownDuringCapture);
@@ -137,7 +137,7 @@ TEST_F(CaptureCommandsTest, ToolWithNothingSelectedMakesNoDocumentAndLeavesTheCo
         pictureAsked = true;
         return Picture{};
     };
-    CaptureCommands::RunCapture(*frame, steps);
+    CaptureCommands::RunCapture(*frame, frame->CaptureSettings(), steps);
     EXPECT_TRUE(toolShown);
     EXPECT_FALSE(pictureAsked);
     EXPECT_TRUE(Documents().empty());

@@ -117,8 +117,6 @@ protected:
         SetHotkeyDialog(nullptr);
         SetHotkeyDialogScript(nullptr);
         FrameTest::TearDown();
-        gintCaptureDelay = 0;
-        gblnCapturePointer = false;
     }
     std::vector<std::shared_ptr<frmNabbet>> Documents() const {
         std::vector<std::shared_ptr<frmNabbet>> found;
@@ -143,8 +141,8 @@ protected:
 
 TEST_F(CaptureOptionsTest, NothingStoredMeansNoDelayNoPointerAndNoHotkeys) {
     MakeFrame();
-    EXPECT_EQ(gintCaptureDelay, 0);
-    EXPECT_FALSE(gblnCapturePointer);
+    EXPECT_EQ(frame->CaptureSettings().delaySeconds, 0);
+    EXPECT_FALSE(frame->CaptureSettings().pointer);
     EXPECT_TRUE(frame->MenuChecked(IDM_OPTIONS_DELAYNONE));
     EXPECT_FALSE(frame->MenuChecked(IDM_OPTIONS_DELAY3));
     EXPECT_FALSE(frame->MenuChecked(IDM_OPTIONS_POINTER));
@@ -164,10 +162,16 @@ TEST_F(CaptureOptionsTest, StoredValuesAreShownAndKept) {
     settings.Set(L"CaptureDelay", L"5");
     settings.Set(L"CapturePointer", L"True");
     MakeFrame();
-    EXPECT_EQ(gintCaptureDelay, 5);
+    EXPECT_EQ(frame->CaptureSettings().delaySeconds, 5);
     EXPECT_TRUE(frame->MenuChecked(IDM_OPTIONS_DELAY5));
     EXPECT_FALSE(frame->MenuChecked(IDM_OPTIONS_DELAYNONE));
     EXPECT_TRUE(frame->MenuChecked(IDM_OPTIONS_POINTER));
+    // The delay is one choice of four: a bullet, not a check mark.
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoW(GetMenu(frame->hWnd()), IDM_OPTIONS_DELAY5, FALSE, &item));
+    EXPECT_NE(item.fType & MFT_RADIOCHECK, 0u);
     frame->mnuOptionsDelay10_Click();
     frame->mnuOptionsPointer_Click();
     EXPECT_TRUE(frame->MenuChecked(IDM_OPTIONS_DELAY10));
@@ -191,9 +195,9 @@ TEST_F(CaptureOptionsTest, GarbageInTheNewSettingsStartsQuietlyWithTheDefaults) 
     MakeFrame();
     EXPECT_TRUE(frame->IsLoaded());
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(gintCaptureDelay, 0);
+    EXPECT_EQ(frame->CaptureSettings().delaySeconds, 0);
     EXPECT_TRUE(frame->MenuChecked(IDM_OPTIONS_DELAYNONE));
-    EXPECT_FALSE(gblnCapturePointer);
+    EXPECT_FALSE(frame->CaptureSettings().pointer);
     for (int command = 0; command < kHotkeyCommands; ++command) {
         EXPECT_TRUE(frame->Hotkeys()[static_cast<std::size_t>(command)].IsNone()) << command;
         EXPECT_FALSE(frame->HotkeyRegistered(command));

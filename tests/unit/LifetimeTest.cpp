@@ -126,8 +126,9 @@ TEST_F(FrameClosedDuringCommand, OpenSaveAndPrintDialogs) {
         settings.writes.clear();
         MakeFrame();
         // Save and Print need a document to act on.
-        auto document = frame->NewDocument();
-        document->SetCaption(L"Kept");
+        DocumentArrival kept;
+        kept.title = L"Kept";
+        auto document = frame->AddDocument(kept);
         DoEvents();
         const HWND window = frame->hWnd();
         watched_ = frame;

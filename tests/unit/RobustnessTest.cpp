@@ -128,7 +128,7 @@ TEST_F(Robustness, AHundredDocumentsLeaveTheFrameResponsiveAndArrangeDrawingEach
     steps.obtainPicture = [] { return CaptureWindowArea(GetDesktopWindow(), false, 0, 0, 64, 48); };
     const auto openDocuments = [&](int count) {
         for (int i = 0; i < count; ++i) {
-            CaptureCommands::RunCapture(*frame, steps);
+            CaptureCommands::RunCapture(*frame, frame->CaptureSettings(), steps);
             DoEvents();
         }
     };

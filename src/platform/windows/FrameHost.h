@@ -1,12 +1,28 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <windows.h>
 
+#include "platform/pictures/Picture.h"
+
 class CommonDialog;
 class DocumentForm;
+
+// A document on its way in: what names it and where its picture comes from.
+struct DocumentArrival {
+    // The document's title; empty for a numbered one (a capture, a paste): "Nabbet" and
+    // the next capture count.
+    std::wstring title;
+    // Called once the titled document shows. What it throws leaves that document open,
+    // empty, and is the caller's to report.
+    std::function<Picture()> picture;
+    // Runs after the picture is in, before the document is shown (a capture gives the
+    // frame back here).
+    std::function<void()> beforeShow;
+};
 
 // What the features need of the frame that holds them. The frame implements it; the
 // features reach the frame only through it, so that nothing below the application
@@ -24,8 +40,11 @@ public:
     virtual std::vector<std::shared_ptr<DocumentForm>> Documents() const = 0;
     // The active document, or nullptr.
     virtual std::shared_ptr<DocumentForm> ActiveDocument() const = 0;
-    // A new document object, not loaded yet: setting its caption loads and shows it.
-    virtual std::shared_ptr<DocumentForm> NewDocument() = 0;
+    // The one way in for every document (capture, paste, open, command line, drop, a
+    // second start): makes it, titles it (which loads and shows it at once), gives it its
+    // picture, shows it and recomputes the command state. nullptr when the frame closed
+    // while the picture was being obtained.
+    virtual std::shared_ptr<DocumentForm> AddDocument(const DocumentArrival& arrival) = 0;
     // Called by a document as soon as its window exists: the frame keeps it in its list
     // and learns when its window goes.
     virtual void AdoptDocument(const std::shared_ptr<DocumentForm>& document) = 0;
@@ -44,9 +63,6 @@ public:
     virtual bool FrameLoaded() const = 0;
     virtual bool FrameVisible() const = 0;
     virtual void SetFrameVisible(bool visible) = 0;
-
-    // True while the frame is to be hidden during captures.
-    virtual bool HideOption() const = 0;
 
     // The common dialog shared by Open, Save and Print (its settings carry over).
     virtual CommonDialog& Dialog() = 0;
