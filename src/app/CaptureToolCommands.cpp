@@ -35,7 +35,7 @@ void CaptureRectangle(IFrameHost& frame, const CaptureOptions& options) {
     steps.showTool = [&] {
         // The pointer as it is when the screen freezes, before the selector's crosshair.
         if (options.pointer) pointer = TakePointerSnapshot();
-        selector = NewForm<frmRectangle>();
+        selector = NewForm<frmRectangle>(&frame);
         selector->ShowModal(frame.OwnerWindow());
     };
     // The selector unloads itself on a cancel; confirmed, it is hidden but still loaded.

@@ -5,20 +5,15 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <array>
 
-#include "app/basMain.h"
 #include "app/CommandTable.h"
 #include "app/HandOver.h"
-#include "capture/CaptureCommands.h"
-#include "document/DocumentCommands.h"
 #include "document/frmNabbet.h"
 #include "platform/controls/Conversions.h"
 #include "platform/controls/DpiScale.h"
 #include "platform/controls/Twips.h"
 #include "platform/services/CommonDialog.h"
 #include "platform/services/ScreenService.h"
-#include "platform/windows/DeferredFrames.h"
 #include "platform/windows/Dpi.h"
 #include "platform/windows/RuntimeError.h"
 #include "resource.h"
@@ -37,42 +32,30 @@ constexpr float kViewPanelTwips = 2400.0f;
 constexpr float kPointerPanelTwips = 3600.0f;
 constexpr UINT kMdiClientId = 0xCAC;
 
-frmMain* g_instance = nullptr;
-
-bool FrameKeyboard(MSG& message) {
-    frmMain* frame = frmMain::Instance();
-    if (frame == nullptr || !frame->IsLoaded()) return false;
-    const HWND window = frame->hWnd();
-    if (message.hwnd != window && !IsChild(window, message.hwnd)) return false;
-    if (message.message == WM_KEYDOWN || message.message == WM_KEYUP) {
-        if (message.wParam == VK_CAPITAL || message.wParam == VK_NUMLOCK || message.wParam == VK_INSERT)
-            PostMessageW(window, WM_APP, 0, 0);  // indicators update once the key state has changed
-    }
-    if (!IsWindowEnabled(window)) return false;
-    if (TranslateMDISysAccel(frame->MdiClient(), &message)) return true;
-    return TranslateAcceleratorW(window, frame->Accelerators(), &message) != 0;
-}
-
 }  // namespace
 
-frmMain::frmMain() = default;
+frmMain::frmMain()
+    : documents_(*this, [this] { return NewDocument(); }), hotkeys_(*this), files_(*this) {}
 
 frmMain::~frmMain() {
-    if (g_instance == this) g_instance = nullptr;
-    if (CurrentFrame() == this) SetCurrentFrame(nullptr);
     if (imlMain_ != nullptr) ImageList_Destroy(imlMain_);
     if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
 }
 
 void frmMain::OnWindowGone() {
-    if (CurrentFrame() == this) SetCurrentFrame(nullptr);
+    commandBars_ = CommandBars();  // nothing read through a window handle the system may reuse
     Form::OnWindowGone();
 }
 
-CaptureOptions frmMain::CaptureSettings() const {
-    CaptureOptions options = captureOptions_;
-    options.hideFrame = gblnHideCaptureWin;
-    return options;
+bool frmMain::TranslateFrameKeys(MSG& message) {
+    if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)) return false;
+    if (message.message == WM_KEYDOWN || message.message == WM_KEYUP) {
+        if (message.wParam == VK_CAPITAL || message.wParam == VK_NUMLOCK || message.wParam == VK_INSERT)
+            PostMessageW(hwnd_, WM_APP, 0, 0);  // indicators update once the key state has changed
+    }
+    if (!IsWindowEnabled(hwnd_)) return false;
+    if (TranslateMDISysAccel(mdiClient_, &message)) return true;
+    return TranslateAcceleratorW(hwnd_, accelerators_, &message) != 0;
 }
 
 void frmMain::SetFrameVisible(bool visible) {
@@ -80,65 +63,10 @@ void frmMain::SetFrameVisible(bool visible) {
     if (IsLoaded()) SetVisible(visible);
 }
 
-// The frame counts loaded forms, not only documents, on purpose: a selection tool or About
-// box still loaded counts too, so that Close All stops with an error on a form it cannot
-// close instead of looping, and the command state follows the same count. Every rule that
-// asks whether documents are open asks here.
-bool frmMain::DocumentsOpen() const { return Forms::Count() > 1; }
-
-std::shared_ptr<DocumentForm> frmMain::NewDocument() { return NewForm<frmNabbet>(); }
-
-std::shared_ptr<DocumentForm> frmMain::AddDocument(const DocumentArrival& arrival) {
-    auto document = NewDocument();
-    std::wstring title = arrival.title;
-    if (title.empty()) {
-        gintCaptureCount = AddInt16(gintCaptureCount, 1);
-        title = L"Nabbet" + IntegerToText(gintCaptureCount);
-    }
-    // Titling loads the document: it shows at once, still without a picture.
-    document->SetCaption(title);
-    Picture picture = arrival.picture ? arrival.picture() : Picture{};
-    // Obtaining the picture may have run messages, and the frame may be gone with them.
-    if (!IsLoaded()) return nullptr;
-    document->SetDocumentPicture(std::move(picture));
-    if (arrival.beforeShow) arrival.beforeShow();
-    document->Show();
-    SetAppState();
-    return document;
-}
-
-void frmMain::AdoptDocument(const std::shared_ptr<DocumentForm>& document) {
-    documents_.push_back(document);
-    document->SetClosedHandler([this](DocumentForm& closed) { DocumentClosed(closed); });
-}
-
-void frmMain::DocumentClosed(DocumentForm& document) {
-    std::shared_ptr<DocumentForm> last;  // released once the list is consistent again
-    for (auto it = documents_.begin(); it != documents_.end(); ++it) {
-        if (it->get() == &document) {
-            last = std::move(*it);
-            documents_.erase(it);
-            break;
-        }
-    }
-    // A document going changes which commands apply.
-    if (IsLoaded()) {
-        SetAppState();
-        ViewChanged();
-    }
-}
-
-std::shared_ptr<DocumentForm> frmMain::ActiveDocument() const {
-    if (mdiClient_ == nullptr) return nullptr;
-    const HWND active = reinterpret_cast<HWND>(SendMessageW(mdiClient_, WM_MDIGETACTIVE, 0, 0));
-    if (active == nullptr) return nullptr;
-    for (const auto& document : documents_)
-        if (document->hWnd() == active) return document;
-    return nullptr;
-}
-
-frmMain* frmMain::Instance() noexcept {
-    return g_instance != nullptr && g_instance->IsLoaded() ? g_instance : nullptr;
+// The document holds its frame weakly: whoever keeps a document object may keep it after
+// the frame has gone.
+std::shared_ptr<DocumentForm> frmMain::NewDocument() {
+    return NewForm<frmNabbet>(std::shared_ptr<IFrameHost>(shared_from_this(), this));
 }
 
 CommonDialog& frmMain::dlg() {
@@ -159,13 +87,9 @@ void frmMain::CreateFormWindow() {
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     RECT rect{0, 0, Twips::ToPixelsX(7380.0f), Twips::ToPixelsY(5745.0f)};
     AdjustWindowRectEx(&rect, style, TRUE, 0);
-    g_instance = this;
-    SetCurrentFrame(this);
     CreateWindowFor(0, kFrameClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
                     rect.bottom - rect.top, nullptr, menu);
     if (hwnd_ == nullptr) {
-        g_instance = nullptr;
-        SetCurrentFrame(nullptr);
         if (menu != nullptr) DestroyMenu(menu);
         return;
     }
@@ -180,7 +104,13 @@ void frmMain::CreateFormWindow() {
     dpi_ = Dpi::OfWindow(hwnd_);
     SetFrameIcons();
     CreateControls();
-    SetMessagePreTranslator(&FrameKeyboard);
+    // Every message loop applies the keys of this frame while it is loaded; the loop may run
+    // on after the frame object has gone.
+    SetMessagePreTranslator([self = weak_from_this()](MSG& message) {
+        const auto form = self.lock();
+        auto* frame = static_cast<frmMain*>(form.get());
+        return frame != nullptr && frame->IsLoaded() && frame->TranslateFrameKeys(message);
+    });
     // Files dropped from Explorer open as documents; Paste follows the clipboard's contents.
     DragAcceptFiles(hwnd_, TRUE);
     AddClipboardFormatListener(hwnd_);
@@ -196,22 +126,13 @@ void frmMain::CreateControls() {
         ModifyMenuW(windowMenu, IDM_WINDOW_LIST, MF_BYCOMMAND | MF_POPUP | MF_STRING,
                     reinterpret_cast<UINT_PTR>(windowList), caption);
     }
-    // Capture Delay is one choice of four: its check is a bullet.
-    for (const UINT id : {IDM_OPTIONS_DELAYNONE, IDM_OPTIONS_DELAY3, IDM_OPTIONS_DELAY5, IDM_OPTIONS_DELAY10}) {
-        MENUITEMINFOW item{};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_FTYPE;
-        if (GetMenuItemInfoW(GetMenu(hwnd_), id, FALSE, &item)) {
-            item.fType |= MFT_RADIOCHECK;
-            SetMenuItemInfoW(GetMenu(hwnd_), id, FALSE, &item);
-        }
-    }
     CLIENTCREATESTRUCT client{windowList, IDM_WINDOW_FIRSTCHILD};
     mdiClient_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
                                  WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0, 0, 0,
                                  hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kMdiClientId)), ModuleInstance(),
                                  &client);
     CreateToolbar();
+    commandBars_.Attach(hwnd_, tlbMain_);
     CreateStatusBar();
     LayoutControls();
 }
@@ -223,23 +144,7 @@ void frmMain::CreateToolbar() {
                                0, 0, 0, 0, hwnd_, nullptr, ModuleInstance(), nullptr);
     SendMessageW(tlbMain_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SetToolbarImages();
-    const auto layout = ToolbarLayout();
-    std::vector<TBBUTTON> buttons(layout.size());
-    for (std::size_t i = 0; i < layout.size(); ++i) {
-        TBBUTTON& b = buttons[i];
-        const CommandRow* row = layout[i] != nullptr ? FindToolbarCommand(layout[i]) : nullptr;
-        if (row == nullptr) {
-            b.fsStyle = BTNS_SEP;
-            b.iBitmap = 6;
-            continue;
-        }
-        b.iBitmap = row->image;
-        b.idCommand = static_cast<int>(IDT_FIRST + i);
-        b.fsState = TBSTATE_ENABLED;
-        // A button that shows an option's state stays pressed while the option is on.
-        b.fsStyle = static_cast<BYTE>(row->checkedIn != nullptr ? BTNS_CHECK : BTNS_BUTTON);
-        b.iString = -1;
-    }
+    const std::vector<TBBUTTON> buttons = CommandBars::ToolbarButtons();
     SendMessageW(tlbMain_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     SendMessageW(tlbMain_, TB_SETBUTTONSIZE, 0,
                  MAKELPARAM(ScaleForDpi(kButtonWidth, kStandardDpi, dpi_), ScaleForDpi(kButtonHeight, kStandardDpi, dpi_)));
@@ -401,21 +306,21 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         // The close box asks for each edited document first; Cancel keeps everything open.
-        if (SaveChangesBeforeClosing()) Unload();
+        if (documents_.SaveChangesBeforeClosing()) Unload();
         return 0;
     case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        files_.OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_COPYDATA:
-        return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
-    case kOpenPendingFiles:
-        OpenPendingFiles();
+        return files_.OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+    case FileHandOver::kOpenPendingFilesMessage:
+        files_.OpenPending();
         return 0;
     case WM_CLIPBOARDUPDATE:
-        UpdateCommandAvailability();
+        commandBars_.UpdateAvailability();
         return 0;
     case WM_QUERYENDSESSION:
-        return QueryEndSession() ? TRUE : FALSE;
+        return documents_.QueryEndSession() ? TRUE : FALSE;
     case WM_ENDSESSION:
         // The session ends: leave as File > Exit does, so the placement and options are
         // stored; the process may be ended at any moment after this message returns.
@@ -425,7 +330,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Hotkey_Pressed(static_cast<int>(wParam) - 1);
         return 0;
     case kRegisterHotkeysMessage:
-        RegisterHotkeys();
+        hotkeys_.Register();
         return 0;
     default:
         break;
@@ -437,7 +342,7 @@ LRESULT frmMain::OnNotify(NMHDR* header) {
     if (header != nullptr && header->code == TTN_GETDISPINFOW) {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
         static std::wstring text;
-        text = ToolbarTooltip(static_cast<UINT>(header->idFrom));
+        text = commandBars_.ToolbarTooltip(static_cast<UINT>(header->idFrom));
         info->lpszText = text.data();
         info->hinst = nullptr;
         return 0;
@@ -447,70 +352,6 @@ LRESULT frmMain::OnNotify(NMHDR* header) {
 
 void frmMain::OnCommand(UINT id) {
     if (const CommandRow* row = FindCommand(id)) (this->*row->handler)();
-}
-
-bool frmMain::MenuChecked(UINT id) const {
-    return (GetMenuState(GetMenu(hwnd_), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
-void frmMain::SetMenuChecked(UINT id, bool checked) {
-    if (CheckMenuItem(GetMenu(hwnd_), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED)) == 0xFFFFFFFF)
-        RaiseError(ErrorNumber::ElementNotFound, L"Menu item not found");
-}
-
-bool frmMain::MenuEnabled(UINT id) const {
-    return (GetMenuState(GetMenu(hwnd_), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
-}
-
-void frmMain::SetMenuEnabled(UINT id, bool enabled) {
-    if (EnableMenuItem(GetMenu(hwnd_), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED)) == -1)
-        RaiseError(ErrorNumber::ElementNotFound, L"Menu item not found");
-}
-
-int frmMain::ButtonIndex(const std::wstring& key) const {
-    const auto layout = ToolbarLayout();
-    for (std::size_t i = 0; i < layout.size(); ++i)
-        if (layout[i] != nullptr && key == layout[i]) return static_cast<int>(i);
-    RaiseError(ErrorNumber::ElementNotFound, L"Element not found");
-}
-
-UINT frmMain::ToolbarCommandId(const std::wstring& key) const {
-    return IDT_FIRST + static_cast<UINT>(ButtonIndex(key));
-}
-
-std::vector<std::wstring> frmMain::ToolbarKeys() const {
-    std::vector<std::wstring> keys;
-    for (const wchar_t* key : ToolbarLayout())
-        if (key != nullptr) keys.emplace_back(key);
-    return keys;
-}
-
-std::wstring frmMain::ToolbarTooltip(UINT commandId) const {
-    const auto layout = ToolbarLayout();
-    if (commandId < IDT_FIRST || commandId >= IDT_FIRST + layout.size()) return {};
-    const wchar_t* key = layout[commandId - IDT_FIRST];
-    const CommandRow* row = key != nullptr ? FindToolbarCommand(key) : nullptr;
-    return row != nullptr && row->tooltip != nullptr ? row->tooltip : L"";
-}
-
-int frmMain::ToolbarButtonValue(const std::wstring& key) const {
-    const UINT id = ToolbarCommandId(key);
-    return SendMessageW(tlbMain_, TB_ISBUTTONCHECKED, id, 0) != 0 ? 1 : 0;
-}
-
-void frmMain::SetToolbarButtonValue(const std::wstring& key, int value) {
-    const UINT id = ToolbarCommandId(key);
-    SendMessageW(tlbMain_, TB_CHECKBUTTON, id, MAKELPARAM(value != 0, 0));
-}
-
-bool frmMain::ToolbarButtonEnabled(const std::wstring& key) const {
-    const UINT id = ToolbarCommandId(key);
-    return SendMessageW(tlbMain_, TB_ISBUTTONENABLED, id, 0) != 0;
-}
-
-void frmMain::SetToolbarButtonEnabled(const std::wstring& key, bool enabled) {
-    const UINT id = ToolbarCommandId(key);
-    SendMessageW(tlbMain_, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
 }
 
 std::wstring frmMain::PanelText(int panel) const {
@@ -525,6 +366,10 @@ std::wstring frmMain::PanelText(int panel) const {
 void frmMain::SetPanelText(int panel, const std::wstring& text) {
     if (panel < 1 || panel > 6) RaiseError(ErrorNumber::ElementNotFound, L"Element not found");
     SendMessageW(stbMain_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void frmMain::SetStatusText(const std::wstring& text) {
+    if (IsLoaded() && stbMain_ != nullptr) SetPanelText(1, text);
 }
 
 void frmMain::ViewChanged() {
@@ -545,48 +390,4 @@ void frmMain::UpdateKeyIndicators() {
     if (PanelText(2) != caps) SetPanelText(2, caps);
     if (PanelText(3) != num) SetPanelText(3, num);
     if (PanelText(4) != ins) SetPanelText(4, ins);
-}
-
-std::shared_ptr<Form> frmMain::ActiveForm() const {
-    if (mdiClient_ == nullptr) return nullptr;
-    const HWND active = reinterpret_cast<HWND>(SendMessageW(mdiClient_, WM_MDIGETACTIVE, 0, 0));
-    if (active == nullptr) return nullptr;
-    for (int i = 0; i < Forms::Count(); ++i) {
-        auto form = Forms::Item(i);
-        if (form->hWnd() == active) return form;
-    }
-    return nullptr;
-}
-
-void frmMain::Arrange(int arrangement) {
-    UINT message = 0;
-    WPARAM how = 0;
-    switch (arrangement) {
-    case 0: message = WM_MDICASCADE; break;
-    case 1: message = WM_MDITILE; how = MDITILE_HORIZONTAL; break;
-    case 2: message = WM_MDITILE; how = MDITILE_VERTICAL; break;
-    case 3: message = WM_MDIICONARRANGE; break;
-    default: RaiseError(ErrorNumber::InvalidPropertyValue, L"Invalid procedure call or argument");
-    }
-    const DeferredFrames deferred(mdiClient_);
-    SendMessageW(mdiClient_, message, how, 0);
-}
-
-bool frmMain::SaveChangesBeforeClosing() {
-    // Every question first: a Cancel on the last one still closes nothing.
-    const auto documents = documents_;
-    for (auto it = documents.rbegin(); it != documents.rend(); ++it)
-        if ((*it)->IsLoaded() && !DocumentCommands::SaveChangesFirst(*this, **it)) return false;
-    return true;
-}
-
-bool frmMain::QueryEndSession() {
-    bool edited = false;
-    for (const auto& document : documents_) edited = edited || (document->IsLoaded() && document->Edits().modified);
-    if (!edited) return true;
-    // Windows waits while the questions are open and says why to the user logging off.
-    ShutdownBlockReasonCreate(hwnd_, L"Pixelnab has unsaved changes");
-    const bool leave = SaveChangesBeforeClosing();
-    ShutdownBlockReasonDestroy(hwnd_);
-    return leave;
 }

@@ -1,5 +1,4 @@
 #pragma once
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -7,10 +6,13 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
+#include "app/CommandBars.h"
 #include "app/CommandTable.h"
-#include "app/HotkeyDialog.h"
+#include "app/FileHandOver.h"
+#include "app/FrameCaptureOptions.h"
+#include "app/FrameDocuments.h"
+#include "app/FrameHotkeys.h"
 #include "capture/CaptureOptions.h"
 #include "platform/windows/DocumentForm.h"
 #include "platform/windows/Form.h"
@@ -19,15 +21,15 @@
 
 class CommonDialog;
 
-// The frame: an MDI window holding the documents, with the menu bar, toolbar and
-// status bar through which every command enters.
+// The frame: an MDI window holding the documents, with the menu bar, toolbar and status
+// bar through which every command enters. It keeps its window, bars, layout and DPI and
+// routes the messages; each other concern is a part it holds: the command state of the
+// menu and toolbar, the documents, the capture options, the hotkeys and the files handed
+// over from outside.
 class frmMain final : public Form, public IFrameHost {
 public:
     frmMain();
     ~frmMain() override;
-
-    // The frame of this run, or nullptr when none is loaded.
-    static frmMain* Instance() noexcept;
 
     void SetAppState() override;
     void ViewChanged() override;
@@ -36,16 +38,16 @@ public:
     // What the features see of the frame.
     HWND OwnerWindow() const override { return hwnd_; }
     HWND DocumentArea() const override { return mdiClient_; }
-    std::vector<std::shared_ptr<DocumentForm>> Documents() const override { return documents_; }
-    std::shared_ptr<DocumentForm> ActiveDocument() const override;
-    std::shared_ptr<DocumentForm> AddDocument(const DocumentArrival& arrival) override;
-    void AdoptDocument(const std::shared_ptr<DocumentForm>& document) override;
-    bool DocumentsOpen() const override;
+    std::vector<std::shared_ptr<DocumentForm>> Documents() const override { return documents_.All(); }
+    std::shared_ptr<DocumentForm> ActiveDocument() const override { return documents_.Active(); }
+    std::shared_ptr<DocumentForm> AddDocument(const DocumentArrival& arrival) override { return documents_.Add(arrival); }
+    void AdoptDocument(const std::shared_ptr<DocumentForm>& document) override { documents_.Adopt(document); }
+    bool DocumentsOpen() const override { return FrameDocuments::AnyOpen(); }
     bool FrameLoaded() const override { return IsLoaded(); }
     bool FrameVisible() const override { return Visible(); }
     void SetFrameVisible(bool visible) override;
     // The capture options as they stand: what the next capture follows.
-    CaptureOptions CaptureSettings() const;
+    CaptureOptions CaptureSettings() const { return captureOptions_.Current(); }
     CommonDialog& Dialog() override { return dlg(); }
     void SetStatusText(const std::wstring& text) override;
 
@@ -86,14 +88,6 @@ public:
     void mnuOptionsDelay5_Click();
     void mnuOptionsDelay10_Click();
     void mnuOptionsHotkeys_Click();
-
-    // Global hotkeys (frmMain_Hotkeys.cpp): the combinations in force, as stored, and
-    // whether the system accepted each.
-    const HotkeyAssignments& Hotkeys() const noexcept { return hotkeys_; }
-    bool HotkeyRegistered(int command) const noexcept { return hotkeyRegistered_[static_cast<std::size_t>(command)]; }
-    // What a WM_HOTKEY for a command does: the command's capture, Active Window taking the
-    // window that was in front.
-    void Hotkey_Pressed(int command);
     void mnuWindowTileHorizontal_Click();
     void mnuWindowTileVertical_Click();
     void mnuWindowCascade_Click();
@@ -104,39 +98,34 @@ public:
     void mnuHelpLicense_Click();
     void mnuHelpAbout_Click();
 
+    // Global hotkeys: the combinations in force, as stored, and whether the system
+    // accepted each.
+    const HotkeyAssignments& Hotkeys() const noexcept { return hotkeys_.Assignments(); }
+    bool HotkeyRegistered(int command) const noexcept { return hotkeys_.Registered(command); }
+    // What a WM_HOTKEY for a command does: the command's capture, Active Window taking the
+    // window that was in front.
+    void Hotkey_Pressed(int command);
+
     // Opens each file as File Open does, in order (command line, dropped files, a second start).
-    void OpenFiles(const std::vector<std::wstring>& paths);
-    // Enables the commands whose rule is a condition outside the program (Paste: the clipboard).
-    void UpdateCommandAvailability();
+    void OpenFiles(const std::vector<std::wstring>& paths) { files_.Open(paths); }
 
-    // Menu items by command id.
-    bool MenuChecked(UINT id) const;
-    void SetMenuChecked(UINT id, bool checked);
-    bool MenuEnabled(UINT id) const;
-    void SetMenuEnabled(UINT id, bool enabled);
-
-    // Toolbar buttons by key; an unknown key is the element-not-found error.
-    int ToolbarButtonValue(const std::wstring& key) const;
-    void SetToolbarButtonValue(const std::wstring& key, int value);
-    bool ToolbarButtonEnabled(const std::wstring& key) const;
-    void SetToolbarButtonEnabled(const std::wstring& key, bool enabled);
-    std::vector<std::wstring> ToolbarKeys() const;
+    // Menu items by command id, toolbar buttons by key (an unknown key is the
+    // element-not-found error).
+    bool MenuChecked(UINT id) const { return commandBars_.MenuChecked(id); }
+    bool MenuEnabled(UINT id) const { return commandBars_.MenuEnabled(id); }
+    int ToolbarButtonValue(const std::wstring& key) const { return commandBars_.ToolbarButtonValue(key); }
+    bool ToolbarButtonEnabled(const std::wstring& key) const { return commandBars_.ToolbarButtonEnabled(key); }
+    void SetToolbarButtonEnabled(const std::wstring& key, bool enabled) {
+        commandBars_.SetToolbarButtonEnabled(key, enabled);
+    }
+    std::vector<std::wstring> ToolbarKeys() const { return commandBars_.ToolbarKeys(); }
     // Command id of the toolbar button with this key (for routing and tests).
-    UINT ToolbarCommandId(const std::wstring& key) const;
-    std::wstring ToolbarTooltip(UINT commandId) const;
+    UINT ToolbarCommandId(const std::wstring& key) const { return commandBars_.ToolbarCommandId(key); }
+    std::wstring ToolbarTooltip(UINT commandId) const { return commandBars_.ToolbarTooltip(commandId); }
 
     // Status bar panels, 1-based as the user counts them: 1 the message, 2-4 the key
-    // indicators, 5 the active picture's size and zoom.
+    // indicators, 5 the active picture's size and zoom, 6 the pointer's pixel.
     std::wstring PanelText(int panel) const;
-    // For each edited document, newest first, "Save changes to ...?"; false: cancelled.
-    bool SaveChangesBeforeClosing();
-    // Log-off: asks the same questions, with Windows told to wait; false keeps the session.
-    bool QueryEndSession();
-    // What the command rows' rules read: the documents and the active one's edit state.
-    CommandContext CurrentCommandContext() const;
-    // Puts every row's check mark where its rule says (the toolbar's pressed buttons are
-    // SetAppState's).
-    void ApplyCheckRules(const CommandContext& context);
     void SetPanelText(int panel, const std::wstring& text);
     // Reads Caps Lock, Num Lock and Insert and shows them in panels 2 to 4.
     void UpdateKeyIndicators();
@@ -150,10 +139,9 @@ public:
     int CurrentDpi() const noexcept { return dpi_; }
 
     // The active document window, or nullptr.
-    std::shared_ptr<Form> ActiveForm() const;
+    std::shared_ptr<Form> ActiveForm() const { return documents_.ActiveForm(); }
     // Arranges the documents: 0 cascade, 1 tile horizontally, 2 tile vertically, 3 icons.
-    void Arrange(int arrangement);
-    HACCEL Accelerators() const noexcept { return accelerators_; }
+    void Arrange(int arrangement) { documents_.Arrange(arrangement); }
 
     // The shared common dialog of Open, Save and Print.
     CommonDialog& dlg();
@@ -169,8 +157,10 @@ protected:
     void OnWindowGone() override;
 
 private:
-    // A new document object, not loaded yet (AddDocument is the way in).
+    // A new document object for this frame, not loaded yet (AddDocument is the way in).
     std::shared_ptr<DocumentForm> NewDocument();
+    // Accelerators and the MDI keys of this frame, for every message loop.
+    bool TranslateFrameKeys(MSG& message);
     void CreateControls();
     void CreateToolbar();
     void CreateStatusBar();
@@ -186,27 +176,17 @@ private:
     void StorePlacement();
     // Puts the frame back at its default placement when too little of it is on the screen.
     void KeepFrameReachable();
-    int ButtonIndex(const std::wstring& key) const;
-    void DocumentClosed(DocumentForm& document);
-    // Capture options and hotkeys: read at start-up, written at exit (frmMain_Hotkeys.cpp).
-    void LoadCaptureOptions();
-    void StoreCaptureOptions();
+    // What the command rows' rules read: the documents, the active one's edit state and
+    // the capture options.
+    CommandContext CurrentCommandContext() const;
     void SetCaptureDelay(int seconds);
-    // Registers every assigned hotkey and reports, in one message, those the system refuses.
-    void RegisterHotkeys();
-    void UnregisterHotkeys();
+    void Observe(const wchar_t* handler) const {
+        if (commandObserver_) commandObserver_(handler);
+    }
 
     // Posted at start-up: the hotkeys are registered once the frame shows, so that a
     // refusal is reported over it.
     static constexpr UINT kRegisterHotkeysMessage = WM_APP + 2;
-
-    void OnDropFiles(HDROP drop);
-    bool OnCopyData(const COPYDATASTRUCT* data);
-    void OpenPendingFiles();
-
-    // Posted to itself: files handed over by a second start open once its message has returned.
-    static constexpr UINT kOpenPendingFiles = WM_APP + 0x50;
-    std::vector<std::wstring> pendingFiles_;
 
     HWND mdiClient_ = nullptr;
     HWND tlbMain_ = nullptr;
@@ -220,14 +200,11 @@ private:
     unique_hicon dpiIcon_;
     unique_hicon dpiSmallIcon_;
     std::unique_ptr<CommonDialog> dlg_;
-    // The open documents, in the order they were opened; a document leaves when its window goes.
-    std::vector<std::shared_ptr<DocumentForm>> documents_;
     std::function<void(const wchar_t*)> commandObserver_;
-    // Include Pointer and Capture Delay; Hide is the global the frame's load reads.
-    CaptureOptions captureOptions_{};
-    HotkeyAssignments hotkeys_{};
-    std::array<bool, kHotkeyCommands> hotkeyRegistered_{};
-    void Observe(const wchar_t* handler) const {
-        if (commandObserver_) commandObserver_(handler);
-    }
+
+    CommandBars commandBars_;
+    FrameDocuments documents_;
+    FrameCaptureOptions captureOptions_;
+    FrameHotkeys hotkeys_;
+    FileHandOver files_;
 };

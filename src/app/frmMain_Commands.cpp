@@ -5,34 +5,24 @@
 #include "app/basMain.h"
 #include "app/CaptureToolCommands.h"
 #include "app/CommandTable.h"
+#include "app/FrameSettings.h"
 #include "app/frmMain.h"
 #include "capture/CaptureCommands.h"
-#include "capture/CaptureOptions.h"
+#include "capture/PasteCommand.h"
 #include "document/DocumentCommands.h"
 #include "help/HelpCommands.h"
 #include "platform/controls/Conversions.h"
 #include "platform/controls/Twips.h"
 #include "platform/services/ScreenService.h"
-#include "platform/services/SettingsStore.h"
 #include "platform/services/SettingsText.h"
-#include "platform/windows/DeferredFrames.h"
 #include "platform/windows/RuntimeError.h"
 #include "resource.h"
 
 namespace {
 
-const std::wstring kSection = L"Main";
 // The frame's size, in twips, when nothing (usable) is stored.
 constexpr float kDefaultWidth = 7500.0f;
 constexpr float kDefaultHeight = 6500.0f;
-
-std::wstring ReadSetting(const std::wstring& key, const std::wstring& defaultValue) {
-    return SettingsStore().GetSetting(App::Title(), kSection, key, defaultValue);
-}
-
-void WriteSetting(const std::wstring& key, const std::wstring& value) {
-    SettingsStore().SaveSetting(App::Title(), kSection, key, value);
-}
 
 }  // namespace
 
@@ -41,21 +31,22 @@ void frmMain::MDIForm_Load() {
         SetCaption(App::Title());
         // The frame starts in the normal state, whatever state its placement was stored in.
         if (IsIconic(hwnd_) || IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-        SetHeight(TwipsFromSetting(ReadSetting(L"Height", TwipsToSetting(kDefaultHeight))));
+        SetHeight(TwipsFromSetting(ReadFrameSetting(L"Height", TwipsToSetting(kDefaultHeight))));
         const float defaultLeft = (Screen::Width() - kDefaultWidth) / 2.0f;
-        SetLeft(TwipsFromSetting(ReadSetting(L"Left", TwipsToSetting(defaultLeft))));
+        SetLeft(TwipsFromSetting(ReadFrameSetting(L"Left", TwipsToSetting(defaultLeft))));
         const float defaultTop = (Screen::Height() - kDefaultHeight) / 2.0f;
-        SetTop(TwipsFromSetting(ReadSetting(L"Top", TwipsToSetting(defaultTop))));
-        SetWidth(TwipsFromSetting(ReadSetting(L"Width", TwipsToSetting(kDefaultWidth))));
-        gblnHideCaptureWin = HideCaptureFromSetting(ReadSetting(L"HideCaptureWin", HideCaptureToSetting(true)));
+        SetTop(TwipsFromSetting(ReadFrameSetting(L"Top", TwipsToSetting(defaultTop))));
+        SetWidth(TwipsFromSetting(ReadFrameSetting(L"Width", TwipsToSetting(kDefaultWidth))));
+        gblnHideCaptureWin = HideCaptureFromSetting(ReadFrameSetting(L"HideCaptureWin", HideCaptureToSetting(true)));
         gintCaptureCount = 0;
         SetAppState();
     });
     // Read on their own: a bad placement above must not cost the user the hotkeys (and
     // must still leave the other command states as they were).
     Trapped([&] {
-        LoadCaptureOptions();
-        ApplyCheckRules(CurrentCommandContext());
+        captureOptions_.Load();
+        hotkeys_.Load();
+        commandBars_.ApplyCheckRules(CurrentCommandContext());
         PostMessageW(hwnd_, kRegisterHotkeysMessage, 0, 0);
     });
     // Also after a failed step: a frame left out of reach would make the program unusable.
@@ -101,18 +92,18 @@ void frmMain::StorePlacement() {
             height = Twips::FromPixelsY(normal.bottom - normal.top);
         }
     }
-    WriteSetting(L"Height", TwipsToSetting(height));
-    WriteSetting(L"Left", TwipsToSetting(left));
-    WriteSetting(L"Top", TwipsToSetting(top));
-    WriteSetting(L"Width", TwipsToSetting(width));
+    WriteFrameSetting(L"Height", TwipsToSetting(height));
+    WriteFrameSetting(L"Left", TwipsToSetting(left));
+    WriteFrameSetting(L"Top", TwipsToSetting(top));
+    WriteFrameSetting(L"Width", TwipsToSetting(width));
 }
 
 void frmMain::MDIForm_Unload() {
     Trapped([&] {
         StorePlacement();
-        WriteSetting(L"HideCaptureWin", HideCaptureToSetting(gblnHideCaptureWin));
-        StoreCaptureOptions();
-        UnregisterHotkeys();
+        WriteFrameSetting(L"HideCaptureWin", HideCaptureToSetting(gblnHideCaptureWin));
+        captureOptions_.Store();
+        hotkeys_.Unregister();
         const int count = Forms::Count();
         for (std::int16_t i = ToInt16(count - 1); i >= 1; i = AddInt16(i, -1)) {
             if (i < Forms::Count()) Forms::Item(i)->Unload();
@@ -124,9 +115,7 @@ void frmMain::Unload() {
     if (!IsLoaded()) return;
     auto keepAlive = shared_from_this();
     // The documents are closed before the frame's own unload handler runs.
-    const auto documents = documents_;
-    for (auto it = documents.rbegin(); it != documents.rend(); ++it)
-        if ((*it)->IsLoaded()) (*it)->Unload();
+    documents_.UnloadAll();
     MDIForm_Unload();
     SetMessagePreTranslator(nullptr);
     RemoveClipboardFormatListener(hwnd_);
@@ -135,61 +124,16 @@ void frmMain::Unload() {
 
 void frmMain::SetAppState() {
     Trapped([&] {
-        // Only what differs is set, and the toolbar is redrawn only when a button changed:
-        // a command state that changes nothing costs no painting (every capture ends here).
-        const auto commands = Commands();
-        const CommandContext context = CurrentCommandContext();
-        ApplyCheckRules(context);
-        for (const CommandRow& row : commands) {
-            if (row.availableWhen != nullptr) continue;  // read as it may change (UpdateCommandAvailability)
-            const bool enabled = CommandEnabled(row, context);
-            if (MenuEnabled(row.id) != enabled) SetMenuEnabled(row.id, enabled);
-        }
-        bool pressedChanged = false;
-        for (const CommandRow& row : commands) {
-            if (row.checkedIn == nullptr || row.toolbarKey == nullptr) continue;
-            const int pressed = row.checkedIn(context) ? 1 : 0;
-            if (ToolbarButtonValue(row.toolbarKey) != pressed) {
-                SetToolbarButtonValue(row.toolbarKey, pressed);
-                pressedChanged = true;
-            }
-        }
-        if (pressedChanged) {
-            InvalidateRect(tlbMain_, nullptr, TRUE);
-            UpdateWindow(tlbMain_);
-        }
-        // Enabling a button invalidates just that button; it is drawn with the next paint.
-        for (const CommandRow& row : commands) {
-            if (row.toolbarKey == nullptr || row.availableWhen != nullptr) continue;
-            const bool enabled = CommandEnabled(row, context);
-            if (ToolbarButtonEnabled(row.toolbarKey) != enabled) SetToolbarButtonEnabled(row.toolbarKey, enabled);
-        }
+        commandBars_.ApplyAll(CurrentCommandContext());
         if (PanelText(1) != L"Ready") SetPanelText(1, L"Ready");
-        UpdateCommandAvailability();
+        commandBars_.UpdateAvailability();
         ViewChanged();
     });
 }
 
 void frmMain::EditStateChanged() {
     if (!IsLoaded()) return;
-    Trapped([&] {
-        const CommandContext context = CurrentCommandContext();
-        for (const CommandRow& row : Commands()) {
-            if (row.enabledIn == nullptr) continue;
-            const bool enabled = CommandEnabled(row, context);
-            if (MenuEnabled(row.id) != enabled) SetMenuEnabled(row.id, enabled);
-            if (row.toolbarKey != nullptr && ToolbarButtonEnabled(row.toolbarKey) != enabled)
-                SetToolbarButtonEnabled(row.toolbarKey, enabled);
-        }
-    });
-}
-
-void frmMain::ApplyCheckRules(const CommandContext& context) {
-    for (const CommandRow& row : Commands()) {
-        if (row.checkedIn == nullptr) continue;
-        const bool checked = row.checkedIn(context);
-        if (MenuChecked(row.id) != checked) SetMenuChecked(row.id, checked);
-    }
+    Trapped([&] { commandBars_.ApplyEditRules(CurrentCommandContext()); });
 }
 
 CommandContext frmMain::CurrentCommandContext() const {
@@ -217,20 +161,20 @@ void frmMain::tlbMain_ButtonClick(const std::wstring& key) {
 void frmMain::mnuFileExit_Click() {
     Observe(L"mnuFileExit_Click");
     Trapped([&] {
-        if (SaveChangesBeforeClosing()) Unload();
+        if (documents_.SaveChangesBeforeClosing()) Unload();
     });
 }
 
 void frmMain::ToggleBar(UINT menuId, HWND bar) {
-    if (MenuChecked(menuId)) {
-        SetMenuChecked(menuId, false);
+    if (commandBars_.MenuChecked(menuId)) {
+        commandBars_.SetMenuChecked(menuId, false);
         ShowWindow(bar, SW_HIDE);
         LayoutControls();
         const float barHeight = BarHeight(bar);
         const float frameHeight = Height();
         SetHeight(frameHeight - barHeight);
     } else {
-        SetMenuChecked(menuId, true);
+        commandBars_.SetMenuChecked(menuId, true);
         ShowWindow(bar, SW_SHOW);
         LayoutControls();
         const float barHeight = BarHeight(bar);
@@ -273,12 +217,12 @@ void frmMain::mnuOptionsHide_Click() {
     Observe(L"mnuOptionsHide_Click");
     Trapped([&] {
         if (gblnHideCaptureWin) {
-            SetMenuChecked(IDM_OPTIONS_HIDE, false);
-            SetToolbarButtonValue(L"Hide", 0);
+            commandBars_.SetMenuChecked(IDM_OPTIONS_HIDE, false);
+            commandBars_.SetToolbarButtonValue(L"Hide", 0);
             gblnHideCaptureWin = false;
         } else {
-            SetMenuChecked(IDM_OPTIONS_HIDE, true);
-            SetToolbarButtonValue(L"Hide", 1);
+            commandBars_.SetMenuChecked(IDM_OPTIONS_HIDE, true);
+            commandBars_.SetToolbarButtonValue(L"Hide", 1);
             gblnHideCaptureWin = true;
         }
     });
@@ -306,16 +250,7 @@ void frmMain::mnuWindowArrangeIcons_Click() {
 
 void frmMain::mnuWindowCloseAll_Click() {
     Observe(L"mnuWindowCloseAll_Click");
-    Trapped([&] {
-        if (!SaveChangesBeforeClosing()) return;
-        const DeferredFrames deferred(mdiClient_);
-        while (DocumentsOpen()) {
-            auto active = ActiveForm();
-            if (!active) RaiseObjectNotSet();
-            active->Unload();
-        }
-        SetAppState();
-    });
+    Trapped([&] { documents_.CloseAll(); });
 }
 
 // Commands that belong to the other subsystems.
@@ -394,4 +329,55 @@ void frmMain::mnuHelpLicense_Click() {
 void frmMain::mnuHelpAbout_Click() {
     Observe(L"mnuHelpAbout_Click");
     HelpCommands::HelpAbout(*this);
+}
+void frmMain::mnuEditPaste_Click() {
+    Observe(L"mnuEditPaste_Click");
+    CaptureCommands::EditPaste(*this);
+}
+void frmMain::mnuCaptureAllScreens_Click() {
+    Observe(L"mnuCaptureAllScreens_Click");
+    const auto keepAlive = shared_from_this();  // the frame may close during a countdown
+    CaptureCommands::CaptureAllScreens(*this, CaptureSettings());
+}
+
+void frmMain::mnuOptionsPointer_Click() {
+    Observe(L"mnuOptionsPointer_Click");
+    Trapped([&] {
+        captureOptions_.TogglePointer();
+        commandBars_.ApplyCheckRules(CurrentCommandContext());
+    });
+}
+
+void frmMain::SetCaptureDelay(int seconds) {
+    captureOptions_.SetDelay(seconds);
+    commandBars_.ApplyCheckRules(CurrentCommandContext());
+}
+
+void frmMain::mnuOptionsDelayNone_Click() {
+    Observe(L"mnuOptionsDelayNone_Click");
+    Trapped([&] { SetCaptureDelay(0); });
+}
+void frmMain::mnuOptionsDelay3_Click() {
+    Observe(L"mnuOptionsDelay3_Click");
+    Trapped([&] { SetCaptureDelay(3); });
+}
+void frmMain::mnuOptionsDelay5_Click() {
+    Observe(L"mnuOptionsDelay5_Click");
+    Trapped([&] { SetCaptureDelay(5); });
+}
+void frmMain::mnuOptionsDelay10_Click() {
+    Observe(L"mnuOptionsDelay10_Click");
+    Trapped([&] { SetCaptureDelay(10); });
+}
+
+void frmMain::mnuOptionsHotkeys_Click() {
+    Observe(L"mnuOptionsHotkeys_Click");
+    Trapped([&] { hotkeys_.Edit(); });
+}
+
+void frmMain::Hotkey_Pressed(int command) {
+    if (!hotkeys_.Accepts(command)) return;
+    const auto keepAlive = shared_from_this();
+    Observe(L"Hotkey_Pressed");
+    hotkeys_.Capture(command, CaptureSettings());
 }

@@ -85,7 +85,7 @@ unique_hbrush DashBrush() {
 
 }  // namespace
 
-frmNabbet::frmNabbet() {
+frmNabbet::frmNabbet(std::weak_ptr<IFrameHost> frame) : frame_(std::move(frame)) {
     picNabbet_.SetOnPainted([this](HDC dc) { PaintOutline(dc); });
     picNabbet_.SetMessageHook([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         return OnPictureMouse(message, wParam, lParam, result);
@@ -104,9 +104,14 @@ frmNabbet::frmNabbet() {
     });
 }
 
+std::shared_ptr<IFrameHost> frmNabbet::LoadedFrame() const {
+    auto frame = frame_.lock();
+    return frame && frame->FrameLoaded() ? frame : nullptr;
+}
+
 void frmNabbet::CreateFormWindow() {
-    IFrameHost* frame = CurrentFrame();
-    if (frame == nullptr) return;
+    const auto frame = LoadedFrame();
+    if (!frame) return;
     const HINSTANCE instance = ModuleInstance();
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
@@ -186,7 +191,7 @@ LRESULT frmNabbet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE:
         // The document's own close box asks too, when it was edited.
-        if (IFrameHost* frame = CurrentFrame(); frame != nullptr && !DocumentCommands::SaveChangesFirst(*frame, *this))
+        if (const auto frame = LoadedFrame(); frame && !DocumentCommands::SaveChangesFirst(*frame, *this))
             return 0;
         break;
     case WM_MOUSEACTIVATE: {
@@ -239,7 +244,7 @@ void frmNabbet::Form_Activate() {
     picNabbet_.Refresh();
     ReportView();
     // The edit commands follow the active document.
-    if (IFrameHost* frame = CurrentFrame()) frame->EditStateChanged();
+    if (const auto frame = LoadedFrame()) frame->EditStateChanged();
 }
 
 void frmNabbet::Form_Resize() {
@@ -428,7 +433,7 @@ std::wstring frmNabbet::ViewDescription() const {
 }
 
 void frmNabbet::ReportView() const {
-    if (IFrameHost* frame = CurrentFrame()) frame->ViewChanged();
+    if (const auto frame = LoadedFrame()) frame->ViewChanged();
 }
 
 void frmNabbet::hsbPic_Change() {
@@ -505,7 +510,7 @@ void frmNabbet::OnModelChanged(const DocumentChange& change) {
     const EditState edits = Edits();
     if (edits != reportedEdits_) {
         reportedEdits_ = edits;
-        if (IFrameHost* frame = CurrentFrame()) frame->EditStateChanged();
+        if (const auto frame = LoadedFrame()) frame->EditStateChanged();
     }
 }
 

@@ -15,11 +15,15 @@
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/ScrollBarControl.h"
 
+class IFrameHost;
+
 // A document window: the view of one picture's model in a scrolling viewport, a child of
 // the frame. It paints the model at its zoom and turns the mouse and keys into operations.
 class frmNabbet final : public DocumentForm {
 public:
-    frmNabbet();
+    // frame: the frame the document lives in and reports to, held weakly: the document
+    // object may be kept after the frame has gone.
+    explicit frmNabbet(std::weak_ptr<IFrameHost> frame);
 
     // What leaves the program: the picture as it came while the model is untouched, the
     // model's pixels otherwise.
@@ -82,6 +86,8 @@ private:
     void ReportView() const;
     void SetBarMax(ScrollBarControl& bar, std::int32_t max);
     void RunActivation();
+    // The frame while it is loaded, or nullptr: a frame closed while messages ran is not told.
+    std::shared_ptr<IFrameHost> LoadedFrame() const;
 
     // The view: picNabbet's pixels are view pixels, unscrolled (the box itself moves).
     ViewMapping Mapping() const noexcept { return ViewMapping{Zoom(), ViewPoint{}}; }
@@ -93,6 +99,7 @@ private:
     bool OnPictureMouse(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void ShowPointer(std::optional<ViewPoint> point);
 
+    std::weak_ptr<IFrameHost> frame_;
     ScrollBarControl hsbPic_;
     ScrollBarControl vsbPic_;
     PictureBox picScroll_;

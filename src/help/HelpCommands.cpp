@@ -39,7 +39,7 @@ void HelpLicense(IFrameHost& frame) {
 // Returns when the About box has been closed.
 void HelpAbout(IFrameHost& frame) {
     Trapped([&] {
-        auto about = NewForm<frmAbout>();
+        auto about = NewForm<frmAbout>(&frame);
         about->ShowModal(frame.OwnerWindow());
     });
 }

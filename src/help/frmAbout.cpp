@@ -50,7 +50,7 @@ constexpr float kLicenseLeft = 2237.0f;
 
 }  // namespace
 
-frmAbout::frmAbout() { SetDesignState(); }
+frmAbout::frmAbout(IFrameHost* frame) : frame_(frame) { SetDesignState(); }
 
 frmAbout::~frmAbout() = default;
 
@@ -134,9 +134,9 @@ void frmAbout::Form_Load() {
         // The frame's icon; the frame keeps ownership of it.
         HICON big = nullptr;
         HICON smallIcon = nullptr;
-        if (IFrameHost* frame = CurrentFrame()) {
-            big = reinterpret_cast<HICON>(GetClassLongPtrW(frame->OwnerWindow(), GCLP_HICON));
-            smallIcon = reinterpret_cast<HICON>(GetClassLongPtrW(frame->OwnerWindow(), GCLP_HICONSM));
+        if (frame_ != nullptr && frame_->FrameLoaded()) {
+            big = reinterpret_cast<HICON>(GetClassLongPtrW(frame_->OwnerWindow(), GCLP_HICON));
+            smallIcon = reinterpret_cast<HICON>(GetClassLongPtrW(frame_->OwnerWindow(), GCLP_HICONSM));
         }
         if (big == nullptr) {
             if (!ownIcon_) ownIcon_.reset(LoadIcon32(IDI_MAIN));

@@ -7,13 +7,16 @@
 #include "platform/windows/Form.h"
 #include "platform/windows/Handles.h"
 
+class IFrameHost;
+
 // The About box: product, version, price, copyright and contact lines, a two-frame
 // animated icon, OK and License. Shown modally, owned by the frame.
 class frmAbout final : public Form {
 public:
     static constexpr UINT kTimerInterval = 1000;  // ms between animation frames
 
-    frmAbout();
+    // frame: lends the box its icon; without one the box loads its own.
+    explicit frmAbout(IFrameHost* frame = nullptr);
     ~frmAbout() override;
 
     void tmrAbout_Timer();
@@ -62,6 +65,7 @@ private:
     HWND cmdLicense_ = nullptr;
     HWND focus_ = nullptr;  // the button to give the focus back to on reactivation
     int dpi_ = 96;
+    IFrameHost* frame_;  // read only as the box loads, while the frame's Help > About runs
 
     unique_hicon frame1_;
     unique_hicon frame2_;

@@ -32,7 +32,7 @@ RECT PaintedPixelBounds(const PaintedControl& control, bool outline) noexcept {
     return RECT{bounds.left, bounds.top, bounds.right + extra, bounds.bottom + extra};
 }
 
-frmRectangle::frmRectangle() { ResetControls(); }
+frmRectangle::frmRectangle(IFrameHost* frame) : frame_(frame) { ResetControls(); }
 
 frmRectangle::~frmRectangle() { ReleaseFrozenScreen(); }
 
@@ -156,7 +156,7 @@ void frmRectangle::Form_KeyDown(int /*KeyCode*/, int Shift) {
         SetMousePointer(MousePointerCode::Default);
         // The main window is shown before the selector goes, so that activation passes
         // straight back to it rather than to whatever other window lies below.
-        if (IFrameHost* frame = CurrentFrame()) frame->SetFrameVisible(true);
+        if (frame_ != nullptr && frame_->FrameLoaded()) frame_->SetFrameVisible(true);
         Unload();
     });
 }

@@ -10,6 +10,8 @@
 #include "platform/windows/Handles.h"
 #include "select/SelectorGeometry.h"
 
+class IFrameHost;
+
 // Pointer codes of the application-wide mouse pointer.
 enum class MousePointerCode { Default = 0, Crosshair = 2, Custom = 99 };
 
@@ -19,7 +21,8 @@ enum class MousePointerCode { Default = 0, Crosshair = 2, Custom = 99 };
 // unloads it (cancelled).
 class frmRectangle final : public Form {
 public:
-    frmRectangle();
+    // frame: shown again when the selection is cancelled; none for a selector of its own.
+    explicit frmRectangle(IFrameHost* frame = nullptr);
     ~frmRectangle() override;
 
     // The readout and the band.
@@ -67,6 +70,7 @@ private:
     void Paint();
     void InvalidateBandOutline(const RECT& bounds);
 
+    IFrameHost* frame_;  // outlives the selector: the capture that shows it holds the frame
     std::int32_t mlngStartX = 0;
     std::int32_t mlngStartY = 0;
     MousePointerCode mousePointer_ = MousePointerCode::Default;

@@ -224,7 +224,7 @@ protected:
     // the picture, shown; activation runs once pending messages run. With updateFrame the
     // frame then recomputes its command state, as a document's creator does.
     std::shared_ptr<frmNabbet> AddDocument(const std::wstring& caption, Picture picture, bool updateFrame = false) {
-        auto document = NewForm<frmNabbet>();
+        auto document = NewForm<frmNabbet>(frame);
         document->SetCaption(caption);
         if (!picture.IsEmpty()) document->SetDocumentPicture(std::move(picture));
         document->Show();

@@ -82,7 +82,7 @@ TEST_F(AboutTest, ControlsAndTexts) {
 
 TEST_F(AboutTest, IconIsTheFramesIcon) {
     MakeFrame();
-    auto about = NewForm<frmAbout>();
+    auto about = NewForm<frmAbout>(frame.get());
     about->Load();
     const HICON frameIcon = reinterpret_cast<HICON>(GetClassLongPtrW(frame->hWnd(), GCLP_HICON));
     ASSERT_NE(frameIcon, nullptr);

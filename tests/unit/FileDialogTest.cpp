@@ -66,7 +66,7 @@ protected:
         MakeFrame();
     }
     void AddDocument(const std::wstring& caption) {
-        auto document = NewForm<frmNabbet>();
+        auto document = NewForm<frmNabbet>(frame);
         document->SetCaption(caption);
         document->picNabbet().SetPicture(BitmapPicture(PatternImage(6, 5), false));
         document->Show();

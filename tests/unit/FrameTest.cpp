@@ -20,7 +20,7 @@ protected:
         SetScreenService(&screen);
     }
     std::shared_ptr<frmNabbet> OpenDocument(const std::wstring& caption) {
-        auto document = NewForm<frmNabbet>();
+        auto document = NewForm<frmNabbet>(frame);
         document->SetCaption(caption);
         document->Show();
         DoEvents();

@@ -26,7 +26,7 @@ public:
 class SelectorTest : public FrameTest {
 protected:
     std::shared_ptr<frmRectangle> OpenSelector() {
-        auto selector = NewForm<frmRectangle>();
+        auto selector = NewForm<frmRectangle>(frame.get());
         selector->Show();
         DoEvents();
         return selector;

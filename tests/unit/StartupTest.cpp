@@ -135,10 +135,10 @@ TEST_F(Startup, MaximisedAtExitStoresTheMaximisedPlacementAndStartsNormal) {
 
 TEST_F(Startup, ExitUnloadsEveryOtherLoadedFormAndTheDocuments) {
     MakeFrame();
-    auto document = NewForm<frmNabbet>();
+    auto document = NewForm<frmNabbet>(frame);
     document->SetCaption(L"Nabbet1");
     // Another top-level form, still loaded but hidden, as a selection tool would be.
-    auto extra = NewForm<frmNabbet>();
+    auto extra = NewForm<frmNabbet>(frame);
     extra->SetCaption(L"Nabbet2");
     ASSERT_EQ(Forms::Count(), 3);
     frame->mnuFileExit_Click();

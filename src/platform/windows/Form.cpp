@@ -15,7 +15,7 @@ std::vector<std::shared_ptr<Form>>& LoadedForms() {
     return forms;
 }
 
-MessagePreTranslator g_preTranslator = nullptr;
+std::shared_ptr<const MessagePreTranslator> g_preTranslator;
 
 // Tab, Enter and Escape move between and press the controls of a top-level window that
 // asks for dialog-box keys with WS_EX_CONTROLPARENT (the About box).
@@ -27,7 +27,9 @@ bool IsDialogKeyMessage(MSG& message) {
 }
 
 void Dispatch(MSG& message) {
-    if (g_preTranslator != nullptr && g_preTranslator(message)) return;
+    // Held for the call: a key may end in the translator being replaced (Exit closes the frame).
+    const auto translator = g_preTranslator;
+    if (translator && (*translator)(message)) return;
     if (IsDialogKeyMessage(message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -56,7 +58,9 @@ void Remove(const Form* form) {
 }
 }  // namespace Forms
 
-void SetMessagePreTranslator(MessagePreTranslator translator) { g_preTranslator = translator; }
+void SetMessagePreTranslator(MessagePreTranslator translator) {
+    g_preTranslator = translator ? std::make_shared<const MessagePreTranslator>(std::move(translator)) : nullptr;
+}
 
 bool PumpOneMessage() {
     MSG message{};

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,7 +87,7 @@ std::shared_ptr<T> NewForm(Args&&... args) {
 }
 
 // The frame's keyboard handling (accelerators, MDI keys), applied by every message loop.
-using MessagePreTranslator = bool (*)(MSG& message);
-void SetMessagePreTranslator(MessagePreTranslator translator);
+using MessagePreTranslator = std::function<bool(MSG& message)>;
+void SetMessagePreTranslator(MessagePreTranslator translator);  // nullptr: none
 // Retrieves and dispatches one message; false when WM_QUIT arrives.
 bool PumpOneMessage();

@@ -70,7 +70,3 @@ public:
     // Shows a short text in the status bar's first panel (SetAppState puts "Ready" back).
     virtual void SetStatusText(const std::wstring& /*text*/) {}
 };
-
-// The frame of this run, or nullptr while none is loaded.
-IFrameHost* CurrentFrame() noexcept;
-void SetCurrentFrame(IFrameHost* frame) noexcept;

@@ -1,0 +1,29 @@
+#include "app/FrameCaptureOptions.h"
+
+#include <string>
+
+#include "app/basMain.h"
+#include "app/FrameSettings.h"
+#include "platform/services/CaptureOptionsText.h"
+
+CaptureOptions FrameCaptureOptions::Current() const {
+    CaptureOptions options = options_;
+    options.hideFrame = gblnHideCaptureWin;
+    return options;
+}
+
+void FrameCaptureOptions::TogglePointer() { options_.pointer = !options_.pointer; }
+
+void FrameCaptureOptions::SetDelay(int seconds) {
+    options_.delaySeconds = CaptureDelaySetting(std::to_wstring(seconds));
+}
+
+void FrameCaptureOptions::Load() {
+    options_.delaySeconds = CaptureDelaySetting(ReadFrameSetting(L"CaptureDelay", L"0"));
+    options_.pointer = CapturePointerSetting(ReadFrameSetting(L"CapturePointer", L"False"));
+}
+
+void FrameCaptureOptions::Store() const {
+    WriteFrameSetting(L"CaptureDelay", CaptureDelayText(options_.delaySeconds));
+    WriteFrameSetting(L"CapturePointer", options_.pointer ? L"True" : L"False");
+}

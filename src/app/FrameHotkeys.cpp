@@ -1,0 +1,111 @@
+// The global hotkeys: stored combinations, registration, the Hotkeys dialog and a press.
+#include "app/FrameHotkeys.h"
+
+#include <string>
+
+#include <windows.h>
+
+#include "app/CaptureToolCommands.h"
+#include "app/FrameSettings.h"
+#include "capture/basScreen.h"
+#include "capture/CaptureCommands.h"
+#include "capture/CaptureOptions.h"
+#include "platform/services/MessageBoxService.h"
+#include "platform/windows/AppInfo.h"
+#include "platform/windows/ErrorReporter.h"
+#include "platform/windows/FrameHost.h"
+
+namespace {
+
+// Hotkey ids are the command's row in the dialog plus one (0 is no id to the system).
+int HotkeyId(int command) { return command + 1; }
+
+}  // namespace
+
+void FrameHotkeys::Load() {
+    for (int command = 0; command < kHotkeyCommands; ++command)
+        hotkeys_[static_cast<std::size_t>(command)] = HotkeySetting(ReadFrameSetting(HotkeySettingName(command), L""));
+}
+
+void FrameHotkeys::Unregister() {
+    const HWND frame = frame_.OwnerWindow();
+    for (int command = 0; command < kHotkeyCommands; ++command) {
+        if (registered_[static_cast<std::size_t>(command)] && frame != nullptr) UnregisterHotKey(frame, HotkeyId(command));
+        registered_[static_cast<std::size_t>(command)] = false;
+    }
+}
+
+void FrameHotkeys::Register() {
+    // Without its window the registration would belong to the thread, not to the frame.
+    if (!frame_.FrameLoaded()) return;
+    Trapped([&] {
+        Unregister();
+        std::wstring refused;
+        for (int command = 0; command < kHotkeyCommands; ++command) {
+            const HotkeyCombination& hotkey = hotkeys_[static_cast<std::size_t>(command)];
+            if (hotkey.IsNone()) continue;
+            // Held down, a hotkey captures once, not once per repeat.
+            const bool registered =
+                RegisterHotKey(frame_.OwnerWindow(), HotkeyId(command), HotkeyModifiers(hotkey) | MOD_NOREPEAT,
+                               static_cast<UINT>(hotkey.key)) != FALSE;
+            registered_[static_cast<std::size_t>(command)] = registered;
+            if (!registered)
+                refused += L"\r\n" + FormatHotkey(hotkey) + L" for " + HotkeyCommandName(command);
+        }
+        if (!refused.empty())
+            MessageBoxService().Show(MessageBoxOwner(),
+                                     L"Windows refused these hotkeys, most likely because another program uses "
+                                     L"them:\r\n" + refused +
+                                         L"\r\n\r\nThe other hotkeys work. Choose other keys in Options > Hotkeys.",
+                                     MB_OK | MB_ICONEXCLAMATION, App::Title());
+    });
+}
+
+void FrameHotkeys::Edit() {
+    // While the dialog shows, the combinations must reach its boxes, not start captures.
+    Unregister();
+    HotkeyAssignments edited = hotkeys_;
+    const bool changed = HotkeyDialog().Edit(frame_.OwnerWindow(), edited);
+    if (!frame_.FrameLoaded()) return;
+    if (changed) {
+        hotkeys_ = edited;
+        // A store that cannot be written is reported; the keys still work for this run.
+        Trapped([&] {
+            for (int command = 0; command < kHotkeyCommands; ++command)
+                WriteFrameSetting(HotkeySettingName(command), FormatHotkey(hotkeys_[static_cast<std::size_t>(command)]));
+        });
+    }
+    Register();
+}
+
+bool FrameHotkeys::Accepts(int command) const {
+    if (command < 0 || command >= kHotkeyCommands || !frame_.FrameLoaded()) return false;
+    return IsWindowEnabled(frame_.OwnerWindow()) && !CaptureCommands::CaptureInProgress();
+}
+
+void FrameHotkeys::Capture(int command, const CaptureOptions& options) {
+    const HWND frame = frame_.OwnerWindow();
+    const int before = gintCaptureCount;
+    switch (static_cast<HotkeyCommand>(command)) {
+    case HotkeyCommand::Screen:
+        CaptureCommands::CaptureScreen(frame_, options);
+        break;
+    case HotkeyCommand::ActiveWindow:
+        // The window in front now, as the key goes down, not the one in front after hiding.
+        CaptureCommands::CaptureActiveWindow(frame_, options, WindowInFrontOf(frame));
+        break;
+    case HotkeyCommand::Window:
+        CaptureCommands::CaptureWindow(frame_, options);
+        break;
+    case HotkeyCommand::Rectangle:
+        CaptureCommands::CaptureRectangle(frame_, options);
+        break;
+    case HotkeyCommand::AllScreens:
+        CaptureCommands::CaptureAllScreens(frame_, options);
+        break;
+    }
+    // A capture taken while the frame was minimised shows, as one from the menu does (its
+    // document was laid out for the restored frame: WM_SIZE leaves a minimised frame's
+    // document area as it was).
+    if (frame_.FrameLoaded() && gintCaptureCount != before && IsIconic(frame)) ShowWindow(frame, SW_RESTORE);
+}

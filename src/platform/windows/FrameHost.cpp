@@ -1,8 +1,0 @@
-#include "platform/windows/FrameHost.h"
-
-namespace {
-IFrameHost* g_frame = nullptr;
-}
-
-IFrameHost* CurrentFrame() noexcept { return g_frame; }
-void SetCurrentFrame(IFrameHost* frame) noexcept { g_frame = frame; }
