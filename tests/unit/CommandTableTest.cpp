@@ -12,6 +12,8 @@
 #include "document/frmNabbet.h"
 #include "Fakes.h"
 #include "help/frmAbout.h"
+#include "Image.h"
+#include "Pattern.h"
 #include "resource.h"
 
 namespace {
@@ -164,6 +166,34 @@ TEST_F(DocumentList, ALoadedToolIsNoDocumentButCountsForTheCountRule) {
     EXPECT_TRUE(frame->DocumentsOpen());
     about->Unload();
     EXPECT_FALSE(frame->DocumentsOpen());
+}
+
+// A document belongs to the frame that made it, not to whichever frame was loaded last.
+TEST_F(DocumentList, ADocumentLivesInAndReportsToTheFrameThatMadeIt) {
+    MakeFrame();
+    auto newer = NewForm<frmMain>();
+    newer->Load();
+    // Closed at the end without its unload handler, which would unload every other form,
+    // the first frame too.
+    struct WindowCloser {
+        HWND window;
+        ~WindowCloser() { DestroyWindow(window); }
+    } closeNewer{newer->hWnd()};
+    DocumentArrival arrival;
+    arrival.title = L"First";
+    arrival.picture = [] { return BitmapPicture(PatternImage(40, 30), false); };
+    auto document = std::dynamic_pointer_cast<frmNabbet>(frame->AddDocument(arrival));
+    ASSERT_NE(document, nullptr);
+    DoEvents();
+    EXPECT_EQ(GetParent(document->hWnd()), frame->MdiClient());
+    EXPECT_EQ(frame->Documents().size(), 1u);
+    EXPECT_TRUE(newer->Documents().empty());
+    document->SetZoom(2.0);
+    EXPECT_EQ(frame->PanelText(5), L"40 x 30 px  200%");
+    EXPECT_EQ(newer->PanelText(5), L"");
+    document->Model()->Select({4, 4, 10, 10});
+    EXPECT_TRUE(frame->MenuEnabled(IDM_EDIT_CROP));
+    EXPECT_FALSE(newer->MenuEnabled(IDM_EDIT_CROP));
 }
 
 TEST_F(DocumentList, UnloadingTheFrameClosesEveryDocumentFirst) {
