@@ -8,7 +8,7 @@
 #include "capture/CaptureCommands.h"
 #include "capture/CaptureOptions.h"
 #include "platform/pictures/PointerImage.h"
-#include "platform/services/ScreenService.h"
+#include "platform/windows/ScreenService.h"
 #include "platform/windows/Form.h"
 #include "platform/windows/FrameHost.h"
 #include "platform/windows/PaintWait.h"

@@ -11,7 +11,7 @@
 
 #include "app/CommandTable.h"
 #include "app/HotkeyDialog.h"
-#include "platform/windows/DocumentForm.h"
+#include "platform/controls/DocumentForm.h"
 #include "platform/windows/Form.h"
 #include "platform/windows/FrameHost.h"
 #include "platform/windows/Handles.h"

@@ -6,7 +6,7 @@
 
 #include "platform/windows/FrameHost.h"
 #include "platform/windows/Handles.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 #include "platform/windows/WindowBase.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "capture/CaptureCommands.h"
-#include "platform/controls/Conversions.h"
+#include "platform/rules/Conversions.h"
 #include "platform/pictures/ClipboardPicture.h"
-#include "platform/windows/DocumentForm.h"
+#include "platform/controls/DocumentForm.h"
 #include "platform/windows/ErrorReporter.h"
 #include "platform/windows/FrameHost.h"
 
