@@ -12,9 +12,9 @@
 #include "app/CommandTable.h"
 #include "app/HotkeyDialog.h"
 #include "capture/CaptureOptions.h"
-#include "platform/windows/DocumentForm.h"
+#include "platform/controls/DocumentForm.h"
 #include "platform/windows/Form.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 #include "platform/windows/Handles.h"
 
 class CommonDialog;

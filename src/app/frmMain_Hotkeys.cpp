@@ -10,8 +10,8 @@
 #include "capture/basScreen.h"
 #include "capture/CaptureCommands.h"
 #include "capture/CaptureOptions.h"
-#include "platform/services/CaptureOptionsText.h"
-#include "platform/services/MessageBoxService.h"
+#include "platform/rules/CaptureOptionsText.h"
+#include "platform/windows/MessageBoxService.h"
 #include "platform/services/SettingsStore.h"
 #include "resource.h"
 

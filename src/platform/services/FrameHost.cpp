@@ -1,4 +1,4 @@
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 
 namespace {
 IFrameHost* g_frame = nullptr;
