@@ -8,7 +8,7 @@
 //   model_bench [runs]
 // Plain C++: it also builds for this machine, e.g.
 //   clang++ -O2 -std=c++20 -Isrc bench/model_bench.cpp src/document/{Pixels,DocumentOperation,History,
-//     DocumentModel,DocumentViewGeometry}.cpp src/platform/windows/RuntimeError.cpp
+//     DocumentModel,DocumentViewGeometry}.cpp src/platform/rules/RuntimeError.cpp
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

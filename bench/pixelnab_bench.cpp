@@ -27,9 +27,9 @@
 #include "capture/basScreen.h"
 #include "document/frmNabbet.h"
 #include "platform/services/CommonDialog.h"
-#include "platform/services/MessageBoxService.h"
 #include "platform/services/SettingsStore.h"
 #include "platform/windows/Form.h"
+#include "platform/windows/MessageBoxService.h"
 #include "ProcessResources.h"
 #include "select/frmRectangle.h"
 

@@ -1,16 +1,12 @@
 # The pure rules: sources without <windows.h> that also build for the host, and the tests
-# that check them there (tests/native) as well as under Wine. One list each: a rule that
-# moves into platform/ as a plain function joins here, with its test.
-set(PIXELNAB_NATIVE_SOURCES
-  src/platform/controls/Conversions.cpp
-  src/platform/windows/RuntimeError.cpp
-  src/platform/pictures/PictureHeaders.cpp
-  src/platform/services/SettingsText.cpp
-  src/platform/pictures/ScreenGeometry.cpp
-  src/platform/windows/DesktopGeometry.cpp
-  src/platform/services/CaptureOptionsText.cpp
-  src/platform/controls/ViewZoom.cpp
-  src/platform/controls/DpiScale.cpp
+# that check them there (tests/native) as well as under Wine. The platform's are its rules
+# folder, whole, so that building them here shows the folder needs no Windows; the
+# features' are listed. A rule that moves into platform/rules/ or a feature as a plain
+# function joins here, with its test.
+get_filename_component(PIXELNAB_NATIVE_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+file(GLOB PIXELNAB_NATIVE_SOURCES CONFIGURE_DEPENDS RELATIVE ${PIXELNAB_NATIVE_ROOT}
+  ${PIXELNAB_NATIVE_ROOT}/src/platform/rules/*.cpp)
+list(APPEND PIXELNAB_NATIVE_SOURCES
   src/document/DocumentLayout.cpp
   src/document/Pixels.cpp
   src/document/DocumentOperation.cpp

@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
 # Prints how often each folder of src/ includes each other folder, and the includes that
-# point up or sideways (anything but app -> features -> platform).
+# point up or sideways (anything but app -> features -> platform). Each folder of platform/
+# counts as a folder of its own: rules -> windows -> pictures -> controls -> services, bottom up.
 # Usage: tools/include-graph.sh [source-root]   (default: src)
 set -u
 root="${1:-src}"
-declare -A rank=([app]=2 [capture]=1 [select]=1 [document]=1 [help]=1 [platform]=0)
-grep -rHoE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z]+/' "$root" --include='*.cpp' --include='*.h' |
-  sed -E "s|^$root/([a-z]+)/[^:]*:.*\"([a-z]+)/$|\1 \2|" |
-  awk '$1 != $2' | sort | uniq -c |
-  while read -r count from to; do
-    [ -n "${rank[$to]:-}" ] || continue
-    verdict=down
-    if [ "${rank[$to]}" -ge "${rank[$from]}" ]; then verdict=WRONG-WAY; fi
-    printf '%-9s -> %-9s %3d  %s\n' "$from" "$to" "$count" "$verdict"
-  done
-wrong=$(grep -rHE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z]+/' "$root" --include='*.cpp' --include='*.h' |
-  sed -E "s|^$root/([a-z]+)/([^:]*):.*\"([a-z]+)/.*$|\1 \3|" | awk '
-    BEGIN { r["app"]=2; r["capture"]=1; r["select"]=1; r["document"]=1; r["help"]=1; r["platform"]=0 }
-    $1 != $2 && ($2 in r) && r[$2] >= r[$1] { n++ } END { print n+0 }')
-echo "wrong-way includes: $wrong"
+grep -rHE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z]+/' "$root" --include='*.cpp' --include='*.h' |
+  sed -E "s|^$root/||; s|^(platform/[a-z]+\|[a-z]+)/[^:]*:.*\"(platform/[a-z]+/\|[a-z]+/).*$|\1 \2|; s|/$||" |
+  awk '
+    BEGIN {
+      r["app"] = 6; r["capture"] = 5; r["select"] = 5; r["document"] = 5; r["help"] = 5
+      r["platform/services"] = 4; r["platform/controls"] = 3; r["platform/pictures"] = 2
+      r["platform/windows"] = 1; r["platform/rules"] = 0
+    }
+    $1 != $2 && ($2 in r) { n[$1 " " $2]++ }
+    END {
+      for (pair in n) {
+        split(pair, f, " ")
+        verdict = r[f[2]] < r[f[1]] ? "down" : "WRONG-WAY"
+        if (verdict != "down") wrong += n[pair]
+        printf "%-17s -> %-17s %3d  %s\n", f[1], f[2], n[pair], verdict | "sort"
+      }
+      close("sort")
+      printf "wrong-way includes: %d\n", wrong + 0
+    }'

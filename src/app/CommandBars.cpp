@@ -1,7 +1,7 @@
 // The menu bar and the toolbar under the command rows' rules.
 #include "app/CommandBars.h"
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 #include "resource.h"
 
 void CommandBars::Attach(HWND frame, HWND toolbar) {

@@ -3,7 +3,7 @@
 
 #include "app/HandOver.h"
 #include "document/DocumentCommands.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 
 void FileHandOver::Open(const std::vector<std::wstring>& paths) {
     for (const std::wstring& path : paths) {

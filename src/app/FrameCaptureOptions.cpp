@@ -4,7 +4,7 @@
 
 #include "app/basMain.h"
 #include "app/FrameSettings.h"
-#include "platform/services/CaptureOptionsText.h"
+#include "platform/rules/CaptureOptionsText.h"
 
 CaptureOptions FrameCaptureOptions::Current() const {
     CaptureOptions options = options_;

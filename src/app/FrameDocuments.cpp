@@ -6,10 +6,10 @@
 
 #include "capture/CaptureCommands.h"
 #include "document/DocumentCommands.h"
-#include "platform/controls/Conversions.h"
+#include "platform/rules/Conversions.h"
 #include "platform/windows/DeferredFrames.h"
-#include "platform/windows/DocumentForm.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/controls/DocumentForm.h"
+#include "platform/rules/RuntimeError.h"
 
 FrameDocuments::FrameDocuments(IFrameHost& frame, DocumentMaker newDocument)
     : frame_(frame), newDocument_(std::move(newDocument)) {}

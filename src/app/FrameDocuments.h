@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 
 class DocumentForm;
 class Form;

@@ -10,10 +10,10 @@
 #include "capture/basScreen.h"
 #include "capture/CaptureCommands.h"
 #include "capture/CaptureOptions.h"
-#include "platform/services/MessageBoxService.h"
+#include "platform/windows/MessageBoxService.h"
 #include "platform/windows/AppInfo.h"
 #include "platform/windows/ErrorReporter.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 
 namespace {
 

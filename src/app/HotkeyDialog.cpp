@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "platform/services/MessageBoxService.h"
+#include "platform/windows/MessageBoxService.h"
 #include "platform/windows/WindowBase.h"
 #include "resource.h"
 

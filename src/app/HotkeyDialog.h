@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "platform/services/CaptureOptionsText.h"
+#include "platform/rules/CaptureOptionsText.h"
 
 // The capture commands a hotkey can start, in the dialog's order.
 enum class HotkeyCommand { Screen, ActiveWindow, Window, Rectangle, AllScreens };

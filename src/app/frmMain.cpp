@@ -9,13 +9,13 @@
 #include "app/CommandTable.h"
 #include "app/HandOver.h"
 #include "document/frmNabbet.h"
-#include "platform/controls/Conversions.h"
-#include "platform/controls/DpiScale.h"
-#include "platform/controls/Twips.h"
+#include "platform/rules/Conversions.h"
+#include "platform/rules/DpiScale.h"
+#include "platform/windows/Twips.h"
 #include "platform/services/CommonDialog.h"
-#include "platform/services/ScreenService.h"
+#include "platform/windows/ScreenService.h"
 #include "platform/windows/Dpi.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 #include "resource.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #include "app/FrameDocuments.h"
 #include "app/FrameHotkeys.h"
 #include "capture/CaptureOptions.h"
-#include "platform/windows/DocumentForm.h"
+#include "platform/controls/DocumentForm.h"
 #include "platform/windows/Form.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 #include "platform/windows/Handles.h"
 
 class CommonDialog;

@@ -11,11 +11,11 @@
 #include "capture/PasteCommand.h"
 #include "document/DocumentCommands.h"
 #include "help/HelpCommands.h"
-#include "platform/controls/Conversions.h"
-#include "platform/controls/Twips.h"
-#include "platform/services/ScreenService.h"
-#include "platform/services/SettingsText.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/Conversions.h"
+#include "platform/windows/Twips.h"
+#include "platform/windows/ScreenService.h"
+#include "platform/rules/SettingsText.h"
+#include "platform/rules/RuntimeError.h"
 #include "resource.h"
 
 namespace {

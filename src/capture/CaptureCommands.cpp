@@ -8,12 +8,12 @@
 #include "capture/basScreen.h"
 #include "capture/CaptureCountdown.h"
 #include "capture/CaptureOptions.h"
-#include "platform/controls/Conversions.h"
+#include "platform/rules/Conversions.h"
 #include "platform/pictures/PointerImage.h"
-#include "platform/windows/DocumentForm.h"
+#include "platform/controls/DocumentForm.h"
 #include "platform/windows/ErrorReporter.h"
 #include "platform/windows/Form.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 
 std::int16_t gintCaptureCount = 0;
 

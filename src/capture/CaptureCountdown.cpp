@@ -4,9 +4,9 @@
 #include <string>
 #include <utility>
 
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 #include "platform/windows/Handles.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 #include "platform/windows/WindowBase.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "platform/pictures/ClipboardPicture.h"
 #include "platform/windows/ErrorReporter.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 
 namespace CaptureCommands {
 

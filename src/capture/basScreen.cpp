@@ -1,8 +1,8 @@
 // Decides which area each kind of window capture takes.
 #include "capture/basScreen.h"
 
-#include "platform/services/ScreenService.h"
-#include "platform/windows/DesktopGeometry.h"
+#include "platform/windows/ScreenService.h"
+#include "platform/rules/DesktopGeometry.h"
 #include "platform/windows/ErrorReporter.h"
 
 namespace {

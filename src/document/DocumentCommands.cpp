@@ -12,18 +12,18 @@
 
 #include "document/PicturePixels.h"
 #include "document/frmNabbet.h"
-#include "platform/controls/Conversions.h"
+#include "platform/rules/Conversions.h"
 #include "platform/pictures/PictureEncoder.h"
 #include "platform/pictures/PictureFile.h"
-#include "platform/pictures/SaveFormat.h"
+#include "platform/rules/SaveFormat.h"
 #include "platform/services/Clipboard.h"
 #include "platform/services/CommonDialog.h"
-#include "platform/services/MessageBoxService.h"
+#include "platform/windows/MessageBoxService.h"
 #include "platform/services/Printer.h"
 #include "platform/windows/AppInfo.h"
 #include "platform/windows/ErrorReporter.h"
-#include "platform/windows/FrameHost.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/services/FrameHost.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

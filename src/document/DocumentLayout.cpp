@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/controls/Conversions.h"
+#include "platform/rules/Conversions.h"
 
 DocumentLayout ComputeDocumentLayout(const DocumentLayoutInput& in) {
     const float W = in.clientWidth;

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "platform/pictures/DibInfo.h"
+#include "platform/rules/RuntimeError.h"
 #include "platform/windows/Handles.h"
-#include "platform/windows/RuntimeError.h"
 
 namespace {
 

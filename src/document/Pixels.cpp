@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include "document/DocumentCommands.h"
 #include "document/DocumentLayout.h"
 #include "document/PicturePixels.h"
-#include "platform/controls/ViewZoom.h"
-#include "platform/controls/Conversions.h"
-#include "platform/controls/Twips.h"
-#include "platform/services/ScreenService.h"
+#include "platform/rules/ViewZoom.h"
+#include "platform/rules/Conversions.h"
+#include "platform/windows/Twips.h"
+#include "platform/windows/ScreenService.h"
 #include "platform/windows/ErrorReporter.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 #include "resource.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "document/DocumentViewGeometry.h"
 #include "platform/pictures/Picture.h"
 #include "platform/windows/Handles.h"
-#include "platform/windows/DocumentForm.h"
+#include "platform/controls/DocumentForm.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/ScrollBarControl.h"
 

@@ -8,7 +8,7 @@
 #include "help/frmAbout.h"
 #include "platform/windows/AppInfo.h"
 #include "platform/windows/ErrorReporter.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 
 namespace HelpCommands {
 

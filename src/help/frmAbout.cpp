@@ -4,13 +4,13 @@
 #include <utility>
 
 #include "help/basHelp.h"
-#include "platform/controls/Conversions.h"
-#include "platform/controls/Twips.h"
-#include "platform/services/ScreenService.h"
+#include "platform/rules/Conversions.h"
 #include "platform/windows/AppInfo.h"
 #include "platform/windows/Dpi.h"
 #include "platform/windows/ErrorReporter.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
+#include "platform/windows/ScreenService.h"
+#include "platform/windows/Twips.h"
 #include "resource.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "select/SelectorGeometry.h"
 
-#include "platform/controls/Conversions.h"
+#include "platform/rules/Conversions.h"
 
 BandAnchor AnchorFromPress(float x, float y) { return BandAnchor{ToInt32(x), ToInt32(y)}; }
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/controls/TwipsRect.h"
+#include "platform/rules/TwipsRect.h"
 
 // The rectangle selector's rules as plain functions of twips and pixel values, so
 // that they can be checked without a window.

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/controls/Twips.h"
 #include "platform/pictures/ScreenCapture.h"
-#include "platform/services/ScreenService.h"
 #include "platform/windows/ErrorReporter.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
+#include "platform/windows/ScreenService.h"
+#include "platform/windows/Twips.h"
 #include "select/MouseInput.h"
 
 namespace {

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/controls/Conversions.h"
-#include "platform/controls/DpiScale.h"
-#include "platform/controls/Twips.h"
+#include "platform/rules/Conversions.h"
+#include "platform/rules/DpiScale.h"
+#include "platform/windows/Twips.h"
 #include "platform/pictures/ScreenCapture.h"
-#include "platform/services/ScreenService.h"
+#include "platform/windows/ScreenService.h"
 #include "platform/windows/Dpi.h"
 #include "platform/windows/ErrorReporter.h"
 #include "platform/windows/Handles.h"

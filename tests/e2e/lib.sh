@@ -79,6 +79,12 @@ fail() {
   echo "[$E2E_NAME] FAIL: $*" >&2
   screenshot "$E2E_OUT/failure.png" 2>/dev/null && echo "[$E2E_NAME] screen at failure: $E2E_OUT/failure.png" >&2
   xwininfo -root -tree 2>/dev/null | grep -v 'has no name' >"$E2E_OUT/windows.txt"
+  xwininfo -root -children 2>/dev/null >"$E2E_OUT/stacking.txt"  # bottom to top
+  # Which of them were shown: a hidden or minimised window is listed all the same.
+  local id
+  for id in $(awk '/^ +0x[0-9a-f]+ "/ && !/Default IME/ { print $1 }' "$E2E_OUT/windows.txt"); do
+    echo "$id $(xwininfo -id "$id" 2>/dev/null | awk -F': ' '/Map State/ { print $2 }')"
+  done >"$E2E_OUT/map-state.txt"
   exit 1
 }
 

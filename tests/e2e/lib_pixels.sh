@@ -92,6 +92,25 @@ check_pattern_copy() {
   log "ok: $what: the $w x $h pixels at $x,$y equal the selection"
 }
 
+# selector_over_pattern: the frozen screen lies above the pattern window, so that a drag
+# on the pattern reaches the selector. With no window manager, Wine stacks the X windows
+# of two programs by itself: when the helper program's X window is restacked after the
+# selector's appeared (seen under load, 2 runs in 15), it is put above everything, the
+# selector included, where Windows keeps the topmost window shown last. The selector is
+# then raised as Windows would have it.
+selector_over_pattern() {
+  local selector under
+  selector=$(window_of_geometry 0 0 1024 768) || fail "no selector to drag on"
+  xdotool mousemove $((PATTERN_X + PATTERN_W / 2)) $((PATTERN_Y + PATTERN_H / 2))
+  under=$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')
+  if [ "$under" != "$selector" ]; then
+    log "the pattern window lies above the selector in X; raising the selector"
+    xdotool windowraise "$selector"
+    wait_until 5 eval '[ "$(xdotool getmouselocation --shell | sed -n "s/^WINDOW=//p")" = "$selector" ]' ||
+      fail "the selector stays below the pattern window"
+  fi
+}
+
 # slow_drag X1 Y1 X2 Y2 [STEPS]: like drag, with pauses around the press and between the
 # steps, so that a program that takes the pointer capture on the press (the window
 # picker) has it before the pointer travels.

@@ -18,6 +18,7 @@ log "frame at $WX,$WY (${WW} x ${WH}), pattern window at $PATTERN_X,$PATTERN_Y"
 #    to (30, 40).
 menu c r
 wait_selector || fail "Capture > Rectangle showed no frozen screen"
+selector_over_pattern
 slow_drag $((PATTERN_X + 130)) $((PATTERN_Y + 90)) $((PATTERN_X + 30)) $((PATTERN_Y + 40))
 wait_pattern_copy "$E2E_OUT/rectangle.ppm" 30 40
 check_pattern_copy "$E2E_OUT/rectangle.ppm" "$COPY_X" "$COPY_Y" 30 40 100 50 "Capture Rectangle"

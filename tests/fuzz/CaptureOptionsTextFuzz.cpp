@@ -8,7 +8,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "platform/services/CaptureOptionsText.h"
+#include "platform/rules/CaptureOptionsText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::wstring text = FuzzText(data, size);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "platform/pictures/PictureHeaders.h"
+#include "platform/rules/PictureHeaders.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "platform/services/SettingsText.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
+#include "platform/rules/SettingsText.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/services/ScreenService.h"
+#include "platform/windows/ScreenService.h"
 
 class FakeDisplays final : public IScreenService {
 public:

@@ -18,11 +18,11 @@
 #include "platform/pictures/Picture.h"
 #include "platform/services/CommonDialog.h"
 #include "platform/services/HelpViewer.h"
-#include "platform/services/MessageBoxService.h"
 #include "platform/services/Printer.h"
-#include "platform/services/ScreenService.h"
 #include "platform/services/SettingsStore.h"
 #include "platform/windows/Form.h"
+#include "platform/windows/MessageBoxService.h"
+#include "platform/windows/ScreenService.h"
 
 struct ShownMessage {
     std::wstring text;

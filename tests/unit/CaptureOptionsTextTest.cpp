@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/services/CaptureOptionsText.h"
+#include "platform/rules/CaptureOptionsText.h"
 
 namespace {
 

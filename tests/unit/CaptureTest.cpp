@@ -15,7 +15,7 @@
 #include "Wait.h"
 #include "platform/windows/Form.h"
 #include "platform/windows/PaintWait.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/controls/Conversions.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/Conversions.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

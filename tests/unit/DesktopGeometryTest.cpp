@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/pictures/ScreenGeometry.h"
-#include "platform/windows/DesktopGeometry.h"
+#include "platform/rules/DesktopGeometry.h"
+#include "platform/rules/ScreenGeometry.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "document/DocumentLayout.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "document/DocumentModel.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "platform/controls/DpiScale.h"
+#include "platform/rules/DpiScale.h"
 
 TEST(DpiScale, ScalesToTheNearestPixelWithHalvesAwayFromZero) {
     EXPECT_EQ(ScaleForDpi(16, 96, 144), 24);

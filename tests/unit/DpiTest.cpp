@@ -13,7 +13,7 @@
 #include "FakeDisplays.h"
 #include "Fakes.h"
 #include "help/frmAbout.h"
-#include "platform/controls/DpiScale.h"
+#include "platform/rules/DpiScale.h"
 #include "platform/windows/Dpi.h"
 #include "select/frmWindow.h"
 #include "Wait.h"

@@ -14,7 +14,7 @@
 #include "ModalDriver.h"
 #include "PatternWindow.h"
 #include "platform/services/CommonDialog.h"
-#include "platform/windows/FrameHost.h"
+#include "platform/services/FrameHost.h"
 #include "select/frmRectangle.h"
 #include "select/frmWindow.h"
 #include "resource.h"

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/pictures/PictureHeaders.h"
+#include "platform/rules/PictureHeaders.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "platform/pictures/ClipboardPicture.h"
 #include "platform/pictures/PictureEncoder.h"
 #include "platform/pictures/PictureFile.h"
-#include "platform/pictures/SaveFormat.h"
+#include "platform/rules/SaveFormat.h"
 #include "resource.h"
 
 using namespace files_test;

@@ -7,7 +7,7 @@
 
 #include "Files.h"
 #include "platform/pictures/SafeFileReplace.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 using namespace files_test;
 

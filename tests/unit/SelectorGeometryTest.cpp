@@ -1,7 +1,7 @@
 // The band, readout and pixel rules of the rectangle selector, without windows.
 #include <gtest/gtest.h>
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 #include "select/SelectorGeometry.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/services/Service.h"
+#include "platform/rules/Service.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/services/SettingsText.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
+#include "platform/rules/SettingsText.h"
 
 namespace {
 

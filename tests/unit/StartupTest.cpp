@@ -5,7 +5,7 @@
 
 #include "document/frmNabbet.h"
 #include "Fakes.h"
-#include "platform/controls/Conversions.h"
+#include "platform/rules/Conversions.h"
 #include "resource.h"
 
 namespace {

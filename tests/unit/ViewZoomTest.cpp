@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "platform/controls/ViewZoom.h"
+#include "platform/rules/ViewZoom.h"
 
 TEST(ViewZoomSteps, RunFromTenToSixteenHundredPercentAndStopAtTheEnds) {
     std::vector<double> up{0.10};

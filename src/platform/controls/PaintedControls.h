@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/controls/TwipsRect.h"
+#include "platform/rules/TwipsRect.h"
 
 // A label or shape that a form only draws: geometry in twips, visibility and caption,
 // set by the handlers exactly as properties and drawn by the form's paint handler.

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/controls/Twips.h"
-#include "platform/controls/ViewZoom.h"
 #include "platform/pictures/DibInfo.h"
-#include "platform/services/ScreenService.h"
+#include "platform/rules/ViewZoom.h"
 #include "platform/windows/Handles.h"
+#include "platform/windows/ScreenService.h"
+#include "platform/windows/Twips.h"
 
 namespace {
 constexpr wchar_t kPictureBoxClass[] = L"PixelnabPictureBox";

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/controls/Twips.h"
+#include "platform/windows/Twips.h"
 #include "platform/windows/WindowBase.h"
 
 namespace {

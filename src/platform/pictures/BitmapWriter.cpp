@@ -6,9 +6,9 @@
 #include <map>
 #include <optional>
 
-#include "platform/pictures/PictureHeaders.h"
+#include "platform/rules/PictureHeaders.h"
+#include "platform/rules/RuntimeError.h"
 #include "platform/windows/Handles.h"
-#include "platform/windows/RuntimeError.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/pictures/PictureFile.h"
+#include "platform/rules/RuntimeError.h"
 #include "platform/windows/Handles.h"
-#include "platform/windows/RuntimeError.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "platform/pictures/Picture.h"
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/pictures/PictureHeaders.h"
+#include "platform/rules/PictureHeaders.h"
+#include "platform/rules/RuntimeError.h"
 #include "platform/windows/FileErrors.h"
 #include "platform/windows/Handles.h"
-#include "platform/windows/RuntimeError.h"
 
 namespace {
 

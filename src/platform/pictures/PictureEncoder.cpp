@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "platform/pictures/PictureFile.h"
+#include "platform/rules/RuntimeError.h"
 #include "platform/windows/Handles.h"
-#include "platform/windows/RuntimeError.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "platform/pictures/Picture.h"
-#include "platform/pictures/SaveFormat.h"
+#include "platform/rules/SaveFormat.h"
 
 // The picture as a complete file of the format: a Windows bitmap as the bitmap writer
 // makes it; PNG (lossless, 8 bits a pixel with the palette where the picture has one, 24

@@ -7,8 +7,8 @@
 #include "platform/pictures/BitmapWriter.h"
 #include "platform/pictures/Picture.h"
 #include "platform/pictures/PictureDecoder.h"
-#include "platform/pictures/PictureHeaders.h"
 #include "platform/pictures/SafeFileReplace.h"
+#include "platform/rules/PictureHeaders.h"
 
 // Writes the picture as a Windows bitmap file, replacing any file at path. The data
 // goes to a temporary file in the same folder first, which replaces the target only

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <new>
 
+#include "platform/rules/RuntimeError.h"
 #include "platform/windows/FileErrors.h"
 #include "platform/windows/Handles.h"
-#include "platform/windows/RuntimeError.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "platform/controls/Conversions.h"
 #include "platform/pictures/DibInfo.h"
-#include "platform/services/ScreenService.h"
+#include "platform/rules/Conversions.h"
+#include "platform/rules/RuntimeError.h"
 #include "platform/windows/ErrorReporter.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/windows/ScreenService.h"
 
 namespace {
 

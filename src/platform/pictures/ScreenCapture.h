@@ -6,8 +6,8 @@
 #include <olectl.h>
 
 #include "platform/pictures/Picture.h"
-#include "platform/pictures/ScreenGeometry.h"
-#include "platform/windows/DesktopGeometry.h"
+#include "platform/rules/DesktopGeometry.h"
+#include "platform/rules/ScreenGeometry.h"
 
 // Copies a rectangle of a window's device context (whole window when client is false;
 // with no window, the screen's: every monitor, in virtual-screen pixels) into a new

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/pictures/BitmapWriter.h"
+#include "platform/rules/RuntimeError.h"
 #include "platform/windows/Handles.h"
-#include "platform/windows/RuntimeError.h"
 
 namespace {
 

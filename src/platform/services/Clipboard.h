@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "platform/pictures/Picture.h"
-#include "platform/services/Service.h"
+#include "platform/rules/Service.h"
 
 // The system clipboard as the program uses it, behind an interface so that tests can
 // make it fail. Failures are run-time errors (521 when the clipboard cannot be opened).

@@ -5,7 +5,7 @@
 
 #include <cwctype>
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/services/Service.h"
+#include "platform/rules/Service.h"
 
 // The settings of the shared common dialog. Every setting keeps its value from one
 // use to the next.

@@ -1,6 +1,6 @@
 #include "platform/services/HelpViewer.h"
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/services/Service.h"
+#include "platform/rules/Service.h"
 #include "platform/windows/Handles.h"
 
 // The HTML Help viewer, behind an interface so that no test ever opens one. Its one call

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "platform/controls/Conversions.h"
 #include "platform/pictures/BitmapWriter.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/Conversions.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

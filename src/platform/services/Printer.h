@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "platform/pictures/Picture.h"
-#include "platform/services/Service.h"
+#include "platform/rules/Service.h"
 #include "platform/windows/Handles.h"
 
 // The printer's device-level calls, behind an interface so that tests record them.

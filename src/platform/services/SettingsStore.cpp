@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

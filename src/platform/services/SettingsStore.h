@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "platform/services/Service.h"
+#include "platform/rules/Service.h"
 
 // Per-user settings read and written as text by application, section and key.
 class ISettingsStore {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "platform/controls/DpiScale.h"
-#include "platform/controls/Twips.h"
-#include "platform/services/ScreenService.h"
+#include "platform/rules/DpiScale.h"
+#include "platform/windows/ScreenService.h"
+#include "platform/windows/Twips.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/services/MessageBoxService.h"
+#include "platform/windows/MessageBoxService.h"
 
 std::wstring ErrorMessageText(std::int32_t number, const std::wstring& description) {
     return L"Error #: " + std::to_wstring(number) + L"\r" + description;

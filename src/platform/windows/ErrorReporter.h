@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/windows/ErrorTrap.h"
+#include "platform/rules/ErrorTrap.h"
 
 // Shows the current error: "Error #: " number, a carriage return, the description;
 // titled "Error", exclamation icon, OK only.

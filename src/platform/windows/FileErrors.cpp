@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 void RaiseFileError(unsigned long code, const std::wstring& what) {
     switch (code) {

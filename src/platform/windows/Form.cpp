@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/controls/Conversions.h"
-#include "platform/controls/Twips.h"
-#include "platform/services/ScreenService.h"
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/Conversions.h"
+#include "platform/rules/RuntimeError.h"
+#include "platform/windows/ScreenService.h"
+#include "platform/windows/Twips.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The run-time errors that carry the system's own failure codes and texts.
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 #include <type_traits>
 

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "platform/services/Service.h"
-#include "platform/windows/DesktopGeometry.h"
+#include "platform/rules/DesktopGeometry.h"
+#include "platform/rules/Service.h"
 
 // The primary screen's size in pixels, its twips-per-pixel factors (1440 / DPI), and the
 // monitors that make up the desktop.

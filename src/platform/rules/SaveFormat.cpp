@@ -1,5 +1,5 @@
 // Which picture format a file name or a dialog type stands for: plain rules, no Win32.
-#include "platform/pictures/SaveFormat.h"
+#include "platform/rules/SaveFormat.h"
 
 #include <algorithm>
 #include <array>

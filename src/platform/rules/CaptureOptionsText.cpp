@@ -1,4 +1,4 @@
-#include "platform/services/CaptureOptionsText.h"
+#include "platform/rules/CaptureOptionsText.h"
 
 #include <array>
 #include <cwctype>

@@ -1,10 +1,10 @@
-#include "platform/controls/Twips.h"
+#include "platform/windows/Twips.h"
 
 #include <climits>
 #include <cmath>
 
-#include "platform/controls/Conversions.h"
-#include "platform/services/ScreenService.h"
+#include "platform/rules/Conversions.h"
+#include "platform/windows/ScreenService.h"
 
 namespace {
 

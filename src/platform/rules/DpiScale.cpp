@@ -1,4 +1,4 @@
-#include "platform/controls/DpiScale.h"
+#include "platform/rules/DpiScale.h"
 
 #include <cstdint>
 

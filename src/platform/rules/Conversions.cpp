@@ -1,11 +1,11 @@
-#include "platform/controls/Conversions.h"
+#include "platform/rules/Conversions.h"
 
 #include <charconv>
 #include <cmath>
 #include <cwctype>
 #include <string>
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // The desktop made of several monitors, as plain rules of pixel rectangles.
 #include <vector>
 
-#include "platform/pictures/ScreenGeometry.h"
+#include "platform/rules/ScreenGeometry.h"
 
 // One monitor in virtual-screen pixels: the primary's top-left corner is 0,0, so a monitor
 // left of or above it has negative coordinates.

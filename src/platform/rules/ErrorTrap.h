@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 // The failure being handled: filled by the trap, read by the error reporter,
 // cleared when the trapped procedure returns.

@@ -1,4 +1,4 @@
-#include "platform/services/ScreenService.h"
+#include "platform/windows/ScreenService.h"
 
 #include <windows.h>
 

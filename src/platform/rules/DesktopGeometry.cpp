@@ -1,4 +1,4 @@
-#include "platform/windows/DesktopGeometry.h"
+#include "platform/rules/DesktopGeometry.h"
 
 #include <algorithm>
 #include <cstdint>

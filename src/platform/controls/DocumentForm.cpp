@@ -1,4 +1,4 @@
-#include "platform/windows/DocumentForm.h"
+#include "platform/controls/DocumentForm.h"
 
 void DocumentForm::OnWindowGone() {
     // Leaving the list of loaded forms may release the last other reference: this one

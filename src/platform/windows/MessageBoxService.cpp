@@ -1,4 +1,4 @@
-#include "platform/services/MessageBoxService.h"
+#include "platform/windows/MessageBoxService.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/controls/ViewZoom.h"
+#include "platform/rules/ViewZoom.h"
 
 #include <algorithm>
 #include <array>

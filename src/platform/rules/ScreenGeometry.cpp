@@ -1,6 +1,6 @@
-#include "platform/pictures/ScreenGeometry.h"
+#include "platform/rules/ScreenGeometry.h"
 
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 std::int32_t EdgeDifference(std::int32_t high, std::int32_t low) {
     const std::int64_t difference = static_cast<std::int64_t>(high) - static_cast<std::int64_t>(low);

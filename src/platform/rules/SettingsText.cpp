@@ -1,6 +1,6 @@
-#include "platform/services/SettingsText.h"
+#include "platform/rules/SettingsText.h"
 
-#include "platform/controls/Conversions.h"
+#include "platform/rules/Conversions.h"
 
 bool HideCaptureFromSetting(std::wstring_view text) { return text != L"False"; }
 

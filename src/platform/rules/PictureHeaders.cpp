@@ -1,4 +1,4 @@
-#include "platform/pictures/PictureHeaders.h"
+#include "platform/rules/PictureHeaders.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/services/Service.h"
+#include "platform/rules/Service.h"
 
 // The message box, behind an interface so that tests never wait on one.
 class IMessageBoxService {

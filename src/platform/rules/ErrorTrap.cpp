@@ -1,4 +1,4 @@
-#include "platform/windows/ErrorTrap.h"
+#include "platform/rules/ErrorTrap.h"
 
 CurrentError& Err() {
     static CurrentError current;

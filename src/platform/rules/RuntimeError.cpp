@@ -1,4 +1,4 @@
-#include "platform/windows/RuntimeError.h"
+#include "platform/rules/RuntimeError.h"
 
 void RaiseError(std::int32_t number, const std::wstring& description) {
     throw RuntimeError(number, description);
