@@ -286,7 +286,7 @@ LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     KillTimer(window, 1);
     for (int i = 0; i < Forms::Count(); ++i)
         if (auto selector = std::dynamic_pointer_cast<frmRectangle>(Forms::Item(i)))
-            selector->Form_KeyDown(VK_SHIFT, 1);  // a key with Shift held: cancel
+            selector->Form_KeyDown(VK_ESCAPE, 0);  // Esc: cancel
     return 0;
 }
 

@@ -41,8 +41,6 @@ public:
     void Form_KeyDown(int KeyCode, int Shift);
     void Form_KeyUp(int KeyCode, int Shift);
 
-    // The pointer as the selector last saw it, client pixels.
-    POINT PointerPixels() const noexcept { return pointer_; }
     // The left button held through the keyboard (Enter or Space).
     bool KeyboardButtonDown() const noexcept { return keyboardButton_; }
 
