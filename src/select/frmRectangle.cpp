@@ -90,6 +90,7 @@ void frmRectangle::Form_Load() {
         // The keyboard moves the pointer from wherever the mouse left it.
         keyboardButton_ = false;
         shiftAlone_ = false;
+        rightPressed_ = false;
         desktopOrigin_ = POINT{desktop.Left, desktop.Top};
         monitors_ = ScreenService().Monitors();
         if (monitors_.empty()) monitors_.push_back(MonitorArea{desktop, desktop, true});
@@ -155,6 +156,7 @@ void frmRectangle::SetMousePointer(MousePointerCode code) {
 
 void frmRectangle::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {
     Trapped([&] {
+        if (Button == 2) rightPressed_ = true;
         if (Button != 1) return;
         const BandAnchor anchor = AnchorFromPress(X, Y);
         mlngStartX = anchor.X;
@@ -180,9 +182,10 @@ void frmRectangle::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
 void frmRectangle::Form_MouseUp(int Button, int /*Shift*/, float /*X*/, float /*Y*/) {
     Trapped([&] {
         // The right button backs out on its release, so that the release does not reach
-        // (and open a context menu in) whatever lies below once the selector has gone.
+        // (and open a context menu in) whatever lies below once the selector has gone; a
+        // release of a press made before the selector opened is not a click on it.
         if (Button == 2) {
-            Cancel();
+            if (rightPressed_) Cancel();
             return;
         }
         if (Button != 1) return;
@@ -375,7 +378,8 @@ void frmRectangle::DrawLoupe(HDC dc, const LoupeLayout& loupe) {
     FrameRect(dc, &mark, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 
     const int border = loupe.cells.left - loupe.bounds.left;
-    RECT text{loupe.bounds.left + border, loupe.cells.bottom, loupe.bounds.right - border, loupe.bounds.bottom - border};
+    RECT text{loupe.bounds.left + border, loupe.cells.bottom, loupe.bounds.right - border,
+              loupe.bounds.bottom - border};
     FillRect(dc, &text, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SelectGuard font(dc, LoupeFont(loupe.dpi));
     SetTextColor(dc, RGB(0, 0, 0));
@@ -388,7 +392,8 @@ void frmRectangle::Paint() {
     // The update region's own rectangles rather than their bounding box: the old and new
     // outline of a large band would otherwise make every move repaint the whole band.
     std::vector<RECT> areas;
-    if (unique_hrgn region{CreateRectRgn(0, 0, 0, 0)}; region && GetUpdateRgn(hwnd_, region.get(), FALSE) > NULLREGION) {
+    unique_hrgn region{CreateRectRgn(0, 0, 0, 0)};
+    if (region && GetUpdateRgn(hwnd_, region.get(), FALSE) > NULLREGION) {
         const DWORD size = GetRegionData(region.get(), 0, nullptr);
         std::vector<BYTE> data(size);
         auto* header = reinterpret_cast<RGNDATA*>(data.data());

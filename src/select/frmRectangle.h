@@ -16,7 +16,7 @@ enum class MousePointerCode { Default = 0, Crosshair = 2, Custom = 99 };
 
 // The rectangle selector: a borderless window over a frozen copy of the whole desktop
 // (every monitor), on which the user drags out the band to capture. Shown modally; a left
-// release hides it (confirmed, still loaded). Esc, the right button, a key with Ctrl or
+// release hides it (confirmed, still loaded). Esc, a right click, a key with Ctrl or
 // Alt held, a key with Shift held other than an arrow or Enter/Space, and Shift pressed
 // and released on its own unload it (cancelled). The arrows move the pointer (by ten
 // pixels with Shift); Enter or Space presses the left button where it is, and again
@@ -116,6 +116,7 @@ private:
     bool keyboardButton_ = false;
     // Shift went down and nothing else has been pressed since: its release cancels.
     bool shiftAlone_ = false;
+    bool rightPressed_ = false;
 };
 
 // The outer pixel bounds of a painted control (right and bottom exclusive). The band's

@@ -26,7 +26,8 @@ expect_eq "the rectangle's document" Nabbet1 "$(document_title)"
 save_document "$E2E_OUT/keys"
 check "the picture is 37 x 21" eval '[ "$(picture_size "$E2E_OUT/keys.bmp")" = 37x21 ]'
 crop "$WALLPAPER" 223 161 37 21 "$E2E_OUT/keys-expected.png"
-expect_picture "the keyboard's rectangle holds those pixels of the screen" "$E2E_OUT/keys.bmp" "$E2E_OUT/keys-expected.png"
+expect_picture "the keyboard's rectangle holds those pixels of the screen" \
+  "$E2E_OUT/keys.bmp" "$E2E_OUT/keys-expected.png"
 
 # Esc before a drag.
 menu c r

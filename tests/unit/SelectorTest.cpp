@@ -145,7 +145,8 @@ TEST_F(SelectorTest, PlainKeysAndOtherPressesChangeNothingShiftAloneAndModifierK
     const struct {
         int key;
         int shift;
-    } cancelling[] = {{'A', 1}, {'Q', 2}, {VK_CONTROL, 2}, {VK_LEFT, 2}, {VK_RETURN, 4}, {VK_MENU, 4}, {'X', 1 | 2 | 4}};
+    } cancelling[] = {{'A', 1},     {'Q', 2},      {VK_CONTROL, 2}, {VK_LEFT, 2},
+                      {VK_RETURN, 4}, {VK_MENU, 4}, {'X', 1 | 2 | 4}};
     for (const auto& c : cancelling) {
         frame->Hide();
         auto again = OpenSelector();
@@ -174,7 +175,10 @@ TEST_F(SelectorTest, EscAndTheRightButtonCancelBeforeAndDuringADrag) {
         if (c.escape) {
             SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
         } else {
-            // The press still leaves the selector up; the release backs out.
+            // A release whose press came before the selector opened is no click on it; the
+            // press still leaves the selector up; the release backs out.
+            SendMessageW(window, WM_RBUTTONUP, 0, MAKELPARAM(350, 260));
+            EXPECT_TRUE(selector->IsLoaded());
             SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON | (c.dragging ? MK_LBUTTON : 0), MAKELPARAM(350, 260));
             EXPECT_TRUE(selector->IsLoaded());
             SendMessageW(window, WM_RBUTTONUP, c.dragging ? MK_LBUTTON : 0, MAKELPARAM(350, 260));
