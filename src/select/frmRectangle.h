@@ -26,7 +26,8 @@ public:
     frmRectangle();
     ~frmRectangle() override;
 
-    // The loupe beside the pointer. It changes no result, so it is on unless switched off.
+    // The loupe beside the pointer, read on every move. It changes no result, so it is on
+    // unless switched off.
     static inline bool ShowMagnifier = true;
 
     // The readout and the band.
@@ -40,9 +41,6 @@ public:
     void Form_MouseUp(int Button, int Shift, float X, float Y);
     void Form_KeyDown(int KeyCode, int Shift);
     void Form_KeyUp(int KeyCode, int Shift);
-
-    // The left button held through the keyboard (Enter or Space).
-    bool KeyboardButtonDown() const noexcept { return keyboardButton_; }
 
     // The band's anchor in twips, from the last press.
     BandAnchor Anchor() const noexcept { return BandAnchor{mlngStartX, mlngStartY}; }
@@ -59,8 +57,8 @@ public:
     // outline, of the readout and of the loupe are invalidated.
     void RefreshControls();
 
-    // The loupe as it is drawn now, client pixels: its whole rectangle, the enlarged
-    // pixels within it, their zoom and its text; visible false when it is not shown.
+    // The loupe for the pointer where it is now, client pixels: its whole rectangle, the
+    // enlarged pixels within it, their zoom and its text; visible false when not shown.
     struct LoupeLayout {
         bool visible = false;
         RECT bounds{};

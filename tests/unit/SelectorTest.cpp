@@ -219,9 +219,6 @@ TEST_F(SelectorTest, ArrowsMoveThePointerAndEnterOrSpaceTakeARectangleWithoutThe
         EXPECT_EQ(cursor.x, 3);
         EXPECT_EQ(cursor.y, 89);
         key(button, false);
-        EXPECT_TRUE(selector->KeyboardButtonDown());
-        EXPECT_EQ(selector->Anchor().X, 3 * 15);
-        EXPECT_TRUE(selector->shpSelect.Visible);
         // During: 30 + 7 right, 20 + 1 down; the move messages the pointer sends carry no
         // button, and the band follows them all the same.
         for (int i = 0; i < 3; ++i) key(VK_RIGHT, true);
@@ -230,7 +227,6 @@ TEST_F(SelectorTest, ArrowsMoveThePointerAndEnterOrSpaceTakeARectangleWithoutThe
         key(VK_DOWN, true);
         key(VK_DOWN, false);
         DoEvents();
-        EXPECT_TRUE(selector->IsLoaded());
         EXPECT_EQ(selector->lblSelect.Caption, L"37 x 21");
         key(button, false);
         EXPECT_TRUE(selector->IsLoaded());
