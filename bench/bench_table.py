@@ -13,6 +13,8 @@ ROWS = [
     ("capture_engine", "  of which CaptureWholeScreen alone", "floor", None),
     ("capture_frame_shown", "  the same with the hide option off", "floor", None),
     ("selector", "Rectangle selector, command to frozen screen shown", "floor", 2.0),
+    ("selector_move", "one pointer move of a drag over the selector (band, readout, loupe), painted", None, None),
+    ("selector_move_plain", "  the same with the loupe off", None, None),
     ("layout_scroll", "one layout + scroll step of a document", None, None),
     ("scroll_step", "one scroll step (900 twips) of a document, painted", None, None),
     ("zoom_step", "one zoom step (100 % <-> 75 %) of a document, painted", None, None),

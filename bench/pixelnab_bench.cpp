@@ -286,7 +286,7 @@ LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     KillTimer(window, 1);
     for (int i = 0; i < Forms::Count(); ++i)
         if (auto selector = std::dynamic_pointer_cast<frmRectangle>(Forms::Item(i)))
-            selector->Form_KeyDown(VK_SHIFT, 1);  // a key with Shift held: cancel
+            selector->Form_KeyDown(VK_ESCAPE, 0);  // Esc: cancel
     return 0;
 }
 
@@ -430,7 +430,8 @@ int main(int argc, char** argv) {
     std::printf("screen %d %d\n", width, height);
     const bool profile = std::getenv("PIXELNAB_BENCH_PROFILE") != nullptr;
     if (profile) g_profileHook = SetWindowsHookExW(WH_CBT, &ProfileCreation, nullptr, GetCurrentThreadId());
-    std::vector<double> floor, capture, engine, captureShown, selector, openBmp, openJpeg, saveBmp, layoutScroll;
+    std::vector<double> floor, capture, engine, captureShown, selector, selectorMoveLoupe, selectorMovePlain, openBmp, openJpeg, saveBmp,
+        layoutScroll;
     std::vector<double> sequenceFloor, scrollStep, zoomStep, dragStep, crop, undo, redo;
     {
         auto frame = NewForm<frmMain>();
@@ -600,6 +601,32 @@ int main(int argc, char** argv) {
         }
         if (g_hook != nullptr) UnhookWindowsHookEx(g_hook);
 
+        // One pointer move of a drag over the selector, from the move to the display showing
+        // it: near the far corner, so the band spans nearly the whole screen; with the loupe
+        // on the pointer and without it.
+        for (const bool loupe : {false, true}) {
+            frmRectangle::ShowMagnifier = loupe;
+            std::vector<double>& selectorMove = loupe ? selectorMoveLoupe : selectorMovePlain;
+            auto rectangle = NewForm<frmRectangle>();
+            rectangle->Show();
+            DoEvents();
+            const HWND window = rectangle->hWnd();
+            SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+            for (int i = -2; i < 10 * runs; ++i) {
+                const int step = (i + 2) % 40;
+                SyncDisplay();
+                const double start = Now();
+                SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON,
+                             MAKELPARAM(width - 300 + step * 6, height - 200 + step * 4));
+                UpdateWindow(window);
+                SyncDisplay();
+                if (i >= 0) selectorMove.push_back(Now() - start);
+            }
+            rectangle->Unload();
+            DoEvents();
+        }
+        frmRectangle::ShowMagnifier = true;
+
         // Open (BMP, JPEG): from the command to the document shown and painted; Save as BMP.
         const auto timeOpen = [&](const std::wstring& path, std::vector<double>& into) {
             if (path.empty()) return;
@@ -660,6 +687,8 @@ int main(int argc, char** argv) {
     Report("capture_engine", engine);
     Report("capture_frame_shown", captureShown);
     Report("selector", selector);
+    Report("selector_move", selectorMoveLoupe);
+    Report("selector_move_plain", selectorMovePlain);
     Report("layout_scroll", layoutScroll);
     Report("open_bmp", openBmp);
     Report("open_jpeg", openJpeg);

@@ -1,5 +1,8 @@
 #include "select/SelectorGeometry.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "platform/rules/Conversions.h"
 
 BandAnchor AnchorFromPress(float x, float y) { return BandAnchor{ToInt32(x), ToInt32(y)}; }
@@ -46,4 +49,44 @@ PixelRect BandPixels(const TwipsRect& band, float twipsPerPixelX, float twipsPer
     const auto pixels = [](float twips, float factor) { return ToInt32(static_cast<double>(twips) / factor); };
     return PixelRect{pixels(band.Left, twipsPerPixelX), pixels(band.Top, twipsPerPixelY),
                      pixels(band.Width, twipsPerPixelX), pixels(band.Height, twipsPerPixelY)};
+}
+
+int LoupeZoom(int dpi) noexcept { return std::max(1, (8 * dpi + 48) / 96); }
+
+EdgeRect MonitorAtPoint(const std::vector<MonitorArea>& monitors, std::int32_t x, std::int32_t y) {
+    const EdgeRect* nearest = nullptr;
+    long long nearestDistance = 0;
+    for (const MonitorArea& monitor : monitors) {
+        const EdgeRect& b = monitor.Bounds;
+        // Right and bottom edges are exclusive, as in every rectangle of the desktop.
+        const long long dx = x < b.Left ? static_cast<long long>(b.Left) - x
+                             : x >= b.Right ? static_cast<long long>(x) - b.Right + 1 : 0;
+        const long long dy = y < b.Top ? static_cast<long long>(b.Top) - y
+                             : y >= b.Bottom ? static_cast<long long>(y) - b.Bottom + 1 : 0;
+        const long long distance = dx * dx + dy * dy;
+        if (nearest == nullptr || distance < nearestDistance) {
+            nearest = &b;
+            nearestDistance = distance;
+        }
+    }
+    return nearest != nullptr ? *nearest : EdgeRect{x, y, x + 1, y + 1};
+}
+
+EdgeRect LoupePlacement(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, std::int32_t gap,
+                        const EdgeRect& monitor) {
+    // 64 bits inside: a pointer near the end of the 32-bit range must not wrap round.
+    long long left = static_cast<long long>(x) + gap;
+    long long top = static_cast<long long>(y) + gap;
+    if (left + width > monitor.Right) left = static_cast<long long>(x) - gap - width;
+    if (top + height > monitor.Bottom) top = static_cast<long long>(y) - gap - height;
+    left = std::max<long long>(std::min<long long>(left, static_cast<long long>(monitor.Right) - width), monitor.Left);
+    top = std::max<long long>(std::min<long long>(top, static_cast<long long>(monitor.Bottom) - height), monitor.Top);
+    return EdgeRect{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+                    static_cast<std::int32_t>(left + width), static_cast<std::int32_t>(top + height)};
+}
+
+std::wstring LoupeCaption(std::int32_t x, std::int32_t y, unsigned red, unsigned green, unsigned blue) {
+    wchar_t colour[8];
+    std::swprintf(colour, 8, L"#%02X%02X%02X", red & 0xFFu, green & 0xFFu, blue & 0xFFu);
+    return IntegerToText(x) + L", " + IntegerToText(y) + L"  " + colour;
 }

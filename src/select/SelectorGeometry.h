@@ -2,6 +2,9 @@
 #include <cstdint>
 #include <string>
 
+#include <vector>
+
+#include "platform/rules/DesktopGeometry.h"
 #include "platform/rules/TwipsRect.h"
 
 // The rectangle selector's rules as plain functions of twips and pixel values, so
@@ -50,3 +53,24 @@ std::wstring ReadoutCaption(const TwipsRect& band, float twipsPerPixelX, float t
 // The pixels the confirmed band copies: each value divided by its direction's factor
 // and rounded, halves to even.
 PixelRect BandPixels(const TwipsRect& band, float twipsPerPixelX, float twipsPerPixelY);
+
+// The loupe beside the pointer: kLoupeSpan x kLoupeSpan screen pixels centred on the
+// pointer's, each drawn as a square of LoupeZoom pixels, above a line of text.
+inline constexpr int kLoupeSpan = 15;
+
+// 8 at 96 DPI, grown with the DPI to the nearest whole factor, at least 1.
+int LoupeZoom(int dpi) noexcept;
+
+// The monitor the pointer is on; over a gap between monitors the nearest one, with
+// none at all a rectangle of the point alone.
+EdgeRect MonitorAtPoint(const std::vector<MonitorArea>& monitors, std::int32_t x, std::int32_t y);
+
+// Where a loupe of width x height goes, in the pointer's coordinates: `gap` pixels below
+// and right of the pointer; left of it instead where the right side would pass the
+// monitor's right edge, above it where the bottom would pass the bottom edge; then moved
+// to lie within the monitor (its top-left corner when the monitor is smaller).
+EdgeRect LoupePlacement(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, std::int32_t gap,
+                        const EdgeRect& monitor);
+
+// "1203, 88  #1E90FF": the pointer's position in desktop pixels and the colour under it.
+std::wstring LoupeCaption(std::int32_t x, std::int32_t y, unsigned red, unsigned green, unsigned blue);

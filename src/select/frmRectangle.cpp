@@ -2,11 +2,14 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <vector>
 
 #include "platform/pictures/ScreenCapture.h"
+#include "platform/rules/DpiScale.h"
+#include "platform/windows/Dpi.h"
 #include "platform/windows/ErrorReporter.h"
 #include "platform/services/FrameHost.h"
 #include "platform/windows/ScreenService.h"
@@ -20,6 +23,27 @@ constexpr wchar_t kSelectorClass[] = L"PixelnabRectangle";
 
 bool SameRect(const RECT& a, const RECT& b) noexcept {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The DPI of the monitor at a desktop point (Windows 8.1 and later); before that every
+// monitor has the window's.
+int MonitorDpiAt(POINT point, HWND window) {
+    using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        return shcore != nullptr
+                   ? reinterpret_cast<GetDpiForMonitorFunction>(GetProcAddress(shcore, "GetDpiForMonitor"))
+                   : nullptr;
+    }();
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    constexpr int kEffectiveDpi = 0;
+    if (getDpiForMonitor != nullptr &&
+        SUCCEEDED(getDpiForMonitor(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &dpiX, &dpiY)) &&
+        dpiX > 0) {
+        return static_cast<int>(dpiX);
+    }
+    return Dpi::OfWindow(window);
 }
 
 }  // namespace
@@ -41,6 +65,7 @@ void frmRectangle::ResetControls() {
     shpSelect = PaintedControl{1433.0f, 1200.0f, 1815.0f, 735.0f, false, L""};
     drawnBand_ = DrawnState{};
     drawnLabel_ = DrawnState{};
+    drawnLoupe_ = LoupeLayout{};
 }
 
 void frmRectangle::CreateFormWindow() {
@@ -62,12 +87,24 @@ void frmRectangle::Form_Load() {
         // The frozen picture's pixel 0,0 is the desktop's top-left corner, as is the
         // window's client origin: band coordinates address both alike.
         FreezeScreen(CaptureDesktopArea(desktop));
+        // The keyboard moves the pointer from wherever the mouse left it.
+        keyboardButton_ = false;
+        shiftAlone_ = false;
+        rightPressed_ = false;
+        desktopOrigin_ = POINT{desktop.Left, desktop.Top};
+        monitors_ = ScreenService().Monitors();
+        if (monitors_.empty()) monitors_.push_back(MonitorArea{desktop, desktop, true});
+        POINT cursor{};
+        pointerKnown_ = GetCursorPos(&cursor) != FALSE;
+        ScreenToClient(hwnd_, &cursor);
+        pointer_ = cursor;
         InvalidateRect(hwnd_, nullptr, FALSE);
         UpdateWindow(hwnd_);
         lblSelect.Visible = false;
         shpSelect.Visible = false;
         SetMousePointer(MousePointerCode::Crosshair);
     });
+    RefreshControls();
 }
 
 void frmRectangle::FreezeScreen(Picture picture) {
@@ -119,6 +156,7 @@ void frmRectangle::SetMousePointer(MousePointerCode code) {
 
 void frmRectangle::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {
     Trapped([&] {
+        if (Button == 2) rightPressed_ = true;
         if (Button != 1) return;
         const BandAnchor anchor = AnchorFromPress(X, Y);
         mlngStartX = anchor.X;
@@ -143,22 +181,93 @@ void frmRectangle::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
 
 void frmRectangle::Form_MouseUp(int Button, int /*Shift*/, float /*X*/, float /*Y*/) {
     Trapped([&] {
+        // The right button backs out on its release, so that the release does not reach
+        // (and open a context menu in) whatever lies below once the selector has gone; a
+        // release of a press made before the selector opened is not a click on it.
+        if (Button == 2) {
+            if (rightPressed_) Cancel();
+            return;
+        }
         if (Button != 1) return;
+        keyboardButton_ = false;
         SetMousePointer(MousePointerCode::Default);
         // Hiding a modally shown form ends its modal display; the caller reads the band.
         Hide();
     });
 }
 
-void frmRectangle::Form_KeyDown(int /*KeyCode*/, int Shift) {
+void frmRectangle::Form_KeyDown(int KeyCode, int Shift) {
     Trapped([&] {
-        if (Shift == 0) return;
-        SetMousePointer(MousePointerCode::Default);
-        // The main window is shown before the selector goes, so that activation passes
-        // straight back to it rather than to whatever other window lies below.
-        if (frame_ != nullptr && frame_->FrameLoaded()) frame_->SetFrameVisible(true);
-        Unload();
+        if (KeyCode == VK_SHIFT) {
+            // Shift may start an arrow step of ten: whether it cancels is known on release.
+            shiftAlone_ = true;
+            return;
+        }
+        shiftAlone_ = false;
+        if (KeyCode == VK_ESCAPE || (Shift & (2 | 4)) != 0) {
+            Cancel();
+            return;
+        }
+        const int step = (Shift & 1) != 0 ? 10 : 1;
+        switch (KeyCode) {
+        case VK_LEFT: MovePointerBy(-step, 0); return;
+        case VK_RIGHT: MovePointerBy(step, 0); return;
+        case VK_UP: MovePointerBy(0, -step); return;
+        case VK_DOWN: MovePointerBy(0, step); return;
+        case VK_RETURN:
+        case VK_SPACE: PressOrReleaseAtPointer(); return;
+        default: break;
+        }
+        if (Shift != 0) Cancel();
     });
+}
+
+void frmRectangle::Form_KeyUp(int KeyCode, int /*Shift*/) {
+    Trapped([&] {
+        if (KeyCode != VK_SHIFT) return;
+        const bool alone = shiftAlone_;
+        shiftAlone_ = false;
+        if (alone) Cancel();
+    });
+}
+
+void frmRectangle::Cancel() {
+    keyboardButton_ = false;
+    SetMousePointer(MousePointerCode::Default);
+    // The main window is shown before the selector goes, so that activation passes
+    // straight back to it rather than to whatever other window lies below.
+    if (frame_ != nullptr && frame_->FrameLoaded()) frame_->SetFrameVisible(true);
+    Unload();
+}
+
+void frmRectangle::MovePointerBy(int dx, int dy) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    pointer_.x = std::clamp(pointer_.x + dx, client.left, std::max(client.left, client.right - 1));
+    pointer_.y = std::clamp(pointer_.y + dy, client.top, std::max(client.top, client.bottom - 1));
+    POINT screen = pointer_;
+    ClientToScreen(hwnd_, &screen);
+    SetCursorPos(screen.x, screen.y);
+    pointerKnown_ = true;
+    // A mouse drag follows the pointer's own move message; a keyboard drag has no button
+    // in that message, so the band follows here.
+    if (keyboardButton_) {
+        Form_MouseMove(1, CurrentShiftState(), Twips::FromPixelsX(pointer_.x), Twips::FromPixelsY(pointer_.y));
+    } else {
+        RefreshControls();
+    }
+}
+
+void frmRectangle::PressOrReleaseAtPointer() {
+    const float x = Twips::FromPixelsX(pointer_.x);
+    const float y = Twips::FromPixelsY(pointer_.y);
+    if (!keyboardButton_) {
+        keyboardButton_ = true;
+        Form_MouseDown(1, CurrentShiftState(), x, y);
+    } else {
+        Form_MouseMove(1, CurrentShiftState(), x, y);
+        Form_MouseUp(1, CurrentShiftState(), x, y);
+    }
 }
 
 void frmRectangle::InvalidateBandOutline(const RECT& bounds) {
@@ -187,27 +296,137 @@ void frmRectangle::RefreshControls() {
         if (label.visible) InvalidateRect(hwnd_, &label.bounds, FALSE);
         drawnLabel_ = label;
     }
+    const LoupeLayout loupe = Loupe();
+    if (loupe.visible != drawnLoupe_.visible ||
+        (loupe.visible && (!SameRect(loupe.bounds, drawnLoupe_.bounds) || loupe.pointer.x != drawnLoupe_.pointer.x ||
+                           loupe.pointer.y != drawnLoupe_.pointer.y || loupe.caption != drawnLoupe_.caption))) {
+        if (drawnLoupe_.visible) InvalidateRect(hwnd_, &drawnLoupe_.bounds, FALSE);
+        if (loupe.visible) InvalidateRect(hwnd_, &loupe.bounds, FALSE);
+        drawnLoupe_ = loupe;
+    }
+}
+
+frmRectangle::LoupeLayout frmRectangle::Loupe() const {
+    LoupeLayout loupe;
+    if (!ShowMagnifier || hwnd_ == nullptr || !pointerKnown_ || !frozenDc_) return loupe;
+    const std::int32_t x = pointer_.x + desktopOrigin_.x;
+    const std::int32_t y = pointer_.y + desktopOrigin_.y;
+    loupe.dpi = MonitorDpiAt(POINT{x, y}, hwnd_);
+    loupe.zoom = LoupeZoom(loupe.dpi);
+    const int border = std::max(1, ScaleForDpi(1, kStandardDpi, loupe.dpi));
+    const int cells = kLoupeSpan * loupe.zoom;
+    const int text = ScaleForDpi(16, kStandardDpi, loupe.dpi);
+    const EdgeRect placed = LoupePlacement(x, y, cells + 2 * border, cells + 2 * border + text,
+                                           ScaleForDpi(16, kStandardDpi, loupe.dpi), MonitorAtPoint(monitors_, x, y));
+    loupe.bounds = RECT{placed.Left - desktopOrigin_.x, placed.Top - desktopOrigin_.y, placed.Right - desktopOrigin_.x,
+                        placed.Bottom - desktopOrigin_.y};
+    loupe.cells = RECT{loupe.bounds.left + border, loupe.bounds.top + border, loupe.bounds.left + border + cells,
+                       loupe.bounds.top + border + cells};
+    loupe.pointer = pointer_;
+    COLORREF colour = GetPixel(frozenDc_.get(), pointer_.x, pointer_.y);
+    if (colour == CLR_INVALID) colour = 0;
+    loupe.caption = LoupeCaption(x, y, GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    loupe.visible = true;
+    return loupe;
+}
+
+HFONT frmRectangle::LoupeFont(int dpi) {
+    if (!loupeFont_ || loupeFontDpi_ != dpi) {
+        loupeFont_ = Dpi::MessageFont(dpi);
+        loupeFontDpi_ = dpi;
+    }
+    return loupeFont_.get();
+}
+
+void frmRectangle::DrawLoupe(HDC dc, const LoupeLayout& loupe) {
+    // Black shows for the border and for whatever lies beyond the desktop's edge.
+    FillRect(dc, &loupe.bounds, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const int zoom = loupe.zoom;
+    const int half = kLoupeSpan / 2;
+    // Always from the frozen screen: the live one has the selector itself on it.
+    const RECT source{loupe.pointer.x - half, loupe.pointer.y - half, loupe.pointer.x - half + kLoupeSpan,
+                      loupe.pointer.y - half + kLoupeSpan};
+    const SIZE size = picture_.SizePixels();
+    const RECT frozen{0, 0, size.cx, size.cy};
+    RECT shown{};
+    if (IntersectRect(&shown, &source, &frozen)) {
+        const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, loupe.cells.left + (shown.left - source.left) * zoom,
+                   loupe.cells.top + (shown.top - source.top) * zoom, (shown.right - shown.left) * zoom,
+                   (shown.bottom - shown.top) * zoom, frozenDc_.get(), shown.left, shown.top, shown.right - shown.left,
+                   shown.bottom - shown.top, SRCCOPY);
+        SetStretchBltMode(dc, oldMode);
+    }
+    // The grid on each cell's first row and column, where it leaves the cell's colour
+    // readable; below 4 it would hide the pixels.
+    if (zoom >= 4) {
+        const auto grey = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        for (int i = 1; i < kLoupeSpan; ++i) {
+            const RECT column{loupe.cells.left + i * zoom, loupe.cells.top, loupe.cells.left + i * zoom + 1,
+                              loupe.cells.bottom};
+            const RECT row{loupe.cells.left, loupe.cells.top + i * zoom, loupe.cells.right,
+                           loupe.cells.top + i * zoom + 1};
+            FillRect(dc, &column, grey);
+            FillRect(dc, &row, grey);
+        }
+    }
+    // The pointer's pixel: black around it, white on its own edge, so it shows on any colour.
+    RECT mark{loupe.cells.left + half * zoom - 1, loupe.cells.top + half * zoom - 1,
+              loupe.cells.left + (half + 1) * zoom + 1, loupe.cells.top + (half + 1) * zoom + 1};
+    FrameRect(dc, &mark, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    InflateRect(&mark, -1, -1);
+    FrameRect(dc, &mark, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+
+    const int border = loupe.cells.left - loupe.bounds.left;
+    RECT text{loupe.bounds.left + border, loupe.cells.bottom, loupe.bounds.right - border,
+              loupe.bounds.bottom - border};
+    FillRect(dc, &text, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SelectGuard font(dc, LoupeFont(loupe.dpi));
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, loupe.caption.c_str(), static_cast<int>(loupe.caption.size()), &text,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void frmRectangle::Paint() {
+    // The update region's own rectangles rather than their bounding box: the old and new
+    // outline of a large band would otherwise make every move repaint the whole band.
+    std::vector<RECT> areas;
+    unique_hrgn region{CreateRectRgn(0, 0, 0, 0)};
+    if (region && GetUpdateRgn(hwnd_, region.get(), FALSE) > NULLREGION) {
+        const DWORD size = GetRegionData(region.get(), 0, nullptr);
+        std::vector<BYTE> data(size);
+        auto* header = reinterpret_cast<RGNDATA*>(data.data());
+        if (size >= sizeof(RGNDATAHEADER) && GetRegionData(region.get(), size, header) != 0 &&
+            header->rdh.nCount <= 64) {
+            const auto* rects = reinterpret_cast<const RECT*>(header->Buffer);
+            areas.assign(rects, rects + header->rdh.nCount);
+        }
+    }
     PaintDC paint(hwnd_);
-    const RECT area = paint.area();
+    if (areas.empty()) areas.push_back(paint.area());
+    for (const RECT& area : areas) PaintArea(paint.get(), area);
+}
+
+void frmRectangle::PaintArea(HDC target, const RECT& area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
-    // Where neither the band nor the readout lies (the whole screen when the selector first
-    // shows), the frozen screen goes straight to the window: no back buffer of that size.
+    // Where neither the band, the readout nor the loupe lies (the whole screen when the
+    // selector first shows), the frozen screen goes straight to the window: no back
+    // buffer of that size.
     RECT overlap{};
     const RECT band = PaintedPixelBounds(shpSelect, true);
     const RECT label = PaintedPixelBounds(lblSelect, false);
     if (frozenDc_ && !(shpSelect.Visible && IntersectRect(&overlap, &area, &band)) &&
-        !(lblSelect.Visible && IntersectRect(&overlap, &area, &label))) {
-        BitBlt(paint.get(), area.left, area.top, width, height, frozenDc_.get(), area.left, area.top, SRCCOPY);
+        !(lblSelect.Visible && IntersectRect(&overlap, &area, &label)) &&
+        !(drawnLoupe_.visible && IntersectRect(&overlap, &area, &drawnLoupe_.bounds))) {
+        BitBlt(target, area.left, area.top, width, height, frozenDc_.get(), area.left, area.top, SRCCOPY);
         return;
     }
     // Composed off screen, then shown in one transfer: no flicker while dragging.
-    unique_hdc buffer(CreateCompatibleDC(paint.get()));
-    unique_hbitmap bitmap(CreateCompatibleBitmap(paint.get(), width, height));
+    unique_hdc buffer(CreateCompatibleDC(target));
+    unique_hbitmap bitmap(CreateCompatibleBitmap(target, width, height));
     if (!buffer || !bitmap) return;
     SelectGuard selectBitmap(buffer.get(), bitmap.get());
     SetViewportOrgEx(buffer.get(), -area.left, -area.top, nullptr);
@@ -234,8 +453,9 @@ void frmRectangle::Paint() {
         DrawTextW(buffer.get(), lblSelect.Caption.c_str(), static_cast<int>(lblSelect.Caption.size()), &b,
                   DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
+    if (drawnLoupe_.visible) DrawLoupe(buffer.get(), drawnLoupe_);
     SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
-    BitBlt(paint.get(), area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+    BitBlt(target, area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -257,11 +477,18 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         // While the left button is held every pointer event comes here, wherever it is.
-        if (message == WM_LBUTTONDOWN) SetCapture(hwnd_);
+        if (message == WM_LBUTTONDOWN) {
+            SetCapture(hwnd_);
+            keyboardButton_ = false;
+        }
+        pointer_ = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         Form_MouseDown(ButtonOf(message), CurrentShiftState(), twipsX(), twipsY());
         return 0;
     case WM_MOUSEMOVE:
-        Form_MouseMove(ButtonStateOf(wParam), CurrentShiftState(), twipsX(), twipsY());
+        pointer_ = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        pointerKnown_ = true;
+        // A band started from the keyboard follows the mouse as well.
+        Form_MouseMove(ButtonStateOf(wParam) | (keyboardButton_ ? 1 : 0), CurrentShiftState(), twipsX(), twipsY());
         return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -270,9 +497,17 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         Form_MouseUp(ButtonOf(message), CurrentShiftState(), twipsX(), twipsY());
         return 0;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
+    case WM_SYSKEYDOWN: {
         // Alt arrives as a system key; nothing here goes on to the system menu keys.
+        // A held Enter or Space would press and release over and over, and a Shift held
+        // since before the selector opened is not a press of Shift.
+        const bool repeat = (lParam & (1L << 30)) != 0;
+        if (repeat && (wParam == VK_RETURN || wParam == VK_SPACE || wParam == VK_SHIFT)) return 0;
         Form_KeyDown(static_cast<int>(wParam), CurrentShiftState());
+        return 0;
+    }
+    case WM_KEYUP:
+        Form_KeyUp(static_cast<int>(wParam), CurrentShiftState());
         return 0;
     case WM_SYSCHAR:
     case WM_SYSKEYUP:

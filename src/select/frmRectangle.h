@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -17,13 +18,20 @@ enum class MousePointerCode { Default = 0, Crosshair = 2, Custom = 99 };
 
 // The rectangle selector: a borderless window over a frozen copy of the whole desktop
 // (every monitor), on which the user drags out the band to capture. Shown modally; a left
-// release hides it (confirmed, still loaded), a key with Shift, Ctrl or Alt held
-// unloads it (cancelled).
+// release hides it (confirmed, still loaded). Esc, a right click, a key with Ctrl or
+// Alt held, a key with Shift held other than an arrow or Enter/Space, and Shift pressed
+// and released on its own unload it (cancelled). The arrows move the pointer (by ten
+// pixels with Shift); Enter or Space presses the left button where it is, and again
+// releases it.
 class frmRectangle final : public Form {
 public:
     // frame: shown again when the selection is cancelled; none for a selector of its own.
     explicit frmRectangle(IFrameHost* frame = nullptr);
     ~frmRectangle() override;
+
+    // The loupe beside the pointer, read on every move. It changes no result, so it is on
+    // unless switched off.
+    static inline bool ShowMagnifier = true;
 
     // The readout and the band.
     PaintedControl lblSelect;
@@ -35,6 +43,7 @@ public:
     void Form_MouseMove(int Button, int Shift, float X, float Y);
     void Form_MouseUp(int Button, int Shift, float X, float Y);
     void Form_KeyDown(int KeyCode, int Shift);
+    void Form_KeyUp(int KeyCode, int Shift);
 
     // The band's anchor in twips, from the last press.
     BandAnchor Anchor() const noexcept { return BandAnchor{mlngStartX, mlngStartY}; }
@@ -48,8 +57,21 @@ public:
     Picture CaptureFrozenArea(const PixelRect& area) const;
 
     // Redraws what the handlers changed: only the old and the new areas of the band's
-    // outline and of the readout are invalidated.
+    // outline, of the readout and of the loupe are invalidated.
     void RefreshControls();
+
+    // The loupe for the pointer where it is now, client pixels: its whole rectangle, the
+    // enlarged pixels within it, their zoom and its text; visible false when not shown.
+    struct LoupeLayout {
+        bool visible = false;
+        RECT bounds{};
+        RECT cells{};
+        int zoom = 1;
+        int dpi = 96;
+        POINT pointer{};
+        std::wstring caption;
+    };
+    LoupeLayout Loupe() const;
 
 protected:
     void CreateFormWindow() override;
@@ -68,7 +90,13 @@ private:
     void FreezeScreen(Picture picture);
     void ReleaseFrozenScreen() noexcept;
     void Paint();
+    void PaintArea(HDC target, const RECT& area);
+    void DrawLoupe(HDC dc, const LoupeLayout& loupe);
+    HFONT LoupeFont(int dpi);
     void InvalidateBandOutline(const RECT& bounds);
+    void Cancel();
+    void MovePointerBy(int dx, int dy);
+    void PressOrReleaseAtPointer();
 
     IFrameHost* frame_;  // outlives the selector: the capture that shows it holds the frame
     std::int32_t mlngStartX = 0;
@@ -80,6 +108,17 @@ private:
     DrawnState drawnBand_;
     DrawnState drawnLabel_;
     HFONT font_ = nullptr;
+    POINT pointer_{};
+    bool pointerKnown_ = false;
+    POINT desktopOrigin_{};
+    std::vector<MonitorArea> monitors_;
+    LoupeLayout drawnLoupe_;
+    unique_hfont loupeFont_;
+    int loupeFontDpi_ = 0;
+    bool keyboardButton_ = false;
+    // Shift went down and nothing else has been pressed since: its release cancels.
+    bool shiftAlone_ = false;
+    bool rightPressed_ = false;
 };
 
 // The outer pixel bounds of a painted control (right and bottom exclusive). The band's

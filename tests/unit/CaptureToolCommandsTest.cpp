@@ -142,14 +142,14 @@ TEST_F(CaptureToolCommandsTest, OtherButtonsAndPlainKeysLeaveTheSelectorOpenAndA
              seen = VisibleTool<frmRectangle>();
              if (!seen) return false;
              const HWND window = seen->hWnd();
+             // The right button's press and drag (its release cancels), the middle button,
+             // keys with no arrow, Enter, Space or Esc among them.
              PostMouse(window, WM_RBUTTONDOWN, MK_RBUTTON, 50, 50);
              PostMouse(window, WM_MOUSEMOVE, MK_RBUTTON, 90, 90);
-             PostMouse(window, WM_RBUTTONUP, 0, 90, 90);
              PostMouse(window, WM_MBUTTONDOWN, MK_MBUTTON, 60, 60);
              PostMouse(window, WM_MOUSEMOVE, MK_MBUTTON, 80, 95);
              PostMouse(window, WM_MBUTTONUP, 0, 80, 95);
-             PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 1);
-             PostMessageW(window, WM_KEYDOWN, VK_RETURN, 1);
+             PostMessageW(window, WM_KEYDOWN, VK_F5, 1);
              PostMessageW(window, WM_KEYDOWN, 'K', 1);
              return true;
          },

@@ -116,3 +116,53 @@ TEST(BandGeometry, ReadoutKeepsItsSixteenBitNumbers) {
         EXPECT_EQ(e.Number(), 6);
     }
 }
+
+TEST(Loupe, StaysBesideThePointerOnItsMonitorChangingSideNearAnEdge) {
+    // Two monitors: 1920 x 1080 primary, 1280 x 1024 left of it and 100 pixels lower.
+    const std::vector<MonitorArea> monitors = {
+        {EdgeRect{0, 0, 1920, 1080}, EdgeRect{0, 0, 1920, 1040}, true},
+        {EdgeRect{-1280, 100, 0, 1124}, EdgeRect{-1280, 100, 0, 1124}, false},
+    };
+    struct Case {
+        int x, y;
+        int left, top;  // expected: 122 x 138 pixels, 16 pixels off the pointer
+    };
+    const Case cases[] = {
+        {500, 400, 516, 416},       // below right
+        {1850, 400, 1712, 416},     // near the right edge: left of the pointer
+        {500, 1000, 516, 846},      // near the bottom: above it
+        {1900, 1070, 1762, 916},    // the corner: both
+        {1919, 5, 1781, 21},        // the last column
+        {-10, 300, -148, 316},      // on the left monitor, at its right edge
+        {-1280, 100, -1264, 116},   // that monitor's top-left corner
+        {-600, 1110, -584, 956},    // its bottom, below the primary's
+        {-600, 50, -584, 100},      // over the gap above it: the nearest monitor, the left one, held within it
+        {60, 40, 76, 56},           // at the primary's top left
+    };
+    for (const Case& c : cases) {
+        const EdgeRect loupe = LoupePlacement(c.x, c.y, 122, 138, 16, MonitorAtPoint(monitors, c.x, c.y));
+        EXPECT_EQ(loupe.Left, c.left) << c.x << "," << c.y;
+        EXPECT_EQ(loupe.Top, c.top) << c.x << "," << c.y;
+        EXPECT_EQ(loupe.Right - loupe.Left, 122) << c.x << "," << c.y;
+        EXPECT_EQ(loupe.Bottom - loupe.Top, 138) << c.x << "," << c.y;
+    }
+    // A monitor smaller than the loupe: its top-left corner.
+    const EdgeRect tiny{0, 0, 100, 100};
+    const EdgeRect squeezed = LoupePlacement(50, 50, 122, 138, 16, tiny);
+    EXPECT_EQ(squeezed.Left, 0);
+    EXPECT_EQ(squeezed.Top, 0);
+    // No monitor at all: the point itself stands in for one.
+    const EdgeRect none = MonitorAtPoint({}, 7, 9);
+    EXPECT_EQ(none.Left, 7);
+    EXPECT_EQ(none.Right, 8);
+}
+
+TEST(Loupe, ZoomGrowsWithTheDpiAndTheCaptionNamesPositionAndColour) {
+    const struct {
+        int dpi, zoom;
+    } zooms[] = {{96, 8}, {120, 10}, {144, 12}, {192, 16}, {288, 24}, {72, 6}, {6, 1}, {0, 1}};
+    for (const auto& z : zooms) EXPECT_EQ(LoupeZoom(z.dpi), z.zoom) << z.dpi;
+    EXPECT_EQ(LoupeCaption(1203, 88, 0x1E, 0x90, 0xFF), L"1203, 88  #1E90FF");
+    EXPECT_EQ(LoupeCaption(-1280, 0, 0, 0, 0), L"-1280, 0  #000000");
+    EXPECT_EQ(LoupeCaption(3839, 2159, 255, 255, 255), L"3839, 2159  #FFFFFF");
+}

@@ -23,6 +23,18 @@ public:
     float TwipsPerPixelY() override { return 15.0f; }
 };
 
+// Sets the selector's magnifier switch for one test.
+class MagnifierSwitch {
+public:
+    explicit MagnifierSwitch(bool on) : saved_(frmRectangle::ShowMagnifier) { frmRectangle::ShowMagnifier = on; }
+    ~MagnifierSwitch() { frmRectangle::ShowMagnifier = saved_; }
+    MagnifierSwitch(const MagnifierSwitch&) = delete;
+    MagnifierSwitch& operator=(const MagnifierSwitch&) = delete;
+
+private:
+    bool saved_;
+};
+
 class SelectorTest : public FrameTest {
 protected:
     std::shared_ptr<frmRectangle> OpenSelector() {
@@ -101,36 +113,130 @@ TEST_F(SelectorTest, LeftPressMoveAndReleaseDriveBandAndReadout) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(SelectorTest, OtherButtonsAndPlainKeysChangeNothingAModifierKeyCancels) {
+TEST_F(SelectorTest, PlainKeysAndOtherPressesChangeNothingShiftAloneAndModifierKeysCancel) {
     MakeFrame();
     frame->Hide();
     auto selector = OpenSelector();
     selector->Form_MouseDown(2, 0, Px(10), Px(10));
     selector->Form_MouseDown(4, 0, Px(10), Px(10));
     selector->Form_MouseMove(2, 0, Px(30), Px(30));
-    selector->Form_MouseUp(2, 0, Px(30), Px(30));
     selector->Form_MouseUp(4, 0, Px(30), Px(30));
-    selector->Form_KeyDown(VK_ESCAPE, 0);
-    selector->Form_KeyDown(VK_RETURN, 0);
     selector->Form_KeyDown('A', 0);
+    selector->Form_KeyDown(VK_F1, 0);
+    // Shift may begin a step of ten: its press alone does not cancel, nor does a
+    // release after an arrow.
+    selector->Form_KeyDown(VK_SHIFT, 1);
+    selector->Form_KeyDown(VK_LEFT, 1);
+    selector->Form_KeyUp(VK_SHIFT, 0);
     EXPECT_TRUE(selector->Visible());
     EXPECT_FALSE(selector->shpSelect.Visible);
     EXPECT_FALSE(selector->lblSelect.Visible);
     EXPECT_EQ(selector->Anchor().X, 0);
     EXPECT_FALSE(frame->Visible());
 
-    // Shift on its own carries its own modifier bit.
+    // Shift pressed and released on its own.
     selector->Form_KeyDown(VK_SHIFT, 1);
+    EXPECT_TRUE(selector->IsLoaded());
+    selector->Form_KeyUp(VK_SHIFT, 0);
     EXPECT_FALSE(selector->IsLoaded());
     EXPECT_EQ(selector->MousePointer(), MousePointerCode::Default);
     EXPECT_TRUE(frame->Visible());
 
-    for (int shift : {2, 4, 1 | 2 | 4}) {
+    const struct {
+        int key;
+        int shift;
+    } cancelling[] = {{'A', 1},     {'Q', 2},      {VK_CONTROL, 2}, {VK_LEFT, 2},
+                      {VK_RETURN, 4}, {VK_MENU, 4}, {'X', 1 | 2 | 4}};
+    for (const auto& c : cancelling) {
         frame->Hide();
         auto again = OpenSelector();
-        again->Form_KeyDown(VK_ESCAPE, shift);
-        EXPECT_FALSE(again->IsLoaded()) << shift;
-        EXPECT_TRUE(frame->Visible()) << shift;
+        again->Form_KeyDown(c.key, c.shift);
+        EXPECT_FALSE(again->IsLoaded()) << c.key << " " << c.shift;
+        EXPECT_TRUE(frame->Visible()) << c.key << " " << c.shift;
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SelectorTest, EscAndTheRightButtonCancelBeforeAndDuringADrag) {
+    MakeFrame();
+    const struct {
+        bool dragging;
+        bool escape;
+    } cases[] = {{false, true}, {true, true}, {false, false}, {true, false}};
+    for (const auto& c : cases) {
+        frame->Hide();
+        auto selector = OpenSelector();
+        const HWND window = selector->hWnd();
+        if (c.dragging) {
+            SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
+            SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(350, 260));
+            ASSERT_EQ(selector->lblSelect.Caption, L"50 x 60");
+        }
+        if (c.escape) {
+            SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        } else {
+            // A release whose press came before the selector opened is no click on it; the
+            // press still leaves the selector up; the release backs out.
+            SendMessageW(window, WM_RBUTTONUP, 0, MAKELPARAM(350, 260));
+            EXPECT_TRUE(selector->IsLoaded());
+            SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON | (c.dragging ? MK_LBUTTON : 0), MAKELPARAM(350, 260));
+            EXPECT_TRUE(selector->IsLoaded());
+            SendMessageW(window, WM_RBUTTONUP, c.dragging ? MK_LBUTTON : 0, MAKELPARAM(350, 260));
+        }
+        EXPECT_FALSE(selector->IsLoaded()) << c.dragging << c.escape;
+        EXPECT_EQ(GetCapture(), nullptr) << c.dragging << c.escape;
+        EXPECT_TRUE(frame->Visible()) << c.dragging << c.escape;
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SelectorTest, ArrowsMoveThePointerAndEnterOrSpaceTakeARectangleWithoutTheMouse) {
+    for (const WPARAM button : {WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) {
+        SetCursorPos(5, 80);
+        auto selector = OpenSelector();
+        const HWND window = selector->hWnd();
+        BYTE saved[256];
+        GetKeyboardState(saved);
+        const auto key = [&](WPARAM code, bool shift) {
+            BYTE keys[256];
+            std::copy(std::begin(saved), std::end(saved), keys);
+            keys[VK_SHIFT] = shift ? 0x80 : 0;
+            SetKeyboardState(keys);
+            if (shift) SendMessageW(window, WM_KEYDOWN, VK_SHIFT, 0);
+            SendMessageW(window, WM_KEYDOWN, code, 0);
+            SendMessageW(window, WM_KEYUP, code, 0xC0000001);
+            SetKeyboardState(saved);
+            if (shift) SendMessageW(window, WM_KEYUP, VK_SHIFT, 0xC0000001);
+        };
+        // Before the press: 10 left with Shift, stopped by the desktop's edge at 0; 3 right,
+        // 1 up, 10 down with Shift.
+        key(VK_LEFT, true);
+        for (int i = 0; i < 3; ++i) key(VK_RIGHT, false);
+        key(VK_UP, false);
+        key(VK_DOWN, true);
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        EXPECT_EQ(cursor.x, 3);
+        EXPECT_EQ(cursor.y, 89);
+        key(button, false);
+        // During: 30 + 7 right, 20 + 1 down; the move messages the pointer sends carry no
+        // button, and the band follows them all the same.
+        for (int i = 0; i < 3; ++i) key(VK_RIGHT, true);
+        for (int i = 0; i < 7; ++i) key(VK_RIGHT, false);
+        key(VK_DOWN, true);
+        key(VK_DOWN, true);
+        key(VK_DOWN, false);
+        DoEvents();
+        EXPECT_EQ(selector->lblSelect.Caption, L"37 x 21");
+        key(button, false);
+        EXPECT_TRUE(selector->IsLoaded());
+        EXPECT_FALSE(selector->Visible());
+        const PixelRect taken = BandPixels(selector->shpSelect.Geometry(), 15.0f, 15.0f);
+        EXPECT_EQ(taken.Left, 3);
+        EXPECT_EQ(taken.Top, 89);
+        EXPECT_EQ(taken.Width, 37);
+        EXPECT_EQ(taken.Height, 21);
+        selector->Unload();
     }
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -145,10 +251,9 @@ TEST_F(SelectorTest, WindowMessagesReachTheHandlersWithCaptureWhileTheLeftButton
     EXPECT_TRUE(selector->shpSelect.Visible);
     SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(250, 260));
     EXPECT_EQ(selector->lblSelect.Caption, L"50 x 60");
-    SendMessageW(window, WM_RBUTTONUP, MK_LBUTTON, MAKELPARAM(250, 260));
+    SendMessageW(window, WM_MBUTTONUP, MK_LBUTTON, MAKELPARAM(250, 260));
+    SendMessageW(window, WM_KEYDOWN, 'A', 0);  // no modifier held
     EXPECT_TRUE(selector->Visible());
-    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);  // no modifier held
-    EXPECT_TRUE(selector->IsLoaded());
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(250, 260));
     EXPECT_NE(GetCapture(), window);
     EXPECT_FALSE(selector->Visible());
@@ -191,6 +296,8 @@ TEST_F(SelectorTest, PressBeyondPixel2184OnAWideScreenWorks) {
 }
 
 TEST_F(SelectorTest, PaintsTheFrozenScreenWithAnInvertedBandAndTheReadout) {
+    // Only the band and the readout here; the loupe has its own test.
+    MagnifierSwitch off(false);
     PatternWindow pattern(200, 150, 256, 200);
     Settle();
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -242,4 +349,67 @@ TEST_F(SelectorTest, PaintsTheFrozenScreenWithAnInvertedBandAndTheReadout) {
         }
     // Only the outline of 81 x 41 pixels differs: 2 * 81 + 2 * 39 pixels.
     EXPECT_EQ(changed, 2 * 81 + 2 * 39);
+}
+
+TEST_F(SelectorTest, TheLoupeEnlargesTheFrozenScreenUnderThePointerAndFollowsIt) {
+    MagnifierSwitch on(true);
+    PatternWindow pattern(200, 150, 256, 200);
+    Settle();
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const RECT screen{0, 0, width, height};
+    const Image before = ReadScreen(screen);
+    const auto pointAt = [](frmRectangle& selector, int x, int y) {
+        SetCursorPos(x, y);
+        SendMessageW(selector.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        Settle();
+    };
+    SetCursorPos(300, 200);
+    auto selector = OpenSelector();
+    // The pattern window goes: the loupe still shows it, from the frozen screen.
+    DestroyWindow(pattern.hWnd());
+    pointAt(*selector, 300, 200);
+    const Image shown = ReadScreen(screen);
+    const frmRectangle::LoupeLayout loupe = selector->Loupe();
+    ASSERT_TRUE(loupe.visible);
+    ASSERT_EQ(loupe.zoom, 8);  // 96 DPI
+    // 16 pixels below and right of the pointer.
+    EXPECT_EQ(loupe.bounds.left, 316);
+    EXPECT_EQ(loupe.bounds.top, 216);
+    EXPECT_EQ(loupe.cells.right - loupe.cells.left, 15 * 8);
+    // Scaled back, cell by cell (its centre; the grid runs on its first row and column).
+    long differ = 0;
+    for (int j = 0; j < 15; ++j)
+        for (int i = 0; i < 15; ++i)
+            if (shown.At(loupe.cells.left + i * 8 + 4, loupe.cells.top + j * 8 + 4) != before.At(293 + i, 193 + j))
+                ++differ;
+    EXPECT_EQ(differ, 0);
+    const std::uint32_t under = before.At(300, 200);
+    EXPECT_EQ(loupe.caption, LoupeCaption(300, 200, RedOf(under), GreenOf(under), BlueOf(under)));
+    long dark = 0;
+    for (int y = loupe.cells.bottom; y < loupe.bounds.bottom - 1; ++y)
+        for (int x = loupe.bounds.left + 1; x < loupe.bounds.right - 1; ++x)
+            if (RedOf(shown.At(x, y)) < 128) ++dark;
+    EXPECT_GT(dark, 30);  // the caption's text on white
+    long elsewhere = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (!PtInRect(&loupe.bounds, POINT{x, y}) && shown.At(x, y) != before.At(x, y)) ++elsewhere;
+    EXPECT_EQ(elsewhere, 0);
+
+    // In the bottom-right corner it changes sides; beyond the desktop it shows black, and
+    // where it was the frozen screen is back.
+    pointAt(*selector, width - 4, height - 8);
+    const Image corner = ReadScreen(screen);
+    const frmRectangle::LoupeLayout flipped = selector->Loupe();
+    EXPECT_EQ(flipped.bounds.right, width - 4 - 16);
+    EXPECT_EQ(flipped.bounds.bottom, height - 8 - 16);
+    EXPECT_EQ(corner.At(flipped.cells.left + 6 * 8 + 4, flipped.cells.top + 2 * 8 + 4),
+              before.At(width - 4 - 7 + 6, height - 8 - 7 + 2));
+    EXPECT_EQ(corner.At(flipped.cells.left + 12 * 8 + 4, flipped.cells.top + 2 * 8 + 4), Rgb(0, 0, 0));
+    long stale = 0;
+    for (int y = loupe.bounds.top; y < loupe.bounds.bottom; ++y)
+        for (int x = loupe.bounds.left; x < loupe.bounds.right; ++x)
+            if (corner.At(x, y) != before.At(x, y)) ++stale;
+    EXPECT_EQ(stale, 0);
 }
