@@ -35,6 +35,7 @@ void CaptureRectangle(IFrameHost& frame, const CaptureOptions& options) {
     steps.showTool = [&] {
         // The pointer as it is when the screen freezes, before the selector's crosshair.
         if (options.pointer) pointer = TakePointerSnapshot();
+        frmRectangle::ShowMagnifier = options.magnifier;
         selector = NewForm<frmRectangle>(&frame);
         selector->ShowModal(frame.OwnerWindow());
     };

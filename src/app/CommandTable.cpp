@@ -18,6 +18,7 @@ bool Undoable(const CommandContext& context) { return context.undo; }
 bool Redoable(const CommandContext& context) { return context.redo; }
 bool Hiding(const CommandContext& context) { return context.capture.hideFrame; }
 bool WithPointer(const CommandContext& context) { return context.capture.pointer; }
+bool WithMagnifier(const CommandContext& context) { return context.capture.magnifier; }
 template <int Seconds>
 bool DelayOf(const CommandContext& context) { return context.capture.delaySeconds == Seconds; }
 
@@ -50,6 +51,7 @@ const CommandRow kCommands[] = {
     {IDM_CAPTURE_ALLSCREENS,     &frmMain::mnuCaptureAllScreens_Click,     false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_HIDE,           &frmMain::mnuOptionsHide_Click,           false, &Hiding,              0, 0,            L"Hide",          9,  L"Hide Capture Window"},
     {IDM_OPTIONS_POINTER,        &frmMain::mnuOptionsPointer_Click,        false, &WithPointer,         0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_MAGNIFIER,      &frmMain::mnuOptionsMagnifier_Click,      false, &WithMagnifier,       0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_DELAYNONE,      &frmMain::mnuOptionsDelayNone_Click,      false, &DelayOf<0>,          0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_DELAY3,         &frmMain::mnuOptionsDelay3_Click,         false, &DelayOf<3>,          0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_DELAY5,         &frmMain::mnuOptionsDelay5_Click,         false, &DelayOf<5>,          0, 0,            nullptr,          0,  nullptr},

@@ -5,6 +5,7 @@
 #include "app/basMain.h"
 #include "app/FrameSettings.h"
 #include "platform/rules/CaptureOptionsText.h"
+#include "platform/rules/SettingsText.h"
 
 CaptureOptions FrameCaptureOptions::Current() const {
     CaptureOptions options = options_;
@@ -14,6 +15,8 @@ CaptureOptions FrameCaptureOptions::Current() const {
 
 void FrameCaptureOptions::TogglePointer() { options_.pointer = !options_.pointer; }
 
+void FrameCaptureOptions::ToggleMagnifier() { options_.magnifier = !options_.magnifier; }
+
 void FrameCaptureOptions::SetDelay(int seconds) {
     options_.delaySeconds = CaptureDelaySetting(std::to_wstring(seconds));
 }
@@ -21,9 +24,12 @@ void FrameCaptureOptions::SetDelay(int seconds) {
 void FrameCaptureOptions::Load() {
     options_.delaySeconds = CaptureDelaySetting(ReadFrameSetting(L"CaptureDelay", L"0"));
     options_.pointer = CapturePointerSetting(ReadFrameSetting(L"CapturePointer", L"False"));
+    // On unless switched off: like the hide option, only "False" turns it off.
+    options_.magnifier = HideCaptureFromSetting(ReadFrameSetting(L"Magnifier", L"True"));
 }
 
 void FrameCaptureOptions::Store() const {
     WriteFrameSetting(L"CaptureDelay", CaptureDelayText(options_.delaySeconds));
     WriteFrameSetting(L"CapturePointer", options_.pointer ? L"True" : L"False");
+    WriteFrameSetting(L"Magnifier", HideCaptureToSetting(options_.magnifier));
 }

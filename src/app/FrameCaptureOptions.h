@@ -1,7 +1,7 @@
 #pragma once
 #include "capture/CaptureOptions.h"
 
-// Include Pointer and Capture Delay as the frame holds them: read from the settings at
+// Include Pointer, Capture Delay and Magnifier as the frame holds them: read from the settings at
 // start-up, written at exit. Hide is the global gblnHideCaptureWin, which the frame's
 // load reads with the placement.
 class FrameCaptureOptions {
@@ -10,6 +10,7 @@ public:
     CaptureOptions Current() const;
 
     void TogglePointer();
+    void ToggleMagnifier();
     // Any seconds but 3, 5 and 10 are none.
     void SetDelay(int seconds);
 

@@ -83,6 +83,7 @@ public:
     void mnuCaptureAllScreens_Click();
     void mnuOptionsHide_Click();
     void mnuOptionsPointer_Click();
+    void mnuOptionsMagnifier_Click();
     void mnuOptionsDelayNone_Click();
     void mnuOptionsDelay3_Click();
     void mnuOptionsDelay5_Click();

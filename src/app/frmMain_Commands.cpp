@@ -348,6 +348,14 @@ void frmMain::mnuOptionsPointer_Click() {
     });
 }
 
+void frmMain::mnuOptionsMagnifier_Click() {
+    Observe(L"mnuOptionsMagnifier_Click");
+    Trapped([&] {
+        captureOptions_.ToggleMagnifier();
+        commandBars_.ApplyCheckRules(CurrentCommandContext());
+    });
+}
+
 void frmMain::SetCaptureDelay(int seconds) {
     captureOptions_.SetDelay(seconds);
     commandBars_.ApplyCheckRules(CurrentCommandContext());

@@ -8,4 +8,6 @@ struct CaptureOptions {
     bool pointer = false;
     // Seconds counted down before the capture: 0 (none), 3, 5 or 10.
     int delaySeconds = 0;
+    // The rectangle selector shows its loupe beside the pointer.
+    bool magnifier = true;
 };

@@ -29,8 +29,9 @@ public:
     explicit frmRectangle(IFrameHost* frame = nullptr);
     ~frmRectangle() override;
 
-    // The loupe beside the pointer, read on every move. It changes no result, so it is on
-    // unless switched off.
+    // The loupe beside the pointer, read on every move; the capture command sets it from
+    // its options (Options > Magnifier) before the selector opens. It changes no result,
+    // so it is on unless switched off.
     static inline bool ShowMagnifier = true;
 
     // The readout and the band.

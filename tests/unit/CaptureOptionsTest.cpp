@@ -177,7 +177,14 @@ TEST_F(CaptureOptionsTest, StoredValuesAreShownAndKept) {
     EXPECT_TRUE(frame->MenuChecked(IDM_OPTIONS_DELAY10));
     EXPECT_FALSE(frame->MenuChecked(IDM_OPTIONS_DELAY5));
     EXPECT_FALSE(frame->MenuChecked(IDM_OPTIONS_POINTER));
+    // The magnifier is on unless stored off, and follows its menu item.
+    EXPECT_TRUE(frame->MenuChecked(IDM_OPTIONS_MAGNIFIER));
+    EXPECT_TRUE(frame->CaptureSettings().magnifier);
+    frame->mnuOptionsMagnifier_Click();
+    EXPECT_FALSE(frame->MenuChecked(IDM_OPTIONS_MAGNIFIER));
+    EXPECT_FALSE(frame->CaptureSettings().magnifier);
     frame->Unload();
+    EXPECT_EQ(settings.Value(L"Magnifier"), L"False");
     EXPECT_EQ(settings.Value(L"CaptureDelay"), L"10");
     EXPECT_EQ(settings.Value(L"CapturePointer"), L"False");
     // The options that were there before keep their names and meaning.
