@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "app/CommandTable.h"
 #include "app/HandOver.h"
@@ -27,10 +28,24 @@ constexpr float kIndicatorTwips = 600.0f;
 constexpr float kToolbarTwips = 360.0f;
 constexpr float kStatusBarTwips = 315.0f;
 constexpr float kFirstPanelMinTwips = 1400.0f;
-// Wide enough for "7680 x 4320 px  1600%".
-constexpr float kViewPanelTwips = 2400.0f;
-constexpr float kPointerPanelTwips = 3600.0f;
+// The view and pointer panels are as wide as their longest texts in the bar's font, so that
+// both fit beside the others in the frame's default width.
+constexpr wchar_t kWidestViewText[] = L"7680 x 4320 px  1600%";
+constexpr wchar_t kWidestPointerText[] = L"7680, 4320  #DDDDDD  7680 x 4320";
 constexpr UINT kMdiClientId = 0xCAC;
+
+// A status panel that shows `text` whole in the bar's font, with the panel's borders.
+int PanelWidthFor(HWND bar, const wchar_t* text, int dpi) {
+    SIZE extent{};
+    if (HDC dc = GetDC(bar)) {
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
+        const HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
+        GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &extent);
+        if (previous != nullptr) SelectObject(dc, previous);
+        ReleaseDC(bar, dc);
+    }
+    return extent.cx + MulDiv(12, dpi, 96);
+}
 
 }  // namespace
 
@@ -235,8 +250,8 @@ void frmMain::LayoutControls() {
         const int indicator = Dpi::FromSystem(Twips::ToPixelsX(kIndicatorTwips), dpi_);
         const int minimum = Dpi::FromSystem(Twips::ToPixelsX(kFirstPanelMinTwips), dpi_);
         const int grip = Dpi::Metric(SM_CXVSCROLL, dpi_);
-        const int view = Dpi::FromSystem(ToInt32(kViewPanelTwips / Screen::TwipsPerPixelX()), dpi_);
-        const int pointer = Dpi::FromSystem(ToInt32(kPointerPanelTwips / Screen::TwipsPerPixelX()), dpi_);
+        const int view = PanelWidthFor(stbMain_, kWidestViewText, dpi_);
+        const int pointer = PanelWidthFor(stbMain_, kWidestPointerText, dpi_);
         // The view panel is the fifth and the pointer's the sixth: after the indicators, so
         // that panels 1 to 4 keep their numbers.
         const int first = std::max(minimum, static_cast<int>(client.right) - 3 * indicator - view - pointer - grip);
