@@ -31,9 +31,10 @@ TEST_F(Startup, EmptyStoreGivesTheCentredDefaultFrameWithTheHideOptionOn) {
     EXPECT_EQ(gintCaptureCount, 0);
     EXPECT_FALSE(frame->MenuEnabled(IDM_FILE_SAVE));
     EXPECT_EQ(settings.reads, (std::vector<std::wstring>{L"Height", L"Left", L"Top", L"Width", L"HideCaptureWin",
-                                                         L"CaptureDelay", L"CapturePointer", L"HotkeyScreen",
-                                                         L"HotkeyActiveWindow", L"HotkeyWindow", L"HotkeyRectangle",
-                                                         L"HotkeyAllScreens"}));
+                                                         L"CaptureDelay", L"CapturePointer", L"Magnifier",
+                                                         L"LastRectangle", L"HotkeyScreen", L"HotkeyActiveWindow",
+                                                         L"HotkeyWindow", L"HotkeyRectangle", L"HotkeyAllScreens",
+                                                         L"HotkeyLastRectangle"}));
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -49,7 +50,7 @@ TEST_F(Startup, ExitStoresThePlacementAndTheOptionAndTheNextStartRestoresThem) {
     EXPECT_EQ(settings.Value(L"Height"), L"6555");
     EXPECT_EQ(settings.Value(L"HideCaptureWin"), L"False");
     EXPECT_EQ(settings.writes, (std::vector<std::wstring>{L"Height", L"Left", L"Top", L"Width", L"HideCaptureWin",
-                                                          L"CaptureDelay", L"CapturePointer"}));
+                                                          L"CaptureDelay", L"CapturePointer", L"Magnifier"}));
 
     gblnHideCaptureWin = true;
     MakeFrame();
