@@ -28,11 +28,11 @@
 #define IDC_ABOUT_LICENSE   1002
 
 // Controls of the Hotkeys dialog: one row per capture command (Screen, Active Window,
-// Window, Rectangle, All Screens), each a label, a hotkey box, a Win check box and a
+// Window, Rectangle, All Screens, Last Rectangle), each a label, a hotkey box, a Win check box and a
 // None button, numbered IDC_HOTKEY_FIRST + 4 * row + part.
 #define IDC_HOTKEY_FIRST    1100
-#define IDC_HOTKEY_LAST     1119
-#define IDC_HOTKEY_INTRO    1120
+#define IDC_HOTKEY_LAST     1123
+#define IDC_HOTKEY_INTRO    1130
 
 // Menu commands: one per menu item with a handler
 #define IDM_FILE_OPEN               40001
@@ -58,6 +58,7 @@
 #define IDM_CAPTURE_WINDOW          40032
 #define IDM_CAPTURE_SCREEN          40033
 #define IDM_CAPTURE_ALLSCREENS      40034
+#define IDM_CAPTURE_LASTRECTANGLE   40035
 #define IDM_OPTIONS_HIDE            40040
 #define IDM_OPTIONS_HOTKEYS         40041
 #define IDM_OPTIONS_DELAYNONE       40042

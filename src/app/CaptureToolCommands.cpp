@@ -28,8 +28,9 @@ bool PointerInBand(const PointerSnapshot& pointer, const PixelRect& band) {
            pointer.position.x < band.Left + band.Width && pointer.position.y < band.Top + band.Height;
 }
 
-void CaptureRectangle(IFrameHost& frame, const CaptureOptions& options) {
+std::optional<EdgeRect> CaptureRectangle(IFrameHost& frame, const CaptureOptions& options) {
     std::shared_ptr<frmRectangle> selector;
+    std::optional<EdgeRect> confirmed;
     PointerSnapshot pointer;
     CaptureSteps steps;
     steps.showTool = [&] {
@@ -46,6 +47,13 @@ void CaptureRectangle(IFrameHost& frame, const CaptureOptions& options) {
             BandPixels(selector->shpSelect.Geometry(), Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
         // The pixels come from the frozen screen the user selected them on.
         Picture picture = selector->CaptureFrozenArea(band);
+        // Band pixels count from the selector's client origin, which lies on the desktop's
+        // top-left corner.
+        POINT origin{0, 0};
+        ClientToScreen(selector->hWnd(), &origin);
+        if (band.Width > 0 && band.Height > 0)
+            confirmed = EdgeRect{origin.x + band.Left, origin.y + band.Top, origin.x + band.Left + band.Width,
+                                 origin.y + band.Top + band.Height};
         if (PointerInBand(pointer, band)) DrawPointer(picture, pointer, POINT{band.Left, band.Top});
         return picture;
     };
@@ -54,6 +62,7 @@ void CaptureRectangle(IFrameHost& frame, const CaptureOptions& options) {
     // After a failure (the count at its end, say) a hidden selector must not linger: it
     // would count as an open document and keep a copy of the whole screen.
     if (selector && selector->IsLoaded()) selector->Unload();
+    return confirmed;
 }
 
 void CaptureWindow(IFrameHost& frame, const CaptureOptions& options) {

@@ -21,11 +21,20 @@ void FrameCaptureOptions::SetDelay(int seconds) {
     options_.delaySeconds = CaptureDelaySetting(std::to_wstring(seconds));
 }
 
+void FrameCaptureOptions::RememberRectangle(const EdgeRect& rect) {
+    options_.lastRectangle = rect;
+    // Written now rather than at exit: hotkey captures run while the frame may never get a
+    // clean exit (the session ending, another instance started), and the rectangle is the
+    // one thing here the user had to make by hand.
+    WriteFrameSetting(L"LastRectangle", LastRectangleText(rect));
+}
+
 void FrameCaptureOptions::Load() {
     options_.delaySeconds = CaptureDelaySetting(ReadFrameSetting(L"CaptureDelay", L"0"));
     options_.pointer = CapturePointerSetting(ReadFrameSetting(L"CapturePointer", L"False"));
     // On unless switched off: like the hide option, only "False" turns it off.
     options_.magnifier = HideCaptureFromSetting(ReadFrameSetting(L"Magnifier", L"True"));
+    options_.lastRectangle = ParseLastRectangle(ReadFrameSetting(L"LastRectangle", L""));
 }
 
 void FrameCaptureOptions::Store() const {

@@ -1,9 +1,10 @@
 #pragma once
 #include "capture/CaptureOptions.h"
 
-// Include Pointer, Capture Delay and Magnifier as the frame holds them: read from the settings at
-// start-up, written at exit. Hide is the global gblnHideCaptureWin, which the frame's
-// load reads with the placement.
+// Include Pointer, Capture Delay, Magnifier and the last rectangle as the frame holds them:
+// read from the settings at start-up, written at exit (the last rectangle as it is
+// confirmed). Hide is the global gblnHideCaptureWin, which the frame's load reads with the
+// placement.
 class FrameCaptureOptions {
 public:
     // The options as they stand, Hide included: what the next capture follows.
@@ -13,6 +14,8 @@ public:
     void ToggleMagnifier();
     // Any seconds but 3, 5 and 10 are none.
     void SetDelay(int seconds);
+    // A confirmed Rectangle capture's rectangle, stored at once.
+    void RememberRectangle(const EdgeRect& rect);
 
     // Whatever the store holds, reading cannot fail: garbage is the default.
     void Load();

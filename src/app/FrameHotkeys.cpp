@@ -83,9 +83,10 @@ bool FrameHotkeys::Accepts(int command) const {
     return IsWindowEnabled(frame_.OwnerWindow()) && !CaptureCommands::CaptureInProgress();
 }
 
-void FrameHotkeys::Capture(int command, const CaptureOptions& options) {
+std::optional<EdgeRect> FrameHotkeys::Capture(int command, const CaptureOptions& options) {
     const HWND frame = frame_.OwnerWindow();
     const int before = gintCaptureCount;
+    std::optional<EdgeRect> confirmed;
     switch (static_cast<HotkeyCommand>(command)) {
     case HotkeyCommand::Screen:
         CaptureCommands::CaptureScreen(frame_, options);
@@ -98,14 +99,18 @@ void FrameHotkeys::Capture(int command, const CaptureOptions& options) {
         CaptureCommands::CaptureWindow(frame_, options);
         break;
     case HotkeyCommand::Rectangle:
-        CaptureCommands::CaptureRectangle(frame_, options);
+        confirmed = CaptureCommands::CaptureRectangle(frame_, options);
         break;
     case HotkeyCommand::AllScreens:
         CaptureCommands::CaptureAllScreens(frame_, options);
+        break;
+    case HotkeyCommand::LastRectangle:
+        CaptureCommands::CaptureLastRectangle(frame_, options);
         break;
     }
     // A capture taken while the frame was minimised shows, as one from the menu does (its
     // document was laid out for the restored frame: WM_SIZE leaves a minimised frame's
     // document area as it was).
     if (frame_.FrameLoaded() && gintCaptureCount != before && IsIconic(frame)) ShowWindow(frame, SW_RESTORE);
+    return confirmed;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <optional>
 
 #include "app/HotkeyDialog.h"
 
@@ -27,8 +28,9 @@ public:
     // Whether a press of the command's hotkey captures now: not while a dialog, a
     // selection tool or another capture has the frame.
     bool Accepts(int command) const;
-    // The command's capture, Active Window taking the window that was in front.
-    void Capture(int command, const CaptureOptions& options);
+    // The command's capture, Active Window taking the window that was in front; gives the
+    // rectangle a Rectangle capture confirmed.
+    std::optional<EdgeRect> Capture(int command, const CaptureOptions& options);
 
 private:
     IFrameHost& frame_;

@@ -13,10 +13,10 @@ namespace {
 constexpr UINT kRunScript = WM_APP + 1;
 
 const wchar_t* const kSettingNames[kHotkeyCommands] = {L"HotkeyScreen", L"HotkeyActiveWindow", L"HotkeyWindow",
-                                                      L"HotkeyRectangle", L"HotkeyAllScreens"};
+                                                      L"HotkeyRectangle", L"HotkeyAllScreens", L"HotkeyLastRectangle"};
 const wchar_t* const kCommandNames[kHotkeyCommands] = {L"Capture > Screen", L"Capture > Active Window",
                                                       L"Capture > Window", L"Capture > Rectangle",
-                                                      L"Capture > All Screens"};
+                                                      L"Capture > All Screens", L"Capture > Last Rectangle"};
 
 int BoxId(int row) { return IDC_HOTKEY_FIRST + 4 * row + 1; }
 int WinId(int row) { return IDC_HOTKEY_FIRST + 4 * row + 2; }

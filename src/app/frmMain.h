@@ -81,6 +81,7 @@ public:
     void mnuCaptureWindow_Click();
     void mnuCaptureScreen_Click();
     void mnuCaptureAllScreens_Click();
+    void mnuCaptureLastRectangle_Click();
     void mnuOptionsHide_Click();
     void mnuOptionsPointer_Click();
     void mnuOptionsMagnifier_Click();
@@ -181,6 +182,8 @@ private:
     // the capture options.
     CommandContext CurrentCommandContext() const;
     void SetCaptureDelay(int seconds);
+    // Keeps a confirmed Rectangle capture's rectangle for Last Rectangle.
+    void RememberRectangle(const std::optional<EdgeRect>& rect);
     void Observe(const wchar_t* handler) const {
         if (commandObserver_) commandObserver_(handler);
     }

@@ -46,7 +46,9 @@ void frmMain::MDIForm_Load() {
     Trapped([&] {
         captureOptions_.Load();
         hotkeys_.Load();
+        // The state above was set before the options were read: Last Rectangle follows them.
         commandBars_.ApplyCheckRules(CurrentCommandContext());
+        commandBars_.ApplyEditRules(CurrentCommandContext());
         PostMessageW(hwnd_, kRegisterHotkeysMessage, 0, 0);
     });
     // Also after a failed step: a frame left out of reach would make the program unusable.
@@ -297,7 +299,7 @@ void frmMain::mnuEditEmpty_Click() {
 void frmMain::mnuCaptureRectangle_Click() {
     Observe(L"mnuCaptureRectangle_Click");
     const auto keepAlive = shared_from_this();  // the frame may close during a countdown
-    CaptureCommands::CaptureRectangle(*this, CaptureSettings());
+    RememberRectangle(CaptureCommands::CaptureRectangle(*this, CaptureSettings()));
 }
 void frmMain::mnuCaptureActiveWindow_Click() {
     Observe(L"mnuCaptureActiveWindow_Click");
@@ -338,6 +340,19 @@ void frmMain::mnuCaptureAllScreens_Click() {
     Observe(L"mnuCaptureAllScreens_Click");
     const auto keepAlive = shared_from_this();  // the frame may close during a countdown
     CaptureCommands::CaptureAllScreens(*this, CaptureSettings());
+}
+
+void frmMain::mnuCaptureLastRectangle_Click() {
+    Observe(L"mnuCaptureLastRectangle_Click");
+    const auto keepAlive = shared_from_this();  // the frame may close during a countdown
+    CaptureCommands::CaptureLastRectangle(*this, CaptureSettings());
+}
+
+void frmMain::RememberRectangle(const std::optional<EdgeRect>& rect) {
+    if (!rect || !IsLoaded()) return;
+    // A store that cannot be written is reported; the rectangle still serves this run.
+    Trapped([&] { captureOptions_.RememberRectangle(*rect); });
+    Trapped([&] { commandBars_.ApplyAll(CurrentCommandContext()); });
 }
 
 void frmMain::mnuOptionsPointer_Click() {
@@ -387,5 +402,5 @@ void frmMain::Hotkey_Pressed(int command) {
     if (!hotkeys_.Accepts(command)) return;
     const auto keepAlive = shared_from_this();
     Observe(L"Hotkey_Pressed");
-    hotkeys_.Capture(command, CaptureSettings());
+    RememberRectangle(hotkeys_.Capture(command, CaptureSettings()));
 }

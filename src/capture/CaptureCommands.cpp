@@ -9,9 +9,13 @@
 #include "capture/CaptureCountdown.h"
 #include "capture/CaptureOptions.h"
 #include "platform/rules/Conversions.h"
+#include "platform/rules/DesktopGeometry.h"
 #include "platform/pictures/PointerImage.h"
 #include "platform/controls/DocumentForm.h"
+#include "platform/windows/AppInfo.h"
 #include "platform/windows/ErrorReporter.h"
+#include "platform/windows/MessageBoxService.h"
+#include "platform/windows/ScreenService.h"
 #include "platform/windows/Form.h"
 #include "platform/services/FrameHost.h"
 
@@ -138,6 +142,26 @@ void CaptureAllScreens(IFrameHost& frame, const CaptureOptions& options) {
         const RECT desktop = VirtualScreenRect();
         Picture picture = CaptureVirtualScreen();
         AddPointer(options, picture, POINT{desktop.left, desktop.top});
+        return picture;
+    };
+    RunCapture(frame, options, steps);
+}
+
+void CaptureLastRectangle(IFrameHost& frame, const CaptureOptions& options) {
+    if (!options.lastRectangle || CaptureInProgress()) return;
+    // Monitors come and go between runs: only what lies on today's desktop is taken.
+    const std::optional<EdgeRect> area = IntersectDesktop(*options.lastRectangle, DesktopPixels());
+    if (!area) {
+        Trapped([&] {
+            MessageBoxService().Show(MessageBoxOwner(), L"The last rectangle lies outside today's screens.",
+                                     MB_OK | MB_ICONEXCLAMATION, App::Title());
+        });
+        return;
+    }
+    CaptureSteps steps;
+    steps.obtainPicture = [&] {
+        Picture picture = CaptureDesktopArea(*area);
+        AddPointer(options, picture, POINT{area->Left, area->Top});
         return picture;
     };
     RunCapture(frame, options, steps);

@@ -20,6 +20,10 @@ void CaptureActiveWindow(IFrameHost& frame, const CaptureOptions& options, HWND 
 void CaptureScreen(IFrameHost& frame, const CaptureOptions& options);
 // The whole desktop: every monitor, the virtual screen's rectangle.
 void CaptureAllScreens(IFrameHost& frame, const CaptureOptions& options);
+// The live screen inside the last rectangle, clipped to the desktop as it is now; with
+// nothing of it left, a message says so and nothing is made. Without a last rectangle,
+// nothing happens.
+void CaptureLastRectangle(IFrameHost& frame, const CaptureOptions& options);
 
 // With Include Pointer on, draws the pointer as it is now into a picture whose top-left
 // pixel was at origin on the screen.

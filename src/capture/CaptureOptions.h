@@ -1,4 +1,8 @@
 #pragma once
+#include <optional>
+
+#include "platform/rules/ScreenGeometry.h"
+
 // The options a capture follows, read once as the capture command starts: the frame holds
 // them (and stores them); the capture path is handed this value.
 struct CaptureOptions {
@@ -10,4 +14,7 @@ struct CaptureOptions {
     int delaySeconds = 0;
     // The rectangle selector shows its loupe beside the pointer.
     bool magnifier = true;
+    // The rectangle the last confirmed Rectangle capture took, in desktop pixels; none
+    // until one is confirmed.
+    std::optional<EdgeRect> lastRectangle;
 };

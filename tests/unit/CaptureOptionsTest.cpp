@@ -368,6 +368,7 @@ TEST_F(CaptureOptionsTest, TheRealDialogShowsTheKeysAndReadsBackWhatIsTypedAndCh
         SendDlgItemMessageW(dialog, IDC_HOTKEY_FIRST + 4 * 3 + 1, HKM_SETHOTKEY, MAKEWORD(VK_SNAPSHOT, HOTKEYF_ALT), 0);
         SendDlgItemMessageW(dialog, IDC_HOTKEY_FIRST + 4 * 4 + 1, HKM_SETHOTKEY, MAKEWORD('P', HOTKEYF_CONTROL), 0);
         SendDlgItemMessageW(dialog, IDC_HOTKEY_FIRST + 4 * 4 + 2, BM_CLICK, 0, 0);
+        SendDlgItemMessageW(dialog, IDC_HOTKEY_FIRST + 4 * 5 + 1, HKM_SETHOTKEY, MAKEWORD(VK_F8, HOTKEYF_CONTROL), 0);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     frame->mnuOptionsHotkeys_Click();
@@ -378,6 +379,7 @@ TEST_F(CaptureOptionsTest, TheRealDialogShowsTheKeysAndReadsBackWhatIsTypedAndCh
     EXPECT_EQ(settings.Value(L"HotkeyScreen"), L"");
     EXPECT_EQ(settings.Value(L"HotkeyWindow"), L"Win+F7");
     EXPECT_EQ(settings.Value(L"HotkeyRectangle"), L"Alt+PrintScreen");
+    EXPECT_EQ(settings.Value(L"HotkeyLastRectangle"), L"Ctrl+F8");
     EXPECT_EQ(settings.Value(L"HotkeyAllScreens"), L"Ctrl+Win+P");
     EXPECT_TRUE(IsWindowEnabled(frame->hWnd()));
 }

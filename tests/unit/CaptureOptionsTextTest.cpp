@@ -2,6 +2,7 @@
 // rules: whatever a user or another program writes there reads as a value or as none.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/rules/CaptureOptionsText.h"
@@ -109,4 +110,28 @@ TEST(CapturePointerText, OnlyTrueTurnsItOn) {
     EXPECT_TRUE(CapturePointerSetting(L"True"));
     for (const wchar_t* text : {L"False", L"", L"true", L"TRUE", L"1", L"Yes", L" True"})
         EXPECT_FALSE(CapturePointerSetting(text)) << std::wstring(text).size();
+}
+
+TEST(LastRectangleText, WrittenTextReadsBackAndGarbageReadsAsNone) {
+    for (const EdgeRect& rect : {EdgeRect{10, 20, 110, 70}, EdgeRect{-1280, -768, -1, 5},
+                                 EdgeRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}}) {
+        const auto read = ParseLastRectangle(LastRectangleText(rect));
+        ASSERT_TRUE(read.has_value()) << rect.Left;
+        EXPECT_EQ(read->Left, rect.Left);
+        EXPECT_EQ(read->Top, rect.Top);
+        EXPECT_EQ(read->Right, rect.Right);
+        EXPECT_EQ(read->Bottom, rect.Bottom);
+    }
+    EXPECT_EQ(LastRectangleText(EdgeRect{-5, 0, 7, 9}), L"-5,0,7,9");
+    const auto blanks = ParseLastRectangle(L" 1 , 2,3 ,4 ");
+    ASSERT_TRUE(blanks.has_value());
+    EXPECT_EQ(blanks->Right, 3);
+    EXPECT_EQ(blanks->Bottom, 4);
+    for (const wchar_t* text :
+         {L"", L"1,2,3", L"1,2,3,4,5", L"1,2,3,", L",1,2,3,4", L"1;2;3;4", L"1,2,3,4x", L"a,b,c,d", L"1,,3,4",
+          L"+1,2,3,4", L"--1,2,3,4", L"-,2,3,4", L"1.5,2,3,4", L"1 2,3,4,5", L"0,0,2147483648,4",
+          L"-2147483649,0,1,1", L"99999999999999999999,0,1,1",
+          // No area: right not beyond left, or bottom not below top.
+          L"5,0,5,10", L"0,5,10,5", L"10,0,5,10", L"0,10,10,0"})
+        EXPECT_FALSE(ParseLastRectangle(text).has_value()) << std::wstring(text).size();
 }

@@ -2,6 +2,9 @@
 // the selection tools driven through their windows inside the modal display.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "app/HotkeyDialog.h"
 #include "document/frmNabbet.h"
 #include "Fakes.h"
 #include "Image.h"
@@ -295,4 +298,75 @@ TEST_F(CaptureToolCommandsTest, PickerClosedWithoutAPickGivesNoDocument) {
     EXPECT_EQ(Forms::Count(), 1);
     EXPECT_TRUE(frame->Visible());
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(CaptureToolCommandsTest, LastRectangleRetakesTheConfirmedRectangleAlsoAfterARestart) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    PatternWindow pattern(300, 200, 256, 200, {.topmost = true});
+    Settle();
+    EXPECT_FALSE(frame->MenuEnabled(IDM_CAPTURE_LASTRECTANGLE));
+    ModalDriver script(
+        {[&] {
+             auto selector = VisibleTool<frmRectangle>();
+             if (!selector) return false;
+             PostMouse(selector->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, 320, 210);
+             PostMouse(selector->hWnd(), WM_MOUSEMOVE, MK_LBUTTON, 420, 260);
+             PostMouse(selector->hWnd(), WM_LBUTTONUP, 0, 420, 260);
+             return true;
+         }},
+        CloseTools);
+    frame->mnuCaptureRectangle_Click();
+    ASSERT_FALSE(script.TimedOut());
+    // Stored in desktop pixels: the selector's client origin is the desktop's top-left.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    EXPECT_EQ(settings.Value(L"LastRectangle"), std::to_wstring(left + 320) + L"," + std::to_wstring(top + 210) +
+                                                    L"," + std::to_wstring(left + 420) + L"," +
+                                                    std::to_wstring(top + 260));
+    EXPECT_TRUE(frame->MenuEnabled(IDM_CAPTURE_LASTRECTANGLE));
+
+    frame->mnuCaptureLastRectangle_Click();
+    auto documents = Documents();
+    ASSERT_EQ(documents.size(), 2u);
+    EXPECT_EQ(documents[1]->Caption(), L"Nabbet2");
+    const Image selected = ReadPicture(documents[0]->picNabbet().GetPicture());
+    const Image again = ReadPicture(documents[1]->picNabbet().GetPicture());
+    ASSERT_EQ(again.width, 100);
+    ASSERT_EQ(again.height, 50);
+    EXPECT_EQ(CountDifferences(again, selected), 0);
+
+    // The next run reads it back from the store.
+    CloseEverything();
+    gintCaptureCount = 0;
+    MakeFrame();
+    EXPECT_TRUE(frame->MenuEnabled(IDM_CAPTURE_LASTRECTANGLE));
+    frame->mnuCaptureLastRectangle_Click();
+    documents = Documents();
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_EQ(documents[0]->Caption(), L"Nabbet1");
+    EXPECT_EQ(CountDifferences(ReadPicture(documents[0]->picNabbet().GetPicture()), selected), 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(CaptureToolCommandsTest, LastRectangleOffTodaysScreensGivesTheMessageAndNoDocument) {
+    settings.Set(L"LastRectangle", L"1,2,3");  // garbage: no last rectangle
+    MakeFrame();
+    EXPECT_FALSE(frame->MenuEnabled(IDM_CAPTURE_LASTRECTANGLE));
+    CloseEverything();
+
+    // Taken on a monitor that is gone: nothing of it on today's desktop.
+    const int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    settings.Set(L"LastRectangle", std::to_wstring(right) + L",0," + std::to_wstring(right + 200) + L",100");
+    MakeFrame();
+    ASSERT_TRUE(frame->MenuEnabled(IDM_CAPTURE_LASTRECTANGLE));
+    frame->mnuCaptureLastRectangle_Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, L"The last rectangle lies outside today's screens.");
+    // The hotkey finds the same.
+    frame->Hotkey_Pressed(static_cast<int>(HotkeyCommand::LastRectangle));
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(gintCaptureCount, 0);
+    EXPECT_TRUE(frame->Visible());
 }

@@ -133,3 +133,32 @@ TEST(UncoveredBands, AreNoneForACoveredAreaAndTileTheRestExactlyOtherwise) {
     ASSERT_EQ(bands.size(), 1u);
     ExpectEdges(bands[0], 5, 5, 25, 15);
 }
+
+TEST(IntersectDesktop, KeepsWhatLiesOnTheDesktopAndNothingWhenNothingDoes) {
+    const EdgeRect desktop = DesktopBounds(kThree);  // -1280, -768, 1984, 1124
+    const struct {
+        EdgeRect rect;
+        bool some;
+        EdgeRect expected;
+    } cases[] = {
+        {{10, 20, 300, 200}, true, {10, 20, 300, 200}},
+        {{-1300, -800, -1200, -700}, true, {-1280, -768, -1200, -700}},
+        {{1900, 1000, 2500, 1500}, true, {1900, 1000, 1984, 1124}},
+        {{-5000, -5000, 5000, 5000}, true, {-1280, -768, 1984, 1124}},
+        // Beyond one edge, or touching it from outside: nothing left.
+        {{1984, 0, 2100, 100}, false, {}},
+        {{0, 1124, 100, 1200}, false, {}},
+        {{-1400, 0, -1280, 100}, false, {}},
+        {{0, -900, 100, -768}, false, {}},
+        {{3000, 3000, 3100, 3100}, false, {}},
+        // One pixel inside.
+        {{1983, 1123, 2000, 2000}, true, {1983, 1123, 1984, 1124}},
+    };
+    for (const auto& c : cases) {
+        const auto common = IntersectDesktop(c.rect, desktop);
+        ASSERT_EQ(common.has_value(), c.some) << c.rect.Left << "," << c.rect.Top;
+        if (c.some) ExpectEdges(*common, c.expected.Left, c.expected.Top, c.expected.Right, c.expected.Bottom);
+    }
+    // A desktop shrunk to the primary since the rectangle was taken on the left monitor.
+    EXPECT_FALSE(IntersectDesktop(EdgeRect{-1000, 200, -100, 600}, EdgeRect{0, 0, 1920, 1080}).has_value());
+}

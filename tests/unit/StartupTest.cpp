@@ -31,9 +31,10 @@ TEST_F(Startup, EmptyStoreGivesTheCentredDefaultFrameWithTheHideOptionOn) {
     EXPECT_EQ(gintCaptureCount, 0);
     EXPECT_FALSE(frame->MenuEnabled(IDM_FILE_SAVE));
     EXPECT_EQ(settings.reads, (std::vector<std::wstring>{L"Height", L"Left", L"Top", L"Width", L"HideCaptureWin",
-                                                         L"CaptureDelay", L"CapturePointer", L"Magnifier", L"HotkeyScreen",
-                                                         L"HotkeyActiveWindow", L"HotkeyWindow", L"HotkeyRectangle",
-                                                         L"HotkeyAllScreens"}));
+                                                         L"CaptureDelay", L"CapturePointer", L"Magnifier",
+                                                         L"LastRectangle", L"HotkeyScreen", L"HotkeyActiveWindow",
+                                                         L"HotkeyWindow", L"HotkeyRectangle", L"HotkeyAllScreens",
+                                                         L"HotkeyLastRectangle"}));
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -1,7 +1,9 @@
 #include "platform/rules/CaptureOptionsText.h"
 
 #include <array>
+#include <cstdint>
 #include <cwctype>
+#include <limits>
 
 namespace {
 
@@ -111,3 +113,44 @@ int CaptureDelaySetting(const std::wstring& text) {
 std::wstring CaptureDelayText(int seconds) { return std::to_wstring(CaptureDelaySetting(std::to_wstring(seconds))); }
 
 bool CapturePointerSetting(const std::wstring& text) { return text == L"True"; }
+
+std::wstring LastRectangleText(const EdgeRect& rect) {
+    return std::to_wstring(rect.Left) + L"," + std::to_wstring(rect.Top) + L"," + std::to_wstring(rect.Right) + L"," +
+           std::to_wstring(rect.Bottom);
+}
+
+std::optional<EdgeRect> ParseLastRectangle(const std::wstring& text) {
+    std::int32_t edges[4]{};
+    std::size_t at = 0;
+    const auto skipBlanks = [&] {
+        while (at < text.size() && (text[at] == L' ' || text[at] == L'\t')) ++at;
+    };
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0) {
+            if (at >= text.size() || text[at] != L',') return std::nullopt;
+            ++at;
+        }
+        skipBlanks();
+        const bool negative = at < text.size() && text[at] == L'-';
+        if (negative) ++at;
+        // Built up negative: the most negative 32-bit number has no positive twin.
+        std::int64_t value = 0;
+        const std::size_t digitsFrom = at;
+        while (at < text.size() && text[at] >= L'0' && text[at] <= L'9') {
+            value = value * 10 - (text[at] - L'0');
+            if (value < std::numeric_limits<std::int32_t>::min()) return std::nullopt;
+            ++at;
+        }
+        if (at == digitsFrom) return std::nullopt;
+        if (!negative) {
+            value = -value;
+            if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+        }
+        edges[i] = static_cast<std::int32_t>(value);
+        skipBlanks();
+    }
+    if (at != text.size()) return std::nullopt;
+    const EdgeRect rect{edges[0], edges[1], edges[2], edges[3]};
+    if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) return std::nullopt;
+    return rect;
+}

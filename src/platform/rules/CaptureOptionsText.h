@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/rules/ScreenGeometry.h"
+
 namespace KeyCode {
 // The virtual-key numbers the rules name; letters and digits are their ASCII codes.
 constexpr int Backspace = 0x08, Tab = 0x09, Enter = 0x0D, Shift = 0x10, Control = 0x11, Menu = 0x12,
@@ -52,3 +54,9 @@ std::wstring CaptureDelayText(int seconds);
 
 // "True" or "False"; anything else reads as the default, False.
 bool CapturePointerSetting(const std::wstring& text);
+
+// The last rectangle a Rectangle capture confirmed, in desktop pixels: "left,top,right,bottom".
+std::wstring LastRectangleText(const EdgeRect& rect);
+// Reads what LastRectangleText writes: four whole numbers that fit 32 bits, commas between
+// them, blanks around each allowed; a rectangle with no area, or anything else, gives no value.
+std::optional<EdgeRect> ParseLastRectangle(const std::wstring& text);

@@ -24,6 +24,13 @@ EdgeRect ClipToDesktop(EdgeRect rect, const EdgeRect& desktop) {
     return rect;
 }
 
+std::optional<EdgeRect> IntersectDesktop(const EdgeRect& rect, const EdgeRect& desktop) {
+    const EdgeRect common{std::max(rect.Left, desktop.Left), std::max(rect.Top, desktop.Top),
+                          std::min(rect.Right, desktop.Right), std::min(rect.Bottom, desktop.Bottom)};
+    if (common.Right <= common.Left || common.Bottom <= common.Top) return std::nullopt;
+    return common;
+}
+
 bool ShowsOnAMonitor(const EdgeRect& window, const std::vector<MonitorArea>& monitors, int minimumVisible) {
     for (const MonitorArea& monitor : monitors) {
         // 64 bits: a stored placement may hold any 32-bit edges.
