@@ -1,0 +1,12 @@
+#pragma once
+#include <vector>
+
+#include <windows.h>
+
+#include "select/SelectorGeometry.h"
+
+// The windows the rectangle selector snaps to, as they stand now, in desktop pixels: every
+// visible, uncloaked, unminimised top-level window of another process with its visible
+// controls, front to back (see SnapCandidate). The selector takes them when the screen
+// freezes, so that what it outlines is what the frozen picture shows.
+std::vector<SnapCandidate> WindowOutlines(DWORD leftOutProcess);
