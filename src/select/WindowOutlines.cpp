@@ -19,6 +19,14 @@ bool Cloaked(HWND window) {
            cloaked != 0;
 }
 
+// The shell's desktop (Program Manager, and the WorkerW windows that hold the wallpaper)
+// spans every monitor behind all windows: where only it lies, there is no window.
+bool DesktopBackground(HWND window) {
+    if (window == GetShellWindow()) return true;
+    wchar_t name[16]{};
+    return GetClassNameW(window, name, 16) > 0 && lstrcmpW(name, L"WorkerW") == 0;
+}
+
 EdgeRect EdgesOf(const RECT& r) noexcept { return EdgeRect{r.left, r.top, r.right, r.bottom}; }
 
 bool HasArea(const RECT& r) noexcept { return r.right > r.left && r.bottom > r.top; }
@@ -45,7 +53,10 @@ BOOL CALLBACK AddTopLevel(HWND window, LPARAM context) {
     auto& gathering = *reinterpret_cast<Gathering*>(context);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == gathering.leftOutProcess || !IsWindowVisible(window) || IsIconic(window) || Cloaked(window))
+    // A click-through overlay (WS_EX_TRANSPARENT) is nothing the user sees as a window.
+    if (process == gathering.leftOutProcess || !IsWindowVisible(window) || IsIconic(window) ||
+        (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0 || Cloaked(window) ||
+        DesktopBackground(window))
         return TRUE;
     const RECT bounds = VisibleWindowRect(window);
     if (!HasArea(bounds)) return TRUE;
@@ -59,7 +70,7 @@ BOOL CALLBACK AddTopLevel(HWND window, LPARAM context) {
 }  // namespace
 
 std::vector<SnapCandidate> WindowOutlines(DWORD leftOutProcess) {
-    Gathering gathering{leftOutProcess};
+    Gathering gathering{leftOutProcess, nullptr, {}};
     EnumWindows(&AddTopLevel, reinterpret_cast<LPARAM>(&gathering));
     return std::move(gathering.candidates);
 }
