@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/rules/Conversions.h"
 
@@ -89,4 +90,55 @@ std::wstring LoupeCaption(std::int32_t x, std::int32_t y, unsigned red, unsigned
     wchar_t colour[8];
     std::swprintf(colour, 8, L"#%02X%02X%02X", red & 0xFFu, green & 0xFFu, blue & 0xFFu);
     return IntegerToText(x) + L", " + IntegerToText(y) + L"  " + colour;
+}
+
+namespace {
+
+EdgeRect Intersection(const EdgeRect& a, const EdgeRect& b) noexcept {
+    const EdgeRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+                     std::min(a.Bottom, b.Bottom)};
+    // An empty intersection stays empty rather than turning inside out.
+    return r.Right > r.Left && r.Bottom > r.Top ? r : EdgeRect{r.Left, r.Top, r.Left, r.Top};
+}
+
+bool Contains(const EdgeRect& r, std::int32_t x, std::int32_t y) noexcept {
+    return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+}
+
+}  // namespace
+
+SnapResult SnapTarget(const std::vector<SnapCandidate>& candidates, const std::vector<MonitorArea>& monitors,
+                      const EdgeRect& desktop, std::int32_t x, std::int32_t y) {
+    bool found = false;
+    int depth = 0;
+    EdgeRect chosen = desktop;
+    for (const SnapCandidate& candidate : candidates) {
+        if (!found) {
+            if (candidate.Depth != 0) continue;
+            const EdgeRect shown = Intersection(candidate.Bounds, desktop);
+            if (!Contains(shown, x, y)) continue;
+            found = true;
+            chosen = shown;
+            continue;
+        }
+        // Depth first: a depth no greater than the chosen one's has left its subtree, and
+        // whatever follows lies behind it.
+        if (candidate.Depth <= depth) break;
+        // Deeper ones belong to a sibling that was passed over; a control shows only
+        // within its parent.
+        if (candidate.Depth != depth + 1) continue;
+        const EdgeRect shown = Intersection(candidate.Bounds, chosen);
+        if (!Contains(shown, x, y)) continue;
+        chosen = shown;
+        ++depth;
+    }
+    if (found) return SnapResult{chosen, true};
+    return SnapResult{Intersection(MonitorAtPoint(monitors, x, y), desktop), false};
+}
+
+bool BeyondDragDistance(std::int32_t dx, std::int32_t dy, std::int32_t dragX, std::int32_t dragY) noexcept {
+    const auto beyond = [](std::int32_t d, std::int32_t limit) {
+        return std::abs(static_cast<long long>(d)) > static_cast<long long>(limit);
+    };
+    return beyond(dx, dragX) || beyond(dy, dragY);
 }

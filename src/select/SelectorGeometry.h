@@ -74,3 +74,26 @@ EdgeRect LoupePlacement(std::int32_t x, std::int32_t y, std::int32_t width, std:
 
 // "1203, 88  #1E90FF": the pointer's position in desktop pixels and the colour under it.
 std::wstring LoupeCaption(std::int32_t x, std::int32_t y, unsigned red, unsigned green, unsigned blue);
+
+// A window the selector may snap to, in desktop pixels: a top-level window (Depth 0) or
+// one of its controls (Depth 1 for its children, 2 for theirs...). The list runs front to
+// back, each top-level window followed by its controls depth first, front to back at
+// each level: the order EnumWindows and EnumChildWindows give.
+struct SnapCandidate {
+    EdgeRect Bounds;
+    int Depth = 0;
+};
+
+// What a click at a point takes: the innermost control of the frontmost window under it,
+// clipped to its windows and to the desktop (Window true); where no window is, the
+// monitor under it (Window false). Right and bottom edges are exclusive.
+struct SnapResult {
+    EdgeRect Bounds;
+    bool Window = false;
+};
+SnapResult SnapTarget(const std::vector<SnapCandidate>& candidates, const std::vector<MonitorArea>& monitors,
+                      const EdgeRect& desktop, std::int32_t x, std::int32_t y);
+
+// True once the pointer has gone further from the press than the system's drag distance
+// (SM_CXDRAG, SM_CYDRAG: pixels either side of the press) in either direction.
+bool BeyondDragDistance(std::int32_t dx, std::int32_t dy, std::int32_t dragX, std::int32_t dragY) noexcept;

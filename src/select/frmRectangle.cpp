@@ -15,6 +15,7 @@
 #include "platform/windows/ScreenService.h"
 #include "platform/windows/Twips.h"
 #include "select/MouseInput.h"
+#include "select/WindowOutlines.h"
 
 namespace {
 
@@ -87,6 +88,12 @@ void frmRectangle::Form_Load() {
         // The frozen picture's pixel 0,0 is the desktop's top-left corner, as is the
         // window's client origin: band coordinates address both alike.
         FreezeScreen(CaptureDesktopArea(desktop));
+        // The windows as the frozen picture shows them; the selector and the rest of
+        // Pixelnab are not what the user came to capture.
+        snapCandidates_ = WindowOutlines(GetCurrentProcessId());
+        desktop_ = desktop;
+        pressed_ = false;
+        dragged_ = false;
         // The keyboard moves the pointer from wherever the mouse left it.
         keyboardButton_ = false;
         shiftAlone_ = false;
@@ -102,6 +109,7 @@ void frmRectangle::Form_Load() {
         UpdateWindow(hwnd_);
         lblSelect.Visible = false;
         shpSelect.Visible = false;
+        if (pointerKnown_) ShowSnap(SnapAt(Twips::FromPixelsX(pointer_.x), Twips::FromPixelsY(pointer_.y)));
         SetMousePointer(MousePointerCode::Crosshair);
     });
     RefreshControls();
@@ -158,6 +166,11 @@ void frmRectangle::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {
     Trapped([&] {
         if (Button == 2) rightPressed_ = true;
         if (Button != 1) return;
+        pressed_ = true;
+        dragged_ = false;
+        pressX_ = X;
+        pressY_ = Y;
+        pressSnap_ = SnapAt(X, Y);
         const BandAnchor anchor = AnchorFromPress(X, Y);
         mlngStartX = anchor.X;
         mlngStartY = anchor.Y;
@@ -171,7 +184,16 @@ void frmRectangle::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {
 
 void frmRectangle::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
     Trapped([&] {
+        if (Button == 0 && !pressed_) {
+            ShowSnap(SnapAt(X, Y));
+            return;
+        }
         if ((Button & 1) == 0) return;
+        if (pressed_ && !dragged_) {
+            dragged_ = BeyondDragDistance(Twips::ToPixelsXForDrawing(X) - Twips::ToPixelsXForDrawing(pressX_),
+                                          Twips::ToPixelsYForDrawing(Y) - Twips::ToPixelsYForDrawing(pressY_),
+                                          GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG));
+        }
         shpSelect.SetGeometry(BandFromPointer(Anchor(), X, Y));
         lblSelect.SetGeometry(ReadoutCentredOnBand(shpSelect.Geometry()));
         lblSelect.Caption = ReadoutCaption(shpSelect.Geometry(), Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
@@ -189,6 +211,12 @@ void frmRectangle::Form_MouseUp(int Button, int /*Shift*/, float /*X*/, float /*
             return;
         }
         if (Button != 1) return;
+        if (pressed_ && !dragged_) {
+            // A click: the window, control or monitor the press was on.
+            shpSelect.SetGeometry(BandOf(pressSnap_.Bounds));
+            shpSelect.Visible = true;
+        }
+        pressed_ = false;
         keyboardButton_ = false;
         SetMousePointer(MousePointerCode::Default);
         // Hiding a modally shown form ends its modal display; the caller reads the band.
@@ -250,12 +278,31 @@ void frmRectangle::MovePointerBy(int dx, int dy) {
     SetCursorPos(screen.x, screen.y);
     pointerKnown_ = true;
     // A mouse drag follows the pointer's own move message; a keyboard drag has no button
-    // in that message, so the band follows here.
-    if (keyboardButton_) {
-        Form_MouseMove(1, CurrentShiftState(), Twips::FromPixelsX(pointer_.x), Twips::FromPixelsY(pointer_.y));
-    } else {
-        RefreshControls();
-    }
+    // in that message, so the band (or the outline) follows here.
+    Form_MouseMove(keyboardButton_ ? 1 : 0, CurrentShiftState(), Twips::FromPixelsX(pointer_.x),
+                   Twips::FromPixelsY(pointer_.y));
+}
+
+SnapResult frmRectangle::SnapAt(float x, float y) const {
+    return SnapTarget(snapCandidates_, monitors_, desktop_, Twips::ToPixelsXForDrawing(x) + desktopOrigin_.x,
+                      Twips::ToPixelsYForDrawing(y) + desktopOrigin_.y);
+}
+
+TwipsRect frmRectangle::BandOf(const EdgeRect& desktopPixels) const {
+    return TwipsRect{Twips::FromPixelsX(desktopPixels.Left - desktopOrigin_.x),
+                     Twips::FromPixelsY(desktopPixels.Top - desktopOrigin_.y),
+                     Twips::FromPixelsX(desktopPixels.Right - desktopPixels.Left),
+                     Twips::FromPixelsY(desktopPixels.Bottom - desktopPixels.Top)};
+}
+
+void frmRectangle::ShowSnap(const SnapResult& snap) {
+    // Only a window is outlined: the monitor a click would take shows as the screen itself.
+    shpSelect.Visible = snap.Window;
+    lblSelect.Visible = snap.Window;
+    if (!snap.Window) return;
+    shpSelect.SetGeometry(BandOf(snap.Bounds));
+    lblSelect.SetGeometry(ReadoutCentredOnBand(shpSelect.Geometry()));
+    lblSelect.Caption = ReadoutCaption(shpSelect.Geometry(), Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
 }
 
 void frmRectangle::PressOrReleaseAtPointer() {

@@ -17,8 +17,11 @@ class IFrameHost;
 enum class MousePointerCode { Default = 0, Crosshair = 2, Custom = 99 };
 
 // The rectangle selector: a borderless window over a frozen copy of the whole desktop
-// (every monitor), on which the user drags out the band to capture. Shown modally; a left
-// release hides it (confirmed, still loaded). Esc, a right click, a key with Ctrl or
+// (every monitor), on which the user drags out the band to capture. While no button is down
+// the window or control under the pointer is outlined (as the windows stood when the
+// screen froze); a click that does not move beyond the drag distance takes it, or the
+// monitor where there is none. Shown modally; a left release hides it (confirmed, still
+// loaded). Esc, a right click, a key with Ctrl or
 // Alt held, a key with Shift held other than an arrow or Enter/Space, and Shift pressed
 // and released on its own unload it (cancelled). The arrows move the pointer (by ten
 // pixels with Shift); Enter or Space presses the left button where it is, and again
@@ -98,6 +101,9 @@ private:
     void Cancel();
     void MovePointerBy(int dx, int dy);
     void PressOrReleaseAtPointer();
+    SnapResult SnapAt(float x, float y) const;
+    TwipsRect BandOf(const EdgeRect& desktopPixels) const;
+    void ShowSnap(const SnapResult& snap);
 
     IFrameHost* frame_;  // outlives the selector: the capture that shows it holds the frame
     std::int32_t mlngStartX = 0;
@@ -113,6 +119,15 @@ private:
     bool pointerKnown_ = false;
     POINT desktopOrigin_{};
     std::vector<MonitorArea> monitors_;
+    EdgeRect desktop_{};
+    std::vector<SnapCandidate> snapCandidates_;
+    // A left press on the selector, and whether it has since moved beyond the drag
+    // distance; a release without that takes what the press snapped to.
+    bool pressed_ = false;
+    bool dragged_ = false;
+    float pressX_ = 0.0f;
+    float pressY_ = 0.0f;
+    SnapResult pressSnap_;
     LoupeLayout drawnLoupe_;
     unique_hfont loupeFont_;
     int loupeFontDpi_ = 0;

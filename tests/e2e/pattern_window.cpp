@@ -1,7 +1,8 @@
 // A window of known pixels for the end-to-end tests, and the source of their expected colours.
 //   pattern_window X Y WIDTH HEIGHT SECONDS  shows the test pattern (tests/support/Pattern.h)
 //       in a window that stays above ordinary windows, is never activated, and closes
-//       itself after SECONDS.
+//       itself after SECONDS. Four more numbers BX BY BWIDTH BHEIGHT add a push button
+//       at that place of its client area.
 //   pattern_window --ppm WIDTH HEIGHT        writes the pattern's WIDTH x HEIGHT pixels from
 //       its origin to standard output as a binary PPM, which the checkers (pixels.py) read,
 //       so that they never compute a colour themselves.
@@ -41,6 +42,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const int seconds = std::atoi(__argv[5]);
     PatternWindow window(std::atoi(__argv[1]), std::atoi(__argv[2]), std::atoi(__argv[3]), std::atoi(__argv[4]),
                          {.topmost = true, .toolWindow = true, .title = L"Pixelnab pattern", .quitWhenGone = true});
+    if (__argc >= 10)
+        window.AddButton(std::atoi(__argv[6]), std::atoi(__argv[7]), std::atoi(__argv[8]), std::atoi(__argv[9]));
     SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000u, &TimeIsUp);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -134,7 +134,7 @@ TEST_F(CaptureToolCommandsTest, CancelledSelectionGivesNoDocumentAndTheRaisedFra
     EXPECT_EQ(documents[0]->Caption(), L"Nabbet1");
 }
 
-TEST_F(CaptureToolCommandsTest, OtherButtonsAndPlainKeysLeaveTheSelectorOpenAndAPlainClickConfirmsZero) {
+TEST_F(CaptureToolCommandsTest, OtherButtonsAndPlainKeysLeaveTheSelectorOpenAndADragBackToThePressConfirmsZero) {
     MakeFrame();
     bool stillOpen = false;
     bool bandHidden = false;
@@ -164,6 +164,10 @@ TEST_F(CaptureToolCommandsTest, OtherButtonsAndPlainKeysLeaveTheSelectorOpenAndA
          },
          [&] {
              caption = seen->lblSelect.Caption;
+             // Out beyond the drag distance and back: a drag of nothing, not a click (which
+             // would take the monitor).
+             PostMouse(seen->hWnd(), WM_MOUSEMOVE, MK_LBUTTON, 90, 90);
+             PostMouse(seen->hWnd(), WM_MOUSEMOVE, MK_LBUTTON, 30, 40);
              PostMouse(seen->hWnd(), WM_LBUTTONUP, 0, 30, 40);
              return true;
          }},

@@ -1,6 +1,9 @@
 // The band, readout and pixel rules of the rectangle selector, without windows.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <vector>
+
 #include "platform/rules/RuntimeError.h"
 #include "select/SelectorGeometry.h"
 
@@ -165,4 +168,72 @@ TEST(Loupe, ZoomGrowsWithTheDpiAndTheCaptionNamesPositionAndColour) {
     EXPECT_EQ(LoupeCaption(1203, 88, 0x1E, 0x90, 0xFF), L"1203, 88  #1E90FF");
     EXPECT_EQ(LoupeCaption(-1280, 0, 0, 0, 0), L"-1280, 0  #000000");
     EXPECT_EQ(LoupeCaption(3839, 2159, 255, 255, 255), L"3839, 2159  #FFFFFF");
+}
+
+TEST(WindowSnapping, TakesTheInnermostControlOfTheFrontmostWindowOrTheMonitor) {
+    // Two monitors side by side; the desktop spans both.
+    const std::vector<MonitorArea> monitors = {{{0, 0, 1000, 800}, {0, 0, 1000, 760}, true},
+                                               {{1000, 0, 1800, 600}, {1000, 0, 1800, 600}, false}};
+    const EdgeRect desktop{0, 0, 1800, 800};
+    // Front to back: a small window over a larger one; the larger has a panel holding a
+    // button, and a second panel behind the first; windows reaching past the desktop.
+    const std::vector<SnapCandidate> windows = {
+        {{300, 200, 400, 300}, 0},    // A: in front
+        {{100, 100, 700, 500}, 0},    // B
+        {{150, 150, 450, 450}, 1},    //   B's panel
+        {{160, 160, 260, 190}, 2},    //     its button
+        {{420, 400, 900, 480}, 2},    //     a control sticking out of the panel
+        {{140, 140, 600, 460}, 1},    //   B's panel behind the first
+        {{400, 300, 560, 330}, 2},    //     its button, partly behind the first panel
+        {{-50, -40, 90, 60}, 0},      // C: partly off the desktop
+        {{1700, 100, 2100, 200}, 0},  // D: past the desktop's right edge
+        {{0, 0, 1800, 800}, 0},       // E: behind everything, as large as the desktop
+    };
+    const std::vector<SnapCandidate> scattered(windows.begin(), windows.end() - 1);
+    struct Case {
+        const char* what;
+        const std::vector<SnapCandidate>* list;
+        std::int32_t x, y;
+        EdgeRect expected;
+        bool window;
+    };
+    const Case cases[] = {
+        {"front window over another", &windows, 350, 250, {300, 200, 400, 300}, true},
+        {"front window's top-left edge", &windows, 300, 200, {300, 200, 400, 300}, true},
+        {"past its right edge: the one behind", &scattered, 400, 250, {150, 150, 450, 450}, true},
+        {"button in a panel in a window", &windows, 160, 189, {160, 160, 260, 190}, true},
+        {"below the button: its panel", &windows, 160, 190, {150, 150, 450, 450}, true},
+        {"control clipped to its panel", &windows, 430, 420, {420, 400, 450, 450}, true},
+        {"outside the panel, its control beyond", &windows, 460, 420, {140, 140, 600, 460}, true},
+        {"second panel's button hidden behind the first", &windows, 449, 310, {150, 150, 450, 450}, true},
+        {"second panel's button where it shows", &windows, 450, 300, {400, 300, 560, 330}, true},
+        {"window only within its own edges", &windows, 120, 120, {100, 100, 700, 500}, true},
+        {"clipped to the desktop", &windows, 0, 0, {0, 0, 90, 60}, true},
+        {"no window: the first monitor", &scattered, 950, 700, {0, 0, 1000, 800}, false},
+        {"no window: the second monitor", &scattered, 1000, 100, {1000, 0, 1800, 600}, false},
+        {"a window past the desktop, clipped", &scattered, 1799, 150, {1700, 100, 1800, 200}, true},
+        {"the window behind all others", &windows, 950, 700, {0, 0, 1800, 800}, true},
+        {"right after a window's bottom edge", &scattered, 300, 500, {0, 0, 1000, 800}, false},
+    };
+    for (const Case& c : cases) {
+        const SnapResult snap = SnapTarget(*c.list, monitors, desktop, c.x, c.y);
+        EXPECT_EQ(snap.Window, c.window) << c.what;
+        EXPECT_EQ(snap.Bounds.Left, c.expected.Left) << c.what;
+        EXPECT_EQ(snap.Bounds.Top, c.expected.Top) << c.what;
+        EXPECT_EQ(snap.Bounds.Right, c.expected.Right) << c.what;
+        EXPECT_EQ(snap.Bounds.Bottom, c.expected.Bottom) << c.what;
+    }
+    // Nothing at all listed and no monitor: the point alone.
+    const SnapResult bare = SnapTarget({}, {}, desktop, 7, 9);
+    EXPECT_FALSE(bare.Window);
+    EXPECT_EQ(bare.Bounds.Right - bare.Bounds.Left, 1);
+}
+
+TEST(WindowSnapping, AClickTurnsIntoADragOnlyBeyondTheDragDistance) {
+    const struct {
+        std::int32_t dx, dy;
+        bool beyond;
+    } moves[] = {{0, 0, false},  {4, 4, false},  {-4, -4, false}, {5, 0, true},
+                 {0, -5, true},  {-5, 4, true},  {4, 5, true},    {INT32_MIN, 0, true}};
+    for (const auto& m : moves) EXPECT_EQ(BeyondDragDistance(m.dx, m.dy, 4, 4), m.beyond) << m.dx << "," << m.dy;
 }

@@ -4,6 +4,7 @@
 
 #include "Fakes.h"
 #include "Image.h"
+#include "PatternProcess.h"
 #include "PatternWindow.h"
 #include "select/frmRectangle.h"
 #include "Wait.h"
@@ -412,4 +413,92 @@ TEST_F(SelectorTest, TheLoupeEnlargesTheFrozenScreenUnderThePointerAndFollowsIt)
         for (int x = loupe.bounds.left; x < loupe.bounds.right; ++x)
             if (corner.At(x, y) != before.At(x, y)) ++stale;
     EXPECT_EQ(stale, 0);
+}
+
+TEST_F(SelectorTest, AClickWithoutMovingTakesTheWindowOrControlUnderItOrTheMonitorAndADragItsBand) {
+    MagnifierSwitch off(false);
+    // Another program's window with a button; in front of it one of Pixelnab's own, which
+    // is not what a capture is for.
+    PatternProcess other(400, 300, 200, 150, 20, 30, 80, 24);
+    ASSERT_NE(other.hWnd(), nullptr);
+    PatternWindow own(450, 380, 100, 50, {.topmost = true});
+    Settle();
+    const int dragX = GetSystemMetrics(SM_CXDRAG);
+    const int dragY = GetSystemMetrics(SM_CYDRAG);
+    const RECT window{400, 300, 600, 450};
+    const struct {
+        const char* what;
+        POINT press, release;
+        bool detour;  // by way of (300, 200) between press and release
+        RECT taken;
+        const wchar_t* outlined;  // the readout while hovering; none where nothing is outlined
+    } cases[] = {
+        {"the window", {410, 310}, {410, 310}, false, window, L"200 x 150"},
+        {"its bottom-right pixel", {599, 449}, {599, 449}, false, window, L"200 x 150"},
+        {"the window under Pixelnab's own", {500, 400}, {500, 400}, false, window, L"200 x 150"},
+        {"its button", {420, 353}, {420, 353}, false, {420, 330, 500, 354}, L"80 x 24"},
+        {"no window: the monitor", {600, 450}, {600, 450}, false,
+         {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, nullptr},
+        {"a move within the drag distance", {410, 310}, {410 + dragX, 310 - dragY}, false, window, L"200 x 150"},
+        {"a drag beyond it", {410, 310}, {410 - dragX - 1, 310}, false, {410 - dragX - 1, 310, 410, 310},
+         L"200 x 150"},
+        {"a drag back to the press", {410, 310}, {410, 310}, true, {410, 310, 410, 310}, L"200 x 150"},
+    };
+    for (const auto& c : cases) {
+        SetCursorPos(c.press.x, c.press.y);
+        auto selector = OpenSelector();
+        const HWND h = selector->hWnd();
+        SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(c.press.x, c.press.y));
+        EXPECT_EQ(selector->shpSelect.Visible, c.outlined != nullptr) << c.what;
+        if (c.outlined != nullptr) EXPECT_EQ(selector->lblSelect.Caption, c.outlined) << c.what;
+        SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.press.x, c.press.y));
+        if (c.detour) SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 200));
+        SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(c.release.x, c.release.y));
+        SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(c.release.x, c.release.y));
+        EXPECT_FALSE(selector->Visible()) << c.what;
+        const PixelRect taken = BandPixels(selector->shpSelect.Geometry(), 15.0f, 15.0f);
+        EXPECT_EQ(taken.Left, c.taken.left) << c.what;
+        EXPECT_EQ(taken.Top, c.taken.top) << c.what;
+        EXPECT_EQ(taken.Width, c.taken.right - c.taken.left) << c.what;
+        EXPECT_EQ(taken.Height, c.taken.bottom - c.taken.top) << c.what;
+        selector->Unload();
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SelectorTest, TheOutlineFollowsThePointerFromWindowToControlRepaintingOnlyItsEdges) {
+    MagnifierSwitch off(false);
+    PatternProcess other(400, 300, 200, 150, 20, 30, 80, 24);
+    ASSERT_NE(other.hWnd(), nullptr);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SetCursorPos(10, 10);
+    const Image before = ReadScreen(screen);
+    auto selector = OpenSelector();
+    const auto pointAt = [&](int x, int y) {
+        SetCursorPos(x, y);
+        SendMessageW(selector->hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        Settle();
+    };
+    pointAt(410, 310);
+    const Image window = ReadScreen(screen);
+    // Drawn like the band: on the window's left and top edges and one pixel past its right
+    // and bottom ones.
+    EXPECT_EQ(window.At(400, 375), Inverted(before.At(400, 375)));
+    EXPECT_EQ(window.At(600, 375), Inverted(before.At(600, 375)));
+    EXPECT_EQ(window.At(500, 300), Inverted(before.At(500, 300)));
+    EXPECT_EQ(window.At(500, 450), Inverted(before.At(500, 450)));
+    EXPECT_EQ(window.At(401, 375), before.At(401, 375));
+
+    pointAt(430, 340);
+    const Image button = ReadScreen(screen);
+    const RECT readout = PaintedPixelBounds(selector->lblSelect, false);
+    long changed = 0;
+    for (int y = 0; y < button.height; ++y)
+        for (int x = 0; x < button.width; ++x)
+            if (!PtInRect(&readout, POINT{x, y}) && button.At(x, y) != before.At(x, y)) ++changed;
+    // Only the button's outline of 81 x 25 pixels is left: the window's is gone.
+    EXPECT_EQ(changed, 2 * 81 + 2 * 23);
+    EXPECT_EQ(button.At(420, 340), Inverted(before.At(420, 340)));
+    EXPECT_EQ(button.At(400, 375), before.At(400, 375));
+    EXPECT_EQ(selector->lblSelect.Caption, L"80 x 24");
 }
