@@ -391,7 +391,16 @@ settings_clear() {
   # The file dialogs remember the last folder per program; forget it, so that they
   # open in the program's working folder as on a first run.
   "$WINE_RUN" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32\LastVisitedMRU' /f >/dev/null 2>&1
-  [ -z "$(setting_get Width)" ] || fail "could not clear the stored settings"
+  # A program of the scenario before may still be writing its settings as it exits
+  # (seen once: the key was back at once); they are cleared again once it has.
+  local tries=0
+  while [ -n "$(setting_get Width)" ]; do
+    tries=$((tries + 1))
+    [ $tries -le 50 ] || fail "could not clear the stored settings"
+    [ $tries -eq 1 ] && log "the stored settings came back; clearing them again"
+    sleep 0.2
+    "$WINE_RUN" reg delete "${SETTINGS_KEY%\\Main}" /f >/dev/null 2>&1
+  done
 }
 # setting_get NAME: prints the stored text, nothing when absent.
 setting_get() {

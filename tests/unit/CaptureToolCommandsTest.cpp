@@ -307,16 +307,18 @@ TEST_F(CaptureToolCommandsTest, PickerClosedWithoutAPickGivesNoDocument) {
 TEST_F(CaptureToolCommandsTest, LastRectangleRetakesTheConfirmedRectangleAlsoAfterARestart) {
     MakeFrame();
     gblnHideCaptureWin = true;
-    PatternWindow pattern(300, 200, 256, 200, {.topmost = true});
+    // Clear of the frame's default place: the frame of the second run is not hidden over it
+    // and no exposure has to be repainted before the capture.
+    PatternWindow pattern(10, 10, 200, 150, {.topmost = true});
     Settle();
     EXPECT_FALSE(frame->MenuEnabled(IDM_CAPTURE_LASTRECTANGLE));
     ModalDriver script(
         {[&] {
              auto selector = VisibleTool<frmRectangle>();
              if (!selector) return false;
-             PostMouse(selector->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, 320, 210);
-             PostMouse(selector->hWnd(), WM_MOUSEMOVE, MK_LBUTTON, 420, 260);
-             PostMouse(selector->hWnd(), WM_LBUTTONUP, 0, 420, 260);
+             PostMouse(selector->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, 30, 20);
+             PostMouse(selector->hWnd(), WM_MOUSEMOVE, MK_LBUTTON, 130, 70);
+             PostMouse(selector->hWnd(), WM_LBUTTONUP, 0, 130, 70);
              return true;
          }},
         CloseTools);
@@ -325,9 +327,9 @@ TEST_F(CaptureToolCommandsTest, LastRectangleRetakesTheConfirmedRectangleAlsoAft
     // Stored in desktop pixels: the selector's client origin is the desktop's top-left.
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    EXPECT_EQ(settings.Value(L"LastRectangle"), std::to_wstring(left + 320) + L"," + std::to_wstring(top + 210) +
-                                                    L"," + std::to_wstring(left + 420) + L"," +
-                                                    std::to_wstring(top + 260));
+    EXPECT_EQ(settings.Value(L"LastRectangle"), std::to_wstring(left + 30) + L"," + std::to_wstring(top + 20) +
+                                                    L"," + std::to_wstring(left + 130) + L"," +
+                                                    std::to_wstring(top + 70));
     EXPECT_TRUE(frame->MenuEnabled(IDM_CAPTURE_LASTRECTANGLE));
 
     frame->mnuCaptureLastRectangle_Click();
@@ -344,6 +346,7 @@ TEST_F(CaptureToolCommandsTest, LastRectangleRetakesTheConfirmedRectangleAlsoAft
     CloseEverything();
     gintCaptureCount = 0;
     MakeFrame();
+    Settle();
     EXPECT_TRUE(frame->MenuEnabled(IDM_CAPTURE_LASTRECTANGLE));
     frame->mnuCaptureLastRectangle_Click();
     documents = Documents();
