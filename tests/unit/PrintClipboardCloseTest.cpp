@@ -1,5 +1,6 @@
 // File Print through the recording printer, the clipboard seen from a second process,
 // and File Close.
+#include <cstdio>
 #include <set>
 
 #include <windows.h>
@@ -109,8 +110,18 @@ int RunPeer(const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
+    // Under load Wine has refused to start it once (the test took 64 ms): a start that
+    // fails is tried again before the test says so.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                 &process) != FALSE;
+        if (!started) {
+            std::fprintf(stderr, "clipboard peer not started: error %lu\n", GetLastError());
+            Sleep(200);
+        }
+    }
+    if (!started) return -1;
     CloseHandle(process.hThread);
     // The peer waits on the clipboard, which this thread may need to serve meanwhile.
     DWORD code = static_cast<DWORD>(-1);
