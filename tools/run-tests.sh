@@ -43,8 +43,7 @@ stage build "$t0" "$t1"
 ctest_rc=1
 if [ $build_rc -eq 0 ]; then
   t0=$(now)
-  (cd "$build" && ctest --output-on-failure --timeout 600 -j "$jobs" \
-     --resource-spec-file "$build/resources.json")
+  (cd "$build" && ctest --output-on-failure --timeout 600 -j "$jobs")
   ctest_rc=$?
   t1=$(now)
   stage ctest "$t0" "$t1"
