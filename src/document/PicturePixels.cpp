@@ -41,8 +41,8 @@ std::uint32_t* PixelLayoutBits(const Picture& picture, HBITMAP bitmap, SIZE size
     if (!IsPlainTrueColourBitmap(picture, bitmap) ||
         GetObjectW(bitmap, sizeof section, &section) != static_cast<int>(sizeof section))
         return nullptr;
-    const bool layout = section.dsBm.bmBits != nullptr && section.dsBm.bmBitsPixel == 32 &&
-                        section.dsBmih.biHeight < 0 && section.dsBmih.biCompression == BI_RGB &&
+    const bool layout = section.dsBm.bmBits != nullptr && section.dsBm.bmBits == picture.TopDownBits() &&
+                        section.dsBm.bmBitsPixel == 32 && section.dsBmih.biCompression == BI_RGB &&
                         section.dsBm.bmWidth == size.cx && section.dsBm.bmHeight == size.cy &&
                         section.dsBm.bmWidthBytes == size.cx * 4;
     return layout ? static_cast<std::uint32_t*>(section.dsBm.bmBits) : nullptr;
@@ -88,6 +88,7 @@ PictureWithPixels ReadPicturePixels(Picture picture) {
     }
     const bool replaceable = IsPlainTrueColourBitmap(picture, bitmap);
     Picture sectionPicture = PictureOwningBitmap(section.release(), nullptr);
+    sectionPicture.SetTopDownBits(bits);
     auto owner = std::make_shared<Picture>(sectionPicture);
     Pixels pixels = Pixels::OverMemory(bits, size.cx, size.cy, std::move(owner));
     // The section saves, copies and prints exactly as the bitmap did when it holds the same
@@ -105,5 +106,7 @@ Picture PictureOfPixels(const Pixels& pixels) {
         std::memcpy(bits + static_cast<std::size_t>(y) * static_cast<std::size_t>(pixels.Width()), pixels.Row(y),
                     static_cast<std::size_t>(pixels.Width()) * sizeof(std::uint32_t));
     GdiFlush();
-    return PictureOwningBitmap(section.release(), nullptr);
+    Picture picture = PictureOwningBitmap(section.release(), nullptr);
+    picture.SetTopDownBits(bits);
+    return picture;
 }

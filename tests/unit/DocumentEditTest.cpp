@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "document/frmNabbet.h"
+#include "document/PicturePixels.h"
 #include "Fakes.h"
 #include "Files.h"
 #include "Image.h"
@@ -15,6 +16,7 @@
 #include "Wait.h"
 #include "platform/pictures/BitmapWriter.h"
 #include "platform/pictures/PictureDecoder.h"
+#include "platform/pictures/ScreenCapture.h"
 #include "resource.h"
 
 using files_test::ReadBytes;
@@ -147,7 +149,12 @@ TEST_F(DocumentEditTest, ADragAtTwiceTheSizeSelectsHandlesAdjustCropKeepsExactly
 
 TEST_F(DocumentEditTest, SelectAllEscapeAndAClickBesideThePictureAndTheKeysReachTheCommands) {
     MakeFrame();
-    // A capture costs its pixels once: the document reads them where the capture put them.
+    // A capture costs its pixels once: the document reads them where the capture put them,
+    // and keeps the capture itself for what leaves the program (no converted copy of it).
+    const Picture shot = CaptureWholeScreen();
+    const PictureWithPixels read = ReadPicturePixels(shot);
+    EXPECT_TRUE(read.picture == shot);
+    EXPECT_EQ(static_cast<const void*>(read.pixels.Memory()), shot.TopDownBits());
     frame->mnuCaptureScreen_Click();
     const auto captured = std::dynamic_pointer_cast<frmNabbet>(frame->ActiveDocument());
     ASSERT_TRUE(captured && captured->Model());

@@ -23,6 +23,7 @@ public:
     Picture& operator=(Picture other) noexcept {
         std::swap(paletteKeeper_, other.paletteKeeper_);
         std::swap(disp_, other.disp_);
+        std::swap(topDownBits_, other.topDownBits_);
         return *this;
     }
 
@@ -43,9 +44,16 @@ public:
 
     bool operator==(const Picture& other) const noexcept { return disp_.get() == other.disp_.get(); }
 
+    // The bits of the bitmap when whoever made it knows it to be a top-down 32-bit DIB
+    // section, else nullptr. The system reports every DIB section's height as positive, so
+    // the order of the rows cannot be read back from the bitmap: only its maker can say.
+    void* TopDownBits() const noexcept { return topDownBits_; }
+    void SetTopDownBits(void* bits) noexcept { topDownBits_ = bits; }
+
 private:
     std::shared_ptr<void> paletteKeeper_;  // declared first: outlives disp_ on destruction
     ComPtr<IPictureDisp> disp_;
+    void* topDownBits_ = nullptr;
 };
 
 // HIMETRIC to pixels at the screen's DPI.

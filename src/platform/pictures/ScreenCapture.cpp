@@ -53,9 +53,9 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
         // rather than copying them. Otherwise compatible with the display, not with the
         // memory DC (which would give a monochrome bitmap).
         HBITMAP bitmap = nullptr;
+        void* bits = nullptr;  // the DIB section's only
         if (!paletteDisplay && g_deviceCaps(source, BITSPIXEL) == 32) {
             const BITMAPINFO info = TopDown32BitmapInfo(width, height);
-            void* bits = nullptr;
             bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         } else {
             bitmap = CreateCompatibleBitmap(source, width, height);
@@ -107,6 +107,7 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
         ReleaseDC(hWnd, source);
 
         result = PictureOwningBitmap(bitmap, palette);
+        result.SetTopDownBits(bits);
     });
     return result;
 }
