@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstddef>
 #include <cstdlib>
 
 #include "platform/rules/Conversions.h"
@@ -141,4 +142,34 @@ bool BeyondDragDistance(std::int32_t dx, std::int32_t dy, std::int32_t dragX, st
         return std::abs(static_cast<long long>(d)) > static_cast<long long>(limit);
     };
     return beyond(dx, dragX) || beyond(dy, dragY);
+}
+
+namespace {
+
+std::int64_t AreaOf(const EdgeRect& r) noexcept {
+    return std::int64_t{r.Right - r.Left} * std::int64_t{r.Bottom - r.Top};
+}
+
+EdgeRect Bounding(const EdgeRect& a, const EdgeRect& b) noexcept {
+    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
+}
+
+}  // namespace
+
+std::vector<EdgeRect> RepaintAreas(std::vector<EdgeRect> areas, std::int64_t slack) {
+    std::erase_if(areas, [](const EdgeRect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; });
+    // A merge can make another one worth it: again until nothing merges (a dozen areas at most).
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (std::size_t i = 0; i < areas.size() && !merged; ++i)
+            for (std::size_t j = i + 1; j < areas.size() && !merged; ++j) {
+                const EdgeRect box = Bounding(areas[i], areas[j]);
+                if (AreaOf(box) <= AreaOf(areas[i]) + AreaOf(areas[j]) + slack) {
+                    areas[i] = box;
+                    areas.erase(areas.begin() + static_cast<std::ptrdiff_t>(j));
+                    merged = true;
+                }
+            }
+    }
+    return areas;
 }

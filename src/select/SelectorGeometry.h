@@ -97,3 +97,9 @@ SnapResult SnapTarget(const std::vector<SnapCandidate>& candidates, const std::v
 // True once the pointer has gone further from the press than the system's drag distance
 // (SM_CXDRAG, SM_CYDRAG: pixels either side of the press) in either direction.
 bool BeyondDragDistance(std::int32_t dx, std::int32_t dy, std::int32_t dragX, std::int32_t dragY) noexcept;
+
+// What a pointer move repaints, as few areas as can be shown without showing much more
+// than changed: two areas become their bounding box while that box is no larger than
+// both together plus `slack` pixels (an old and a new edge a few pixels apart, say).
+// Empty areas are left out; the order of the rest is kept where nothing merges.
+std::vector<EdgeRect> RepaintAreas(std::vector<EdgeRect> areas, std::int64_t slack);

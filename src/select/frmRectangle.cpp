@@ -317,39 +317,66 @@ void frmRectangle::PressOrReleaseAtPointer() {
     }
 }
 
-void frmRectangle::InvalidateBandOutline(const RECT& bounds) {
+namespace {
+
+EdgeRect EdgeOf(const RECT& r) noexcept { return EdgeRect{r.left, r.top, r.right, r.bottom}; }
+
+void AddBandOutline(std::vector<EdgeRect>& areas, const RECT& bounds) {
     // The four one-pixel edges; the interior shows the frozen screen either way.
-    const RECT edges[4] = {
-        {bounds.left, bounds.top, bounds.right, bounds.top + 1},
-        {bounds.left, bounds.bottom - 1, bounds.right, bounds.bottom},
-        {bounds.left, bounds.top, bounds.left + 1, bounds.bottom},
-        {bounds.right - 1, bounds.top, bounds.right, bounds.bottom},
-    };
-    for (const RECT& edge : edges) InvalidateRect(hwnd_, &edge, FALSE);
+    areas.push_back(EdgeRect{bounds.left, bounds.top, bounds.right, bounds.top + 1});
+    areas.push_back(EdgeRect{bounds.left, bounds.bottom - 1, bounds.right, bounds.bottom});
+    areas.push_back(EdgeRect{bounds.left, bounds.top, bounds.left + 1, bounds.bottom});
+    areas.push_back(EdgeRect{bounds.right - 1, bounds.top, bounds.right, bounds.bottom});
 }
+
+// Some 64 x 64 pixels: two areas closer than that are shown as one.
+constexpr std::int64_t kRepaintSlack = 4096;
+
+// A message of the application's range that nothing posts.
+constexpr UINT kNeverPosted = 0xBFFE;
+
+}  // namespace
 
 void frmRectangle::RefreshControls() {
     if (hwnd_ == nullptr) return;
+    std::vector<EdgeRect> areas;
     const DrawnState band{shpSelect.Visible, PaintedPixelBounds(shpSelect, true), L""};
     if (band.visible != drawnBand_.visible || (band.visible && !SameRect(band.bounds, drawnBand_.bounds))) {
-        if (drawnBand_.visible) InvalidateBandOutline(drawnBand_.bounds);
-        if (band.visible) InvalidateBandOutline(band.bounds);
+        if (drawnBand_.visible) AddBandOutline(areas, drawnBand_.bounds);
+        if (band.visible) AddBandOutline(areas, band.bounds);
         drawnBand_ = band;
     }
     const DrawnState label{lblSelect.Visible, PaintedPixelBounds(lblSelect, false), lblSelect.Caption};
     if (label.visible != drawnLabel_.visible ||
         (label.visible && (!SameRect(label.bounds, drawnLabel_.bounds) || label.caption != drawnLabel_.caption))) {
-        if (drawnLabel_.visible) InvalidateRect(hwnd_, &drawnLabel_.bounds, FALSE);
-        if (label.visible) InvalidateRect(hwnd_, &label.bounds, FALSE);
+        if (drawnLabel_.visible) areas.push_back(EdgeOf(drawnLabel_.bounds));
+        if (label.visible) areas.push_back(EdgeOf(label.bounds));
         drawnLabel_ = label;
     }
     const LoupeLayout loupe = Loupe();
     if (loupe.visible != drawnLoupe_.visible ||
         (loupe.visible && (!SameRect(loupe.bounds, drawnLoupe_.bounds) || loupe.pointer.x != drawnLoupe_.pointer.x ||
                            loupe.pointer.y != drawnLoupe_.pointer.y || loupe.caption != drawnLoupe_.caption))) {
-        if (drawnLoupe_.visible) InvalidateRect(hwnd_, &drawnLoupe_.bounds, FALSE);
-        if (loupe.visible) InvalidateRect(hwnd_, &loupe.bounds, FALSE);
+        if (drawnLoupe_.visible) areas.push_back(EdgeOf(drawnLoupe_.bounds));
+        if (loupe.visible) areas.push_back(EdgeOf(loupe.bounds));
         drawnLoupe_ = loupe;
+    }
+    ShowAreas(RepaintAreas(std::move(areas), kRepaintSlack));
+}
+
+void frmRectangle::ShowAreas(const std::vector<EdgeRect>& areas) {
+    // Each area painted and handed to the display on its own. Wine hands over a window's
+    // painting as the bounding box of everything painted since it last did: the old and
+    // the new outline of a band across the screen would be the whole screen at every move.
+    for (const EdgeRect& a : areas) {
+        const RECT area{a.Left, a.Top, a.Right, a.Bottom};
+        InvalidateRect(hwnd_, &area, FALSE);
+        UpdateWindow(hwnd_);
+        GdiFlush();
+        // The hand-over happens where the thread finds no message waiting: asked for one
+        // that is never posted.
+        MSG none;
+        PeekMessageW(&none, hwnd_, kNeverPosted, kNeverPosted, PM_NOREMOVE | PM_NOYIELD);
     }
 }
 

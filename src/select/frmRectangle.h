@@ -97,7 +97,8 @@ private:
     void PaintArea(HDC target, const RECT& area);
     void DrawLoupe(HDC dc, const LoupeLayout& loupe);
     HFONT LoupeFont(int dpi);
-    void InvalidateBandOutline(const RECT& bounds);
+    // Paints each area and hands it to the display before the next.
+    void ShowAreas(const std::vector<EdgeRect>& areas);
     void Cancel();
     void MovePointerBy(int dx, int dy);
     void PressOrReleaseAtPointer();

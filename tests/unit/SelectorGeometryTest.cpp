@@ -237,3 +237,44 @@ TEST(WindowSnapping, AClickTurnsIntoADragOnlyBeyondTheDragDistance) {
                  {0, -5, true},  {-5, 4, true},  {4, 5, true},    {INT32_MIN, 0, true}};
     for (const auto& m : moves) EXPECT_EQ(BeyondDragDistance(m.dx, m.dy, 4, 4), m.beyond) << m.dx << "," << m.dy;
 }
+
+TEST(BandRepaint, OutlinesAPixelApartBecomeOneAreaFarOnesStaySeparate) {
+    // A band across a 1920 x 1080 screen moved by 3 pixels: its old and new edges.
+    const auto outline = [](int l, int t, int r, int b) {
+        return std::vector<EdgeRect>{{l, t, r, t + 1}, {l, b - 1, r, b}, {l, t, l + 1, b}, {r - 1, t, r, b}};
+    };
+    std::vector<EdgeRect> moved = outline(10, 10, 1620, 880);
+    for (const EdgeRect& edge : outline(10, 10, 1623, 883)) moved.push_back(edge);
+    const std::vector<EdgeRect> areas = RepaintAreas(moved, 4096);
+    std::int64_t shown = 0;
+    for (const EdgeRect& a : areas) shown += std::int64_t{a.Right - a.Left} * (a.Bottom - a.Top);
+    // Top, bottom, left and right, the old and the new edge of each as one: never the
+    // band's interior (1.4 million pixels), which one bounding box would be.
+    EXPECT_EQ(areas.size(), 4u);
+    EXPECT_LT(shown, 20000);
+
+    struct Case {
+        std::vector<EdgeRect> in;
+        std::vector<EdgeRect> out;
+    };
+    const Case cases[] = {
+        {{}, {}},
+        {{{5, 5, 5, 9}, {1, 1, 0, 3}}, {}},                       // empty ones go
+        {{{0, 0, 10, 10}}, {{0, 0, 10, 10}}},                     // alone
+        {{{0, 0, 10, 10}, {0, 0, 10, 10}}, {{0, 0, 10, 10}}},     // the same twice
+        {{{0, 0, 100, 1}, {0, 2, 100, 3}}, {{0, 0, 100, 3}}},     // neighbours
+        {{{0, 0, 1, 1000}, {999, 0, 1000, 1000}}, {{0, 0, 1, 1000}, {999, 0, 1000, 1000}}},  // a band's sides
+        // The merge of two makes the third worth merging.
+        {{{0, 0, 50, 50}, {100, 0, 150, 50}, {50, 0, 100, 50}}, {{0, 0, 150, 50}}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<EdgeRect> got = RepaintAreas(c.in, 4096);
+        ASSERT_EQ(got.size(), c.out.size());
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].Left, c.out[i].Left);
+            EXPECT_EQ(got[i].Top, c.out[i].Top);
+            EXPECT_EQ(got[i].Right, c.out[i].Right);
+            EXPECT_EQ(got[i].Bottom, c.out[i].Bottom);
+        }
+    }
+}
