@@ -52,3 +52,31 @@ menu c r
 check "the selector covers the screen a fourth time" wait_selector
 drag 100 100 150 130
 expect_eq "the next rectangle's document (the cancels took no number)" Nabbet2 "$(document_title)"
+
+# A click without moving on Notepad's caption takes exactly Notepad's window, as the
+# screen froze: neither the outline shown while the pointer hovered nor the loupe.
+other_start
+window_geometry "$OTHER_WINDOW"
+drag $((WX + 200)) $((WY + 10)) $((WX + 200 + 260)) $((WY + 10 + 230))
+check "Notepad moved" wait_until 5 geometry_is "$OTHER_WINDOW" 260 230 "$WW" "$WH"
+ow=$((1024 - 260)) oh=$((768 - 230))
+[ "$WW" -lt "$ow" ] && ow=$WW
+[ "$WH" -lt "$oh" ] && oh=$WH
+# Whatever Notepad shows when the screen freezes is what the click must take.
+menu c r
+check "the selector covers the screen for a click" wait_selector
+# The bare desktop left of Notepad: no outline there, and the loupe beside the pointer.
+xdotool mousemove 60 60
+sleep 0.3
+check "the selector has settled" wait_until 10 screen_settled
+screenshot "$E2E_OUT/frozen.png"
+xdotool mousemove $((260 + 200)) $((230 + 10))
+sleep 0.3
+xdotool click 1
+check "the click closes the selector" wait_until 5 eval '! window_of_geometry 0 0 1024 768'
+expect_eq "the clicked window's document" Nabbet3 "$(document_title)"
+save_document "$E2E_OUT/clicked"
+expect_eq "the picture is Notepad's window" "${ow}x${oh}" "$(picture_size "$E2E_OUT/clicked.bmp")"
+crop "$E2E_OUT/frozen.png" 260 230 "$ow" "$oh" "$E2E_OUT/clicked-expected.png"
+expect_picture "and holds the frozen screen's pixels of it" "$E2E_OUT/clicked.bmp" "$E2E_OUT/clicked-expected.png"
+other_kill
