@@ -61,7 +61,7 @@ public:
     Picture CaptureFrozenArea(const PixelRect& area) const;
 
     // Redraws what the handlers changed: only the old and the new areas of the band's
-    // outline, of the readout and of the loupe are invalidated.
+    // outline, of the readout and of the loupe are painted, each shown on its own.
     void RefreshControls();
 
     // The loupe for the pointer where it is now, client pixels: its whole rectangle, the

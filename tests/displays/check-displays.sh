@@ -66,6 +66,18 @@ expect_same() {  # expect_same WHAT NAME REFERENCE W H X Y
   fi
 }
 
+# The selector's window tests on this display: the loupe at the monitor's zoom, the
+# keyboard's rectangle, the click on a bare monitor, the cancels and Last Rectangle
+# after a restart.
+selector_tests() {  # selector_tests LABEL
+  wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
+  local filter='DisplaysTest.SelectorLoupeKeys*:SelectorTest.EscAndTheRightButton*'
+  filter+=':CaptureToolCommandsTest.LastRectangle*'
+  wine "$BUILD_DIR/bin/pixelnab_tests.exe" --gtest_filter="$filter" >"$WORK/selector-tests-${1// /-}.log" 2>&1 &&
+    echo "ok: $1: selector window tests ($(grep -c '^\[       OK' "$WORK/selector-tests-${1// /-}.log") passed)" ||
+    { echo "FAIL: $1: selector window tests (see $WORK/selector-tests-${1// /-}.log)"; failures=$((failures + 1)); }
+}
+
 # --- One 3840 x 2160 screen at 192 and at 144 DPI
 export DISPLAY=":$(start_server Xvfb -screen 0 3840x2160x24 -noreset)"
 for dpi in 192 144; do
@@ -84,6 +96,7 @@ for dpi in 192 144; do
   expect_same "$dpi dpi: a rectangle dragged from 2111,1303 to 2412,1454" "rect-$dpi" "$WORK/before-$dpi.png" 301 151 2111 1303
   /usr/bin/convert "$WORK/rect-$dpi-during.png" -crop 500x300+2000+1220 +repage "$WORK/readout-$dpi.png"
   echo "   the readout while dragging (should say 301 x 151): $WORK/readout-$dpi.png"
+  selector_tests "$dpi dpi"
 done
 
 # --- Two monitors: 1280 x 1024 and 1024 x 768 to its right, at 96 DPI
@@ -110,5 +123,6 @@ wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
 wine "$BUILD_DIR/bin/pixelnab_tests.exe" --gtest_filter='DisplaysTest.ActiveWindowAndWindowOnASecondMonitor*' \
   >"$WORK/two-monitor-tests.log" 2>&1 && echo "ok: two monitors: Active Window and Window window tests" ||
   { echo "FAIL: two monitors: window tests (see $WORK/two-monitor-tests.log)"; failures=$((failures + 1)); }
+selector_tests "two monitors"
 echo "$failures check(s) failed"
 [ "$failures" = 0 ]

@@ -140,3 +140,11 @@ Picture BitmapPicture(const Image& image, bool dibSection) {
     std::memcpy(bits, image.pixels.data(), image.pixels.size() * 4);
     return PictureOwningBitmap(bitmap, nullptr);
 }
+
+Image Part(const Image& image, int left, int top, int width, int height) {
+    Image part{width, height, {}};
+    part.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = top; y < top + height; ++y)
+        for (int x = left; x < left + width; ++x) part.pixels.push_back(image.At(x, y));
+    return part;
+}

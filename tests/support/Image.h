@@ -53,6 +53,8 @@ struct ImageDifference {
 ImageDifference Compare(const Image& a, const Image& b);
 // Number of pixels that differ; -1 when the sizes do not match.
 long CountDifferences(const Image& a, const Image& b);
+// The width x height pixels at (left, top) of an image, which holds them all.
+Image Part(const Image& image, int left, int top, int width, int height);
 
 // A device-dependent bitmap holding the image, as a screen capture makes one.
 HBITMAP DeviceBitmap(const Image& image);

@@ -352,3 +352,113 @@ TEST_F(DisplaysTest, ActiveWindowAndWindowOnASecondMonitorComeOutWhole) {
     EXPECT_EQ(desktop.Bottom - desktop.Top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     EXPECT_TRUE(messages.shown.empty());
 }
+
+// On every monitor of the display it runs on (two on the two-monitor display; the display
+// checks also run it at 192 DPI): the loupe shows the frozen pixels under the pointer at
+// the monitor's zoom and stays on that monitor, the keyboard takes a 37 x 21 rectangle
+// of exactly those pixels, and a click where there is no window takes the monitor.
+TEST_F(DisplaysTest, SelectorLoupeKeysAndClickOnEveryMonitorAndASecondMonitor) {
+    const bool loupeWas = frmRectangle::ShowMagnifier;
+    frmRectangle::ShowMagnifier = true;
+    const HDC screenDc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screenDc, LOGPIXELSX);
+    ReleaseDC(nullptr, screenDc);
+    const float factor = 1440.0f / static_cast<float>(dpi);
+    const EdgeRect desktop = DesktopPixels();
+    for (const MonitorArea& monitor : ScreenService().Monitors()) {
+        const EdgeRect& m = monitor.Bounds;
+        const std::string which = std::to_string(m.Left) + "," + std::to_string(m.Top);
+        ShowPattern(m.Left + 200, m.Top + 150, 256, 200);
+        Settle();
+        // Client pixels of the selector, which starts at the desktop's top-left corner.
+        const auto client = [&](int x, int y) { return POINT{x - desktop.Left, y - desktop.Top}; };
+        SetCursorPos(m.Left + 300, m.Top + 200);
+        auto selector = NewForm<frmRectangle>();
+        selector->Show();
+        DoEvents();
+        const HWND h = selector->hWnd();
+        const auto pointAt = [&](int x, int y) {
+            SetCursorPos(x, y);
+            const POINT p = client(x, y);
+            SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+            Settle();
+        };
+        const Image frozen = ReadPicture(selector->BackgroundPicture());
+        pointAt(m.Left + 300, m.Top + 200);
+        const frmRectangle::LoupeLayout loupe = selector->Loupe();
+        const Image shown = ReadScreen(RECT{desktop.Left, desktop.Top, desktop.Right, desktop.Bottom});
+        ASSERT_TRUE(loupe.visible) << which;
+        EXPECT_EQ(loupe.zoom, LoupeZoom(dpi)) << which;
+        long differ = 0;
+        for (int j = 0; j < 15; ++j)
+            for (int i = 0; i < 15; ++i)
+                if (shown.At(loupe.cells.left + i * loupe.zoom + loupe.zoom / 2, loupe.cells.top + j * loupe.zoom + loupe.zoom / 2) !=
+                    frozen.At(300 - 7 + i + m.Left - desktop.Left, 200 - 7 + j + m.Top - desktop.Top))
+                    ++differ;
+        EXPECT_EQ(differ, 0) << which;
+        // In the monitor's bottom-right corner the loupe changes sides and stays on it.
+        pointAt(m.Right - 4, m.Bottom - 8);
+        const RECT corner = selector->Loupe().bounds;
+        const POINT topLeft = client(m.Left, m.Top);
+        const POINT bottomRight = client(m.Right, m.Bottom);
+        EXPECT_GE(corner.left, topLeft.x) << which;
+        EXPECT_GE(corner.top, topLeft.y) << which;
+        EXPECT_LE(corner.right, bottomRight.x) << which;
+        EXPECT_LE(corner.bottom, bottomRight.y) << which;
+
+        // From the keyboard: to 203,163 of the monitor, Enter, 37 right and 21 down, Enter.
+        SetCursorPos(m.Left + 200, m.Top + 160);
+        pointAt(m.Left + 200, m.Top + 160);
+        const auto key = [&](WPARAM code, bool shift) {
+            BYTE saved[256];
+            GetKeyboardState(saved);
+            BYTE keys[256];
+            std::copy(std::begin(saved), std::end(saved), keys);
+            keys[VK_SHIFT] = shift ? 0x80 : 0;
+            SetKeyboardState(keys);
+            if (shift) SendMessageW(h, WM_KEYDOWN, VK_SHIFT, 0);
+            SendMessageW(h, WM_KEYDOWN, code, 0);
+            SendMessageW(h, WM_KEYUP, code, 0xC0000001);
+            SetKeyboardState(saved);
+            if (shift) SendMessageW(h, WM_KEYUP, VK_SHIFT, 0xC0000001);
+        };
+        for (int i = 0; i < 3; ++i) key(VK_RIGHT, false);
+        for (int i = 0; i < 3; ++i) key(VK_DOWN, false);
+        key(VK_RETURN, false);
+        for (int i = 0; i < 3; ++i) key(VK_RIGHT, true);
+        for (int i = 0; i < 7; ++i) key(VK_RIGHT, false);
+        for (int i = 0; i < 2; ++i) key(VK_DOWN, true);
+        key(VK_DOWN, false);
+        key(VK_RETURN, false);
+        EXPECT_FALSE(selector->Visible()) << which;
+        const PixelRect keyed = BandPixels(selector->shpSelect.Geometry(), factor, factor);
+        const POINT at = client(m.Left + 203, m.Top + 163);
+        EXPECT_EQ(keyed.Left, at.x) << which;
+        EXPECT_EQ(keyed.Top, at.y) << which;
+        ASSERT_EQ(keyed.Width, 37) << which;
+        ASSERT_EQ(keyed.Height, 21) << which;
+        const Image keyedPicture = ReadPicture(selector->CaptureFrozenArea(keyed));
+        EXPECT_EQ(pattern->CountDifferences(keyedPicture, 0, 0, 37, 21, 3, 13), 0) << which;
+        selector->Unload();
+
+        // A click on the bare desktop: the monitor under it.
+        pattern.reset();
+        Settle();
+        selector = NewForm<frmRectangle>();
+        selector->Show();
+        DoEvents();
+        const POINT bare = client(m.Right - 40, m.Bottom - 40);
+        SetCursorPos(m.Right - 40, m.Bottom - 40);
+        SendMessageW(selector->hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(bare.x, bare.y));
+        SendMessageW(selector->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bare.x, bare.y));
+        SendMessageW(selector->hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(bare.x, bare.y));
+        const PixelRect clicked = BandPixels(selector->shpSelect.Geometry(), factor, factor);
+        EXPECT_EQ(clicked.Left, topLeft.x) << which;
+        EXPECT_EQ(clicked.Top, topLeft.y) << which;
+        EXPECT_EQ(clicked.Width, m.Right - m.Left) << which;
+        EXPECT_EQ(clicked.Height, m.Bottom - m.Top) << which;
+        selector->Unload();
+    }
+    frmRectangle::ShowMagnifier = loupeWas;
+    EXPECT_TRUE(messages.shown.empty());
+}

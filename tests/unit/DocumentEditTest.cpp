@@ -36,13 +36,6 @@ Image ModelImage(const DocumentModel& model) {
     return image;
 }
 
-Image Part(const Image& image, int left, int top, int width, int height) {
-    Image part{width, height, {}};
-    for (int y = top; y < top + height; ++y)
-        for (int x = left; x < left + width; ++x) part.pixels.push_back(image.At(x, y));
-    return part;
-}
-
 Image Enlarged(const Image& image) {
     Image twice{image.width * 2, image.height * 2, {}};
     for (int y = 0; y < twice.height; ++y)
