@@ -35,10 +35,12 @@ void FrameCaptureOptions::Load() {
     // On unless switched off: like the hide option, only "False" turns it off.
     options_.magnifier = HideCaptureFromSetting(ReadFrameSetting(L"Magnifier", L"True"));
     options_.lastRectangle = ParseLastRectangle(ReadFrameSetting(L"LastRectangle", L""));
+    options_.scrollLimit = ScrollLimitSetting(ReadFrameSetting(L"ScrollLimit", L""));
 }
 
 void FrameCaptureOptions::Store() const {
     WriteFrameSetting(L"CaptureDelay", CaptureDelayText(options_.delaySeconds));
     WriteFrameSetting(L"CapturePointer", options_.pointer ? L"True" : L"False");
     WriteFrameSetting(L"Magnifier", HideCaptureToSetting(options_.magnifier));
+    WriteFrameSetting(L"ScrollLimit", std::to_wstring(options_.scrollLimit));
 }
