@@ -25,6 +25,8 @@ namespace {
 // The longest one step waits for the scrolled window to paint; a program that takes
 // longer is read as it stands (and a half-painted frame does not overlap: it ends the run).
 constexpr unsigned kStepWaitMs = 1000;
+// Times a frame that does not show a move is read again before it counts (150 ms in all).
+constexpr int kRereads = 5;
 
 using Clock = std::chrono::steady_clock;
 
@@ -62,15 +64,25 @@ ScrollRun ScrollAndStitch(const EdgeRect& area, std::int32_t limit) {
             run.stopped = true;
             break;
         }
-        const Clock::time_point waitStart = Clock::now();
+        Clock::time_point waitStart = Clock::now();
         scroller.Step(kStepWaitMs);
         run.waitMs += MillisecondsSince(waitStart);
         frames.Take();
-        const StitchResult step = FindOverlap(frames.Before(), frames.Last());
+        StitchResult step = FindOverlap(frames.Before(), frames.Last());
+        // What a program has painted may reach the screen a moment after it says it is
+        // done (its drawing still on the way to the display): a frame that shows no move,
+        // or no exact one, is read again a few times before it counts.
+        for (int retry = 1; retry <= kRereads && step.outcome != StitchOutcome::Moved; ++retry) {
+            waitStart = Clock::now();
+            Sleep(static_cast<DWORD>(10 * retry));
+            WaitUntilPainted(GetAncestor(scroller.Target(), GA_ROOT), kStepWaitMs);
+            run.waitMs += MillisecondsSince(waitStart);
+            frames.TakeAgain();
+            step = FindOverlap(frames.Before(), frames.Last());
+        }
         if (step.outcome == StitchOutcome::Unmoved) {
             // The wheel moved nothing: the scroll bar may still; when it does not either,
-            // the end is reached. The frame is the one before again.
-            frames.Take();
+            // the end is reached.
             if (!scroller.TryScrollBar()) break;
             continue;
         }

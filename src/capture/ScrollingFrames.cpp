@@ -18,6 +18,10 @@ ScreenFrames::ScreenFrames(const EdgeRect& area) : area_(area) {
 
 void ScreenFrames::Take() {
     last_ = 1 - last_;
+    TakeAgain();
+}
+
+void ScreenFrames::TakeAgain() {
     const WindowDC screen(nullptr, false);
     const SelectGuard selected(memory_.get(), bitmaps_[last_].get());
     // The screen DC counts in virtual-screen pixels, as the area does.

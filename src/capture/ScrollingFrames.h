@@ -19,6 +19,8 @@ public:
     ScreenFrames& operator=(const ScreenFrames&) = delete;
 
     void Take();
+    // Reads the screen again into the last frame (the frame before stays).
+    void TakeAgain();
     FrameView Last() const noexcept { return View(last_); }
     FrameView Before() const noexcept { return View(1 - last_); }
 
