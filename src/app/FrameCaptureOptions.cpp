@@ -35,6 +35,7 @@ void FrameCaptureOptions::Load() {
     // On unless switched off: like the hide option, only "False" turns it off.
     options_.magnifier = HideCaptureFromSetting(ReadFrameSetting(L"Magnifier", L"True"));
     options_.lastRectangle = ParseLastRectangle(ReadFrameSetting(L"LastRectangle", L""));
+    // Read only: a setting for the few who need taller pictures (or fear the memory).
     options_.scrollLimit = ScrollLimitSetting(ReadFrameSetting(L"ScrollLimit", L""));
 }
 
@@ -42,5 +43,4 @@ void FrameCaptureOptions::Store() const {
     WriteFrameSetting(L"CaptureDelay", CaptureDelayText(options_.delaySeconds));
     WriteFrameSetting(L"CapturePointer", options_.pointer ? L"True" : L"False");
     WriteFrameSetting(L"Magnifier", HideCaptureToSetting(options_.magnifier));
-    WriteFrameSetting(L"ScrollLimit", std::to_wstring(options_.scrollLimit));
 }

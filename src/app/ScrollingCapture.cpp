@@ -126,8 +126,14 @@ void ExtendDown(IFrameHost& frame, const CaptureOptions& options) {
                 tell(L"The picture no longer matches the rectangle it was captured from (it was cropped).");
                 return;
             }
-            // The frame out of the way as for any capture, and the window below painted.
-            frame.SetFrameVisible(!options.hideFrame);
+            // The frame out of the way as for any capture, but only when it is in the way: the
+            // user scrolls another program between presses, which keeps the keyboard.
+            RECT frameRect{};
+            GetWindowRect(frame.OwnerWindow(), &frameRect);
+            const RECT areaRect{area.Left, area.Top, area.Right, area.Bottom};
+            RECT common{};
+            const bool hide = options.hideFrame && frame.FrameVisible() && IntersectRect(&common, &frameRect, &areaRect);
+            if (hide) frame.SetFrameVisible(false);
             DoEvents();
             // Running the messages may have closed the document or the frame.
             if (!frame.FrameLoaded() || !document->IsLoaded()) return;
@@ -135,7 +141,7 @@ void ExtendDown(IFrameHost& frame, const CaptureOptions& options) {
             WaitUntilPainted(GetAncestor(WindowFromPoint(centre), GA_ROOT), kStepWaitMs);
             ScreenFrames frames(area);
             frames.Take();
-            frame.SetFrameVisible(true);
+            if (hide) frame.SetFrameVisible(true);
             // The last frame as the picture's end shows it: the header from the top, the
             // rest from the bottom.
             Pixels last = Pixels::ForOverwrite(width, height);

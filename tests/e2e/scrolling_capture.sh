@@ -48,6 +48,8 @@ sleep 0.3
 xdotool mousemove 500 400 click 1
 # The frame is hidden while the window scrolls, and back with the document.
 wait_until 10 eval '! frame_mapped' || fail "the frame did not make way for the scrolling capture"
+sleep 1
+screenshot "$E2E_OUT/scrolling-panel.png"   # the progress panel, beside the area
 wait_until 120 frame_mapped || fail "the frame did not come back after the scrolling capture"
 sleep 1
 screenshot "$E2E_OUT/scrolled-screen.png"
