@@ -57,8 +57,14 @@ ScrollRun ScrollAndStitch(const EdgeRect& area, std::int32_t limit) {
 
     frames.Take();
     run.picture = FrameRows(frames.Last(), 0);
+    // Room for the whole limit at once where it is modest (30,000 rows of 1920 pixels), so
+    // that no append moves the picture; a wider area grows by half again as it must.
+    constexpr std::size_t kReserveBytes = std::size_t{256} << 20;
+    const std::size_t rowBytes = static_cast<std::size_t>(std::max(1, run.picture.Width())) * sizeof(std::uint32_t);
+    run.picture.ReserveRows(static_cast<std::int32_t>(std::min<std::size_t>(static_cast<std::size_t>(limit), kReserveBytes / rowBytes)));
     run.frames = 1;
     progress.Show(run.frames, run.picture.Height());
+    run.setupMs = MillisecondsSince(start);
     while (run.picture.Height() < limit) {
         if (progress.StopAsked()) {
             run.stopped = true;
@@ -67,8 +73,12 @@ ScrollRun ScrollAndStitch(const EdgeRect& area, std::int32_t limit) {
         Clock::time_point waitStart = Clock::now();
         scroller.Step(kStepWaitMs);
         run.waitMs += MillisecondsSince(waitStart);
+        Clock::time_point workStart = Clock::now();
         frames.Take();
+        run.grabMs += MillisecondsSince(workStart);
+        workStart = Clock::now();
         StitchResult step = FindOverlap(frames.Before(), frames.Last());
+        run.stitchMs += MillisecondsSince(workStart);
         // What a program has painted may reach the screen a moment after it says it is
         // done (its drawing still on the way to the display): a frame that shows no move,
         // or no exact one, is read again a few times before it counts.
@@ -77,8 +87,13 @@ ScrollRun ScrollAndStitch(const EdgeRect& area, std::int32_t limit) {
             Sleep(static_cast<DWORD>(10 * retry));
             WaitUntilPainted(GetAncestor(scroller.Target(), GA_ROOT), kStepWaitMs);
             run.waitMs += MillisecondsSince(waitStart);
+            ++run.rereads;
+            workStart = Clock::now();
             frames.TakeAgain();
+            run.grabMs += MillisecondsSince(workStart);
+            workStart = Clock::now();
             step = FindOverlap(frames.Before(), frames.Last());
+            run.stitchMs += MillisecondsSince(workStart);
         }
         if (step.outcome == StitchOutcome::Unmoved) {
             // The wheel moved nothing: the scroll bar may still; when it does not either,

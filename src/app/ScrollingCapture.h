@@ -19,6 +19,10 @@ struct ScrollRun {
     bool stopped = false;        // Esc or a click on the progress panel
     double totalMs = 0;          // the whole run
     double waitMs = 0;           // of which waiting for the window to scroll and paint
+    double grabMs = 0;           // reading the screen after each step
+    double stitchMs = 0;         // finding each step's overlap
+    double setupMs = 0;          // the first frame, the panel and the room for the picture
+    int rereads = 0;             // frames read again because they showed no move yet
 };
 
 // The status bar's text when frames do not overlap exactly.

@@ -97,6 +97,12 @@ std::optional<Pixels> Pixels::ReplaceBottomRows(std::int32_t count, const Pixels
     return std::optional<Pixels>(std::move(grown));
 }
 
+void Pixels::ReserveRows(std::int32_t rows) {
+    if (rows <= rows_ || area_.bottom != rows_) return;
+    const std::size_t inUse = static_cast<std::size_t>(rows_) * static_cast<std::size_t>(stride_);
+    store_.Reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(stride_), inUse);
+}
+
 Pixels Pixels::TakeBottomRows(std::int32_t count) {
     count = std::clamp(count, 0, Height());
     Pixels taken = Copy(PictureRect{0, Height() - count, Width(), Height()});

@@ -75,6 +75,9 @@ public:
     // rows above the footer it kept). The memory grows by half again when it must, so that
     // appending frame after frame does not copy the whole picture each time.
     std::optional<Pixels> ReplaceBottomRows(std::int32_t count, const Pixels& rows);
+    // Room for the picture to grow to `rows` rows without moving (a picture whose last row
+    // ends its memory; others move on their next append anyway).
+    void ReserveRows(std::int32_t rows);
     // Takes the last `count` rows off the picture.
     Pixels TakeBottomRows(std::int32_t count);
 

@@ -12,9 +12,18 @@ bool SamePixels(const std::uint32_t* a, const std::uint32_t* b, std::int32_t cou
 
 // A row's pixels between two columns, hashed: rows are compared by hash first, and a match
 // found that way is checked pixel by pixel before it counts.
+// Four independent lanes of two pixels each, so that the multiplications overlap.
 std::uint64_t RowHash(const std::uint32_t* row, std::int32_t from, std::int32_t to) noexcept {
-    std::uint64_t hash = 0xCBF29CE484222325ull;
-    for (std::int32_t x = from; x < to; ++x) hash = (hash ^ row[x]) * 0x100000001B3ull;
+    constexpr std::uint64_t kPrime = 0x100000001B3ull;
+    std::uint64_t lanes[4] = {0xCBF29CE484222325ull, 0x84222325CBF29CE4ull, 0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full};
+    std::int32_t x = from;
+    for (; x + 8 <= to; x += 8)
+        for (int lane = 0; lane < 4; ++lane) {
+            const std::uint64_t pair = row[x + 2 * lane] | static_cast<std::uint64_t>(row[x + 2 * lane + 1]) << 32;
+            lanes[lane] = (lanes[lane] ^ pair) * kPrime;
+        }
+    std::uint64_t hash = lanes[0] ^ (lanes[1] * 3) ^ (lanes[2] * 5) ^ (lanes[3] * 7);
+    for (; x < to; ++x) hash = (hash ^ row[x]) * kPrime;
     return hash ^ (hash >> 29);
 }
 
