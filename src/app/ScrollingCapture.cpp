@@ -65,6 +65,8 @@ ScrollRun ScrollAndStitch(const EdgeRect& area, std::int32_t limit) {
     run.frames = 1;
     progress.Show(run.frames, run.picture.Height());
     run.setupMs = MillisecondsSince(start);
+    std::int32_t lastHeader = -1;  // the fixed rows the steps before confirmed
+    std::int32_t lastFooter = -1;
     while (run.picture.Height() < limit) {
         if (progress.StopAsked()) {
             run.stopped = true;
@@ -94,6 +96,31 @@ ScrollRun ScrollAndStitch(const EdgeRect& area, std::int32_t limit) {
             workStart = Clock::now();
             step = FindOverlap(frames.Before(), frames.Last());
             run.stitchMs += MillisecondsSince(workStart);
+        }
+        // A frame read while the drawing was still on its way shows rows of the frame before
+        // where they stood, which pass for a header or a footer: fixed rows not seen at the
+        // step before are read again, and count once a second read shows the same.
+        for (int retry = 1; retry <= kRereads && step.outcome == StitchOutcome::Moved &&
+                            (step.header != lastHeader || step.footer != lastFooter);
+             ++retry) {
+            waitStart = Clock::now();
+            Sleep(static_cast<DWORD>(10 * retry));
+            WaitUntilPainted(GetAncestor(scroller.Target(), GA_ROOT), kStepWaitMs);
+            run.waitMs += MillisecondsSince(waitStart);
+            ++run.rereads;
+            workStart = Clock::now();
+            frames.TakeAgain();
+            run.grabMs += MillisecondsSince(workStart);
+            workStart = Clock::now();
+            const StitchResult again = FindOverlap(frames.Before(), frames.Last());
+            run.stitchMs += MillisecondsSince(workStart);
+            const bool confirmed = again.outcome == step.outcome && again.move == step.move &&
+                                   again.header == step.header && again.footer == step.footer;
+            step = again;
+            if (confirmed) {
+                lastHeader = step.header;
+                lastFooter = step.footer;
+            }
         }
         if (step.outcome == StitchOutcome::Unmoved) {
             // The wheel moved nothing: the scroll bar may still; when it does not either,
