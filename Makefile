@@ -53,12 +53,13 @@ test: deps
 	@tools/run-tests.sh $(abspath $(BUILD))
 
 # Timings and memory at 1920x1080, 3840x2160 and 7680x4320, each on an Xvfb of its own
-# started and stopped by the script, then the file benchmark at 3840x2160 (not part of the
-# build or the tests).
+# started and stopped by the script, then the file benchmark at 3840x2160 and the scrolling
+# capture's at 1920x1080 (not part of the build or the tests).
 bench: build
-	cmake --build $(BUILD) --target pixelnab_bench file_bench -j2
+	cmake --build $(BUILD) --target pixelnab_bench file_bench scroll_bench -j2
 	bench/run-bench.sh $(abspath $(BUILD))
 	bench/run-file-bench.sh $(abspath $(BUILD))
+	bench/run-scroll-bench.sh $(abspath $(BUILD))
 
 # Portable zip and NSIS installer in $(BUILD)/dist.
 dist: build

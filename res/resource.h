@@ -33,6 +33,9 @@
 #define IDC_HOTKEY_FIRST    1100
 #define IDC_HOTKEY_LAST     1123
 #define IDC_HOTKEY_INTRO    1130
+// The rows of Scrolling Window and Extend Down, numbered IDC_HOTKEY_MORE + 4 * (row - 6) + part.
+#define IDC_HOTKEY_MORE     2400
+#define IDC_HOTKEY_MORE_LAST 2407
 
 // Menu commands: one per menu item with a handler
 #define IDM_FILE_OPEN               40001
@@ -59,6 +62,8 @@
 #define IDM_CAPTURE_SCREEN          40033
 #define IDM_CAPTURE_ALLSCREENS      40034
 #define IDM_CAPTURE_LASTRECTANGLE   40035
+#define IDM_CAPTURE_SCROLLING       45000
+#define IDM_CAPTURE_EXTENDDOWN      45001
 #define IDM_OPTIONS_HIDE            40040
 #define IDM_OPTIONS_HOTKEYS         40041
 #define IDM_OPTIONS_DELAYNONE       40042

@@ -7,6 +7,10 @@
 #include "capture/basScreen.h"
 #include "capture/CaptureCommands.h"
 #include "capture/CaptureOptions.h"
+#include "capture/ScrollProgress.h"
+#include "platform/windows/AppInfo.h"
+#include "platform/windows/MessageBoxService.h"
+#include "document/PicturePixels.h"
 #include "platform/pictures/PointerImage.h"
 #include "platform/windows/ScreenService.h"
 #include "platform/windows/Form.h"
@@ -28,6 +32,24 @@ bool PointerInBand(const PointerSnapshot& pointer, const PixelRect& band) {
            pointer.position.x < band.Left + band.Width && pointer.position.y < band.Top + band.Height;
 }
 
+namespace {
+
+// The selector's band in desktop pixels: band pixels count from its client origin, which
+// lies on the desktop's top-left corner. None for a band of no area.
+std::optional<EdgeRect> BandOnDesktop(const frmRectangle& selector, const PixelRect& band) {
+    if (band.Width <= 0 || band.Height <= 0) return std::nullopt;
+    POINT origin{0, 0};
+    ClientToScreen(selector.hWnd(), &origin);
+    return EdgeRect{origin.x + band.Left, origin.y + band.Top, origin.x + band.Left + band.Width,
+                    origin.y + band.Top + band.Height};
+}
+
+PixelRect SelectedBand(const frmRectangle& selector) {
+    return BandPixels(selector.shpSelect.Geometry(), Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
+}
+
+}  // namespace
+
 std::optional<EdgeRect> CaptureRectangle(IFrameHost& frame, const CaptureOptions& options) {
     std::shared_ptr<frmRectangle> selector;
     std::optional<EdgeRect> confirmed;
@@ -43,21 +65,18 @@ std::optional<EdgeRect> CaptureRectangle(IFrameHost& frame, const CaptureOptions
     // The selector unloads itself on a cancel; confirmed, it is hidden but still loaded.
     steps.nothingSelected = [&] { return !selector->IsLoaded(); };
     steps.obtainPicture = [&] {
-        const PixelRect band =
-            BandPixels(selector->shpSelect.Geometry(), Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
+        const PixelRect band = SelectedBand(*selector);
         // The pixels come from the frozen screen the user selected them on.
         Picture picture = selector->CaptureFrozenArea(band);
-        // Band pixels count from the selector's client origin, which lies on the desktop's
-        // top-left corner.
-        POINT origin{0, 0};
-        ClientToScreen(selector->hWnd(), &origin);
-        if (band.Width > 0 && band.Height > 0)
-            confirmed = EdgeRect{origin.x + band.Left, origin.y + band.Top, origin.x + band.Left + band.Width,
-                                 origin.y + band.Top + band.Height};
+        confirmed = BandOnDesktop(*selector, band);
         if (PointerInBand(pointer, band)) DrawPointer(picture, pointer, POINT{band.Left, band.Top});
         return picture;
     };
     steps.afterPicture = [&] { selector->Unload(); };
+    steps.source = [&]() -> std::optional<ScreenSource> {
+        if (!confirmed) return std::nullopt;
+        return ScreenSource{*confirmed, 0};
+    };
     RunCapture(frame, options, steps);
     // After a failure (the count at its end, say) a hidden selector must not linger: it
     // would count as an open document and keep a copy of the whole screen.
@@ -65,9 +84,55 @@ std::optional<EdgeRect> CaptureRectangle(IFrameHost& frame, const CaptureOptions
     return confirmed;
 }
 
+ScrollingResult CaptureScrollingWindow(IFrameHost& frame, const CaptureOptions& options) {
+    std::shared_ptr<frmRectangle> selector;
+    ScrollingResult result;
+    CaptureSteps steps;
+    steps.showTool = [&] {
+        frmRectangle::ShowMagnifier = options.magnifier;
+        selector = NewForm<frmRectangle>(&frame);
+        selector->ShowModal(frame.OwnerWindow());
+    };
+    steps.nothingSelected = [&] { return !selector->IsLoaded(); };
+    steps.obtainPicture = [&] {
+        result.area = BandOnDesktop(*selector, SelectedBand(*selector));
+        // The frozen screen goes, and the windows under it repaint, before the live screen
+        // is read and scrolled.
+        selector->Unload();
+        DoEvents();
+        if (!result.area) return Picture{};
+        const POINT centre{(result.area->Left + result.area->Right) / 2, (result.area->Top + result.area->Bottom) / 2};
+        WaitUntilPainted(GetAncestor(WindowFromPoint(centre), GA_ROOT), kRepaintWaitMs);
+        result.run = ScrollAndStitch(*result.area, options.scrollLimit);
+        return PictureOfPixels(result.run.picture);
+    };
+    steps.source = [&]() -> std::optional<ScreenSource> {
+        if (!result.area) return std::nullopt;
+        return ScreenSource{*result.area, result.run.header};
+    };
+    RunCapture(frame, options, steps);
+    if (selector && selector->IsLoaded()) selector->Unload();
+    // The picture is in the document: only the figures are kept.
+    result.run.picture = Pixels{};
+    if (result.area && frame.FrameLoaded()) {
+        if (result.run.refused) {
+            frame.SetStatusText(kNoExactOverlap);
+            MessageBoxService().Show(MessageBoxOwner(),
+                                     std::wstring(kNoExactOverlap) + L"\r\n\r\nThe capture ends at the frame before it.",
+                                     MB_OK | MB_ICONEXCLAMATION, App::Title());
+        } else {
+            frame.SetStatusText(L"Scrolling capture: " + GroupedNumber(result.run.frames) + L" frames" +
+                                (result.run.stopped ? L", stopped" : L""));
+        }
+    }
+    return result;
+}
+
 void CaptureWindow(IFrameHost& frame, const CaptureOptions& options) {
     std::shared_ptr<frmWindow> picker;
+    std::optional<ScreenSource> source;
     CaptureSteps steps;
+    steps.source = [&] { return source; };
     steps.showTool = [&] {
         picker = NewForm<frmWindow>();
         picker->ShowModal(frame.OwnerWindow());
@@ -84,6 +149,8 @@ void CaptureWindow(IFrameHost& frame, const CaptureOptions& options) {
         WaitUntilPainted(picked, kRepaintWaitMs);
         Picture picture = CaptureWindowByHandle(picked);
         const RECT area = WindowCaptureArea(picked);
+        if (!picture.IsEmpty() && area.right > area.left && area.bottom > area.top)
+            source = ScreenSource{EdgeRect{area.left, area.top, area.right, area.bottom}, 0};
         AddPointer(options, picture, POINT{area.left, area.top});
         return picture;
     };

@@ -20,6 +20,7 @@ bool Hiding(const CommandContext& context) { return context.capture.hideFrame; }
 bool WithPointer(const CommandContext& context) { return context.capture.pointer; }
 bool WithMagnifier(const CommandContext& context) { return context.capture.magnifier; }
 bool HasLastRectangle(const CommandContext& context) { return context.capture.lastRectangle.has_value(); }
+bool Extendable(const CommandContext& context) { return context.extendable; }
 template <int Seconds>
 bool DelayOf(const CommandContext& context) { return context.capture.delaySeconds == Seconds; }
 
@@ -51,6 +52,8 @@ const CommandRow kCommands[] = {
     {IDM_CAPTURE_SCREEN,         &frmMain::mnuCaptureScreen_Click,         false, nullptr,              0, 0,            L"Screen",        8,  L"Capture Entire Screen"},
     {IDM_CAPTURE_ALLSCREENS,     &frmMain::mnuCaptureAllScreens_Click,     false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_CAPTURE_LASTRECTANGLE,  &frmMain::mnuCaptureLastRectangle_Click,  false, nullptr,              0, 0,            nullptr,          0,  nullptr, 0, nullptr, &HasLastRectangle},
+    {IDM_CAPTURE_SCROLLING,      &frmMain::mnuCaptureScrollingWindow_Click, false, nullptr,             0, 0,            nullptr,          0,  nullptr},
+    {IDM_CAPTURE_EXTENDDOWN,     &frmMain::mnuCaptureExtendDown_Click,     true,  nullptr,              0, 0,            nullptr,          0,  nullptr, 0, nullptr, &Extendable},
     {IDM_OPTIONS_HIDE,           &frmMain::mnuOptionsHide_Click,           false, &Hiding,              0, 0,            L"Hide",          9,  L"Hide Capture Window"},
     {IDM_OPTIONS_POINTER,        &frmMain::mnuOptionsPointer_Click,        false, &WithPointer,         0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_MAGNIFIER,      &frmMain::mnuOptionsMagnifier_Click,      false, &WithMagnifier,       0, 0,            nullptr,          0,  nullptr},

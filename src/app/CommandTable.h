@@ -17,6 +17,7 @@ struct CommandContext {
     bool undo = false;
     bool redo = false;
     bool modified = false;
+    bool extendable = false;  // the active document was captured from a screen rectangle
     CaptureOptions capture;
 };
 

@@ -35,6 +35,8 @@ void FrameCaptureOptions::Load() {
     // On unless switched off: like the hide option, only "False" turns it off.
     options_.magnifier = HideCaptureFromSetting(ReadFrameSetting(L"Magnifier", L"True"));
     options_.lastRectangle = ParseLastRectangle(ReadFrameSetting(L"LastRectangle", L""));
+    // Read only: a setting for the few who need taller pictures (or fear the memory).
+    options_.scrollLimit = ScrollLimitSetting(ReadFrameSetting(L"ScrollLimit", L""));
 }
 
 void FrameCaptureOptions::Store() const {

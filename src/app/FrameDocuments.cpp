@@ -33,6 +33,7 @@ std::shared_ptr<DocumentForm> FrameDocuments::Add(const DocumentArrival& arrival
     // Obtaining the picture may have run messages, and the frame may be gone with them.
     if (!frame_.FrameLoaded()) return nullptr;
     document->SetDocumentPicture(std::move(picture));
+    if (arrival.source) document->SetSource(arrival.source());
     if (arrival.beforeShow) arrival.beforeShow();
     document->Show();
     frame_.SetAppState();

@@ -7,6 +7,7 @@
 
 #include "app/CaptureToolCommands.h"
 #include "app/FrameSettings.h"
+#include "app/ScrollingCapture.h"
 #include "capture/basScreen.h"
 #include "capture/CaptureCommands.h"
 #include "capture/CaptureOptions.h"
@@ -106,6 +107,12 @@ std::optional<EdgeRect> FrameHotkeys::Capture(int command, const CaptureOptions&
         break;
     case HotkeyCommand::LastRectangle:
         CaptureCommands::CaptureLastRectangle(frame_, options);
+        break;
+    case HotkeyCommand::ScrollingWindow:
+        CaptureCommands::CaptureScrollingWindow(frame_, options);
+        break;
+    case HotkeyCommand::ExtendDown:
+        CaptureCommands::ExtendDown(frame_, options);
         break;
     }
     // A capture taken while the frame was minimised shows, as one from the menu does (its

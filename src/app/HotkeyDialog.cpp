@@ -13,14 +13,19 @@ namespace {
 constexpr UINT kRunScript = WM_APP + 1;
 
 const wchar_t* const kSettingNames[kHotkeyCommands] = {L"HotkeyScreen", L"HotkeyActiveWindow", L"HotkeyWindow",
-                                                      L"HotkeyRectangle", L"HotkeyAllScreens", L"HotkeyLastRectangle"};
+                                                      L"HotkeyRectangle", L"HotkeyAllScreens", L"HotkeyLastRectangle",
+                                                      L"HotkeyScrollingWindow", L"HotkeyExtendDown"};
 const wchar_t* const kCommandNames[kHotkeyCommands] = {L"Capture > Screen", L"Capture > Active Window",
                                                       L"Capture > Window", L"Capture > Rectangle",
-                                                      L"Capture > All Screens", L"Capture > Last Rectangle"};
+                                                      L"Capture > All Screens", L"Capture > Last Rectangle",
+                                                      L"Capture > Scrolling Window", L"Capture > Extend Down"};
 
-int BoxId(int row) { return IDC_HOTKEY_FIRST + 4 * row + 1; }
-int WinId(int row) { return IDC_HOTKEY_FIRST + 4 * row + 2; }
-int NoneId(int row) { return IDC_HOTKEY_FIRST + 4 * row + 3; }
+// The first six rows' controls count from IDC_HOTKEY_FIRST, the later ones from IDC_HOTKEY_MORE.
+int RowBase(int row) { return row < 6 ? IDC_HOTKEY_FIRST + 4 * row : IDC_HOTKEY_MORE + 4 * (row - 6); }
+int RowOf(int id) { return id >= IDC_HOTKEY_MORE ? 6 + (id - IDC_HOTKEY_MORE) / 4 : (id - IDC_HOTKEY_FIRST) / 4; }
+int BoxId(int row) { return RowBase(row) + 1; }
+int WinId(int row) { return RowBase(row) + 2; }
+int NoneId(int row) { return RowBase(row) + 3; }
 
 std::function<void(HWND)> g_script;
 
@@ -62,8 +67,10 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            const int row = (id - IDC_HOTKEY_FIRST) / 4;
-            if (id >= IDC_HOTKEY_FIRST && id <= IDC_HOTKEY_LAST && id == NoneId(row)) {
+            const int row = RowOf(id);
+            const bool rowControl = (id >= IDC_HOTKEY_FIRST && id <= IDC_HOTKEY_LAST) ||
+                                    (id >= IDC_HOTKEY_MORE && id <= IDC_HOTKEY_MORE_LAST);
+            if (rowControl && id == NoneId(row)) {
                 SendDlgItemMessageW(dialog, BoxId(row), HKM_SETHOTKEY, 0, 0);
                 CheckDlgButton(dialog, WinId(row), BST_UNCHECKED);
                 SetFocus(GetDlgItem(dialog, BoxId(row)));

@@ -10,8 +10,8 @@
 #include "platform/rules/CaptureOptionsText.h"
 
 // The capture commands a hotkey can start, in the dialog's order.
-enum class HotkeyCommand { Screen, ActiveWindow, Window, Rectangle, AllScreens, LastRectangle };
-constexpr int kHotkeyCommands = 6;
+enum class HotkeyCommand { Screen, ActiveWindow, Window, Rectangle, AllScreens, LastRectangle, ScrollingWindow, ExtendDown };
+constexpr int kHotkeyCommands = 8;
 using HotkeyAssignments = std::array<HotkeyCombination, kHotkeyCommands>;
 
 // The settings value of each command ("HotkeyScreen", ...) and its menu path for messages.

@@ -82,6 +82,8 @@ public:
     void mnuCaptureScreen_Click();
     void mnuCaptureAllScreens_Click();
     void mnuCaptureLastRectangle_Click();
+    void mnuCaptureScrollingWindow_Click();
+    void mnuCaptureExtendDown_Click();
     void mnuOptionsHide_Click();
     void mnuOptionsPointer_Click();
     void mnuOptionsMagnifier_Click();

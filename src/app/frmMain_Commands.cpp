@@ -6,6 +6,7 @@
 #include "app/CaptureToolCommands.h"
 #include "app/CommandTable.h"
 #include "app/FrameSettings.h"
+#include "app/ScrollingCapture.h"
 #include "app/frmMain.h"
 #include "capture/CaptureCommands.h"
 #include "capture/PasteCommand.h"
@@ -149,6 +150,7 @@ CommandContext frmMain::CurrentCommandContext() const {
         context.undo = edits.undo;
         context.redo = edits.redo;
         context.modified = edits.modified;
+        context.extendable = active->Source().has_value();
     }
     return context;
 }
@@ -346,6 +348,18 @@ void frmMain::mnuCaptureLastRectangle_Click() {
     Observe(L"mnuCaptureLastRectangle_Click");
     const auto keepAlive = shared_from_this();  // the frame may close during a countdown
     CaptureCommands::CaptureLastRectangle(*this, CaptureSettings());
+}
+
+void frmMain::mnuCaptureScrollingWindow_Click() {
+    Observe(L"mnuCaptureScrollingWindow_Click");
+    const auto keepAlive = shared_from_this();  // the frame may close during the capture
+    CaptureCommands::CaptureScrollingWindow(*this, CaptureSettings());
+}
+
+void frmMain::mnuCaptureExtendDown_Click() {
+    Observe(L"mnuCaptureExtendDown_Click");
+    const auto keepAlive = shared_from_this();
+    CaptureCommands::ExtendDown(*this, CaptureSettings());
 }
 
 void frmMain::RememberRectangle(const std::optional<EdgeRect>& rect) {

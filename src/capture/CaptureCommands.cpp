@@ -34,17 +34,12 @@ void RaiseFrame(IFrameHost& frame) {
 
 bool g_captureRunning = false;
 
-class CaptureRunning {
-public:
-    CaptureRunning() { g_captureRunning = true; }
-    ~CaptureRunning() { g_captureRunning = false; }
-    CaptureRunning(const CaptureRunning&) = delete;
-    CaptureRunning& operator=(const CaptureRunning&) = delete;
-};
-
 }  // namespace
 
 bool CaptureInProgress() { return g_captureRunning; }
+
+CaptureUnderWay::CaptureUnderWay() { g_captureRunning = true; }
+CaptureUnderWay::~CaptureUnderWay() { g_captureRunning = false; }
 
 void AddPointer(const CaptureOptions& options, const Picture& picture, POINT origin) {
     if (!options.pointer || picture.IsEmpty()) return;
@@ -53,7 +48,7 @@ void AddPointer(const CaptureOptions& options, const Picture& picture, POINT ori
 
 void RunCapture(IFrameHost& frame, const CaptureOptions& options, const CaptureSteps& steps) {
     if (g_captureRunning) return;
-    const CaptureRunning running;
+    const CaptureUnderWay running;
     // Every run of messages may close the frame (its close box, the end of the session);
     // the capture then ends there, quietly: there is nothing left to show a picture in.
     const auto frameGone = [&] { return !frame.FrameLoaded(); };
@@ -85,6 +80,7 @@ void RunCapture(IFrameHost& frame, const CaptureOptions& options, const CaptureS
             // once the picture is in, before the document is shown.
             DocumentArrival arrival;
             arrival.picture = [&] { return steps.obtainPicture ? steps.obtainPicture() : Picture{}; };
+            if (steps.source) arrival.source = steps.source;
             arrival.beforeShow = [&] {
                 if (steps.afterPicture) steps.afterPicture();
                 frame.SetFrameVisible(true);

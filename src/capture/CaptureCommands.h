@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include <windows.h>
 
@@ -32,6 +33,14 @@ void AddPointer(const CaptureOptions& options, const Picture& picture, POINT ori
 // True while a capture command runs (its countdown, tool and capture); another one asked
 // for meanwhile, by a hotkey say, is ignored.
 bool CaptureInProgress();
+// Counts as a capture in progress while it lives (Extend Down, which runs no RunCapture).
+class CaptureUnderWay {
+public:
+    CaptureUnderWay();
+    ~CaptureUnderWay();
+    CaptureUnderWay(const CaptureUnderWay&) = delete;
+    CaptureUnderWay& operator=(const CaptureUnderWay&) = delete;
+};
 
 // What one capture command adds to the sequence every capture command follows.
 struct CaptureSteps {
@@ -45,6 +54,8 @@ struct CaptureSteps {
     std::function<Picture()> obtainPicture;
     // Runs once the picture has been assigned (the rectangle command closes its selector).
     std::function<void()> afterPicture;
+    // Where on the screen the picture came from, when that is one rectangle.
+    std::function<std::optional<ScreenSource>()> source;
 };
 
 // The shared sequence: with a delay set, first counts it down (a cancelled count makes no

@@ -1,6 +1,8 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 
+#include "platform/rules/CaptureOptionsText.h"
 #include "platform/rules/ScreenGeometry.h"
 
 // The options a capture follows, read once as the capture command starts: the frame holds
@@ -17,4 +19,6 @@ struct CaptureOptions {
     // The rectangle the last confirmed Rectangle capture took, in desktop pixels; none
     // until one is confirmed.
     std::optional<EdgeRect> lastRectangle;
+    // A scrolling capture stops once its picture is this many pixels high.
+    std::int32_t scrollLimit = kDefaultScrollLimit;
 };

@@ -14,8 +14,10 @@ DocumentChange CropOperation::Revert(DocumentContent& content) {
 }
 
 DocumentChange AppendRowsOperation::Apply(DocumentContent& content) {
-    const std::int32_t top = content.pixels.Height();
-    displaced_ = content.pixels.AppendRows(rows_);
+    const std::int32_t top = content.pixels.Height() - replaced_;
+    Pixels replaced = content.pixels.Copy(PictureRect{0, top, content.pixels.Width(), content.pixels.Height()});
+    displaced_ = content.pixels.ReplaceBottomRows(replaced_, rows_);
+    replacedRows_ = std::move(replaced);
     count_ = rows_.Height();
     rows_ = Pixels{};
     return DocumentChange{true, PictureRect{0, top, content.pixels.Width(), content.pixels.Height()}, false, false};
@@ -26,6 +28,19 @@ DocumentChange AppendRowsOperation::Revert(DocumentContent& content) {
     if (displaced_) {
         content.pixels = std::move(*displaced_);
         displaced_.reset();
+    } else {
+        content.pixels.AppendRows(replacedRows_);
     }
-    return DocumentChange{true, content.pixels.Bounds(), false, false};
+    replacedRows_ = Pixels{};
+    // A selection made in the rows taken off keeps only what is left of it.
+    bool selectionChanged = false;
+    if (content.selection) {
+        const PictureRect inside = Intersection(*content.selection, content.pixels.Bounds());
+        selectionChanged = inside != *content.selection;
+        if (inside.IsEmpty())
+            content.selection.reset();
+        else
+            content.selection = inside;
+    }
+    return DocumentChange{true, content.pixels.Bounds(), selectionChanged, false};
 }

@@ -46,18 +46,21 @@ private:
     std::optional<PictureRect> selectionBefore_;
 };
 
-// Adds rows below the picture (a scrolling capture's continuation), as one step.
+// Adds rows below the picture (a scrolling capture's continuation), as one step: in place
+// of its last `replaced` rows when the capture kept a footer there (the rows end with it).
 class AppendRowsOperation final : public DocumentOperation {
 public:
-    explicit AppendRowsOperation(Pixels rows) : rows_(std::move(rows)) {}
+    explicit AppendRowsOperation(Pixels rows, std::int32_t replaced = 0) : rows_(std::move(rows)), replaced_(replaced) {}
     DocumentChange Apply(DocumentContent& content) override;
     DocumentChange Revert(DocumentContent& content) override;
     std::size_t StoredBytes() const noexcept override {
-        return rows_.StoredBytes() + (displaced_ ? displaced_->StoredBytes() : 0);
+        return rows_.StoredBytes() + replacedRows_.StoredBytes() + (displaced_ ? displaced_->StoredBytes() : 0);
     }
 
 private:
     Pixels rows_;  // while applied the rows live in the picture only
+    std::int32_t replaced_ = 0;
+    Pixels replacedRows_;  // while applied: the rows the new ones took the place of
     std::int32_t count_ = 0;
     std::optional<Pixels> displaced_;  // the picture before, when the rows would have covered pixels a crop hid
 };

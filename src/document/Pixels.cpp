@@ -71,18 +71,21 @@ void Pixels::Uncrop(const PictureRect& before) {
     area_ = before;
 }
 
-std::optional<Pixels> Pixels::AppendRows(const Pixels& rows) {
-    if (rows.Height() == 0) return std::nullopt;
+std::optional<Pixels> Pixels::ReplaceBottomRows(std::int32_t count, const Pixels& rows) {
+    if (count < 0 || count > Height())
+        RaiseError(ErrorNumber::InvalidPropertyValue, L"Only rows of the picture can be replaced.");
+    if (count == 0 && rows.Height() == 0) return std::nullopt;
     if (rows.Width() != Width())
         RaiseError(ErrorNumber::InvalidPropertyValue, L"Rows added to a picture must be as wide as the picture.");
-    const std::int32_t height = Height();
+    const std::int32_t height = Height() - count;
     // Below the last row in use the memory is free: the rows go there, in rows as long as
     // the memory's (what lies beside them is never shown: only an undone crop would show it,
     // and that comes after these rows are taken off again).
     if (area_.bottom == rows_) {
-        const std::size_t inUse = static_cast<std::size_t>(rows_) * static_cast<std::size_t>(stride_);
-        store_.Reserve(inUse + static_cast<std::size_t>(rows.Height()) * static_cast<std::size_t>(stride_), inUse);
-        rows_ += rows.Height();
+        const std::size_t inUse = static_cast<std::size_t>(rows_ - count) * static_cast<std::size_t>(stride_);
+        const std::size_t needed = inUse + static_cast<std::size_t>(rows.Height()) * static_cast<std::size_t>(stride_);
+        if (needed > store_.Capacity()) store_.Reserve(std::max(needed, store_.Capacity() + store_.Capacity() / 2), inUse);
+        rows_ += rows.Height() - count;
         area_.bottom = rows_;
         for (std::int32_t y = 0; y < rows.Height(); ++y) CopyPixels(Row(height + y), rows.Row(y), Width());
         return std::nullopt;
@@ -92,6 +95,12 @@ std::optional<Pixels> Pixels::AppendRows(const Pixels& rows) {
     for (std::int32_t y = 0; y < rows.Height(); ++y) CopyPixels(grown.Row(height + y), rows.Row(y), Width());
     std::swap(*this, grown);
     return std::optional<Pixels>(std::move(grown));
+}
+
+void Pixels::ReserveRows(std::int32_t rows) {
+    if (rows <= rows_ || area_.bottom != rows_) return;
+    const std::size_t inUse = static_cast<std::size_t>(rows_) * static_cast<std::size_t>(stride_);
+    store_.Reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(stride_), inUse);
 }
 
 Pixels Pixels::TakeBottomRows(std::int32_t count) {

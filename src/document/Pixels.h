@@ -70,7 +70,14 @@ public:
     // Adds rows of the picture's width below it. When they would cover rows a crop hid the
     // picture moves to new memory, and the picture as it was is returned, hidden pixels and
     // all, to be put back once the rows are taken off again.
-    std::optional<Pixels> AppendRows(const Pixels& rows);
+    std::optional<Pixels> AppendRows(const Pixels& rows) { return ReplaceBottomRows(0, rows); }
+    // The same in place of the picture's last `count` rows (a scrolling capture puts its new
+    // rows above the footer it kept). The memory grows by half again when it must, so that
+    // appending frame after frame does not copy the whole picture each time.
+    std::optional<Pixels> ReplaceBottomRows(std::int32_t count, const Pixels& rows);
+    // Room for the picture to grow to `rows` rows without moving (a picture whose last row
+    // ends its memory; others move on their next append anyway).
+    void ReserveRows(std::int32_t rows);
     // Takes the last `count` rows off the picture.
     Pixels TakeBottomRows(std::int32_t count);
 

@@ -135,3 +135,11 @@ TEST(LastRectangleText, WrittenTextReadsBackAndGarbageReadsAsNone) {
           L"5,0,5,10", L"0,5,10,5", L"10,0,5,10", L"0,10,10,0"})
         EXPECT_FALSE(ParseLastRectangle(text).has_value()) << std::wstring(text).size();
 }
+
+TEST(ScrollLimitText, WholePixelsInRangeElseTheDefault) {
+    const std::pair<const wchar_t*, std::int32_t> cases[] = {
+        {L"30000", 30000}, {L"100", 100},     {L"1000000", 1000000}, {L"45000", 45000},
+        {L"", 30000},      {L"99", 30000},    {L"1000001", 30000},   {L"-500", 30000},
+        {L" 500", 30000},  {L"500px", 30000}, {L"99999999999", 30000}, {L"1e5", 30000}};
+    for (const auto& [text, limit] : cases) EXPECT_EQ(ScrollLimitSetting(text), limit) << std::wstring(text).size();
+}

@@ -356,6 +356,45 @@ TEST_F(CaptureToolCommandsTest, LastRectangleRetakesTheConfirmedRectangleAlsoAft
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(CaptureToolCommandsTest, ExtendDownIsForARectanglesDocumentAndAddsNothingUnlessTheContentMoved) {
+    MakeFrame();
+    gblnHideCaptureWin = true;
+    PatternWindow pattern(10, 10, 200, 150, {.topmost = true});
+    Settle();
+    ModalDriver script(
+        {[&] {
+             auto selector = VisibleTool<frmRectangle>();
+             if (!selector) return false;
+             PostMouse(selector->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, 30, 20);
+             PostMouse(selector->hWnd(), WM_MOUSEMOVE, MK_LBUTTON, 130, 70);
+             PostMouse(selector->hWnd(), WM_LBUTTONUP, 0, 130, 70);
+             return true;
+         }},
+        CloseTools);
+    frame->mnuCaptureRectangle_Click();
+    ASSERT_FALSE(script.TimedOut());
+    auto documents = Documents();
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_TRUE(frame->MenuEnabled(IDM_CAPTURE_EXTENDDOWN));
+
+    // The pattern has not moved: nothing is added, no undo step, no message.
+    frame->mnuCaptureExtendDown_Click();
+    EXPECT_EQ(documents[0]->Model()->PicturePixels().Height(), 50);
+    EXPECT_FALSE(documents[0]->Model()->CanUndo());
+    EXPECT_TRUE(messages.shown.empty());
+
+    // Cropped, the picture no longer fits its rectangle: said, and left as it is.
+    documents[0]->Model()->Select({0, 0, 60, 50});
+    documents[0]->Model()->CropToSelection();
+    frame->mnuCaptureExtendDown_Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(documents[0]->Model()->PicturePixels().Width(), 60);
+
+    // A screen capture is no rectangle's document: greyed while it is active.
+    frame->mnuCaptureScreen_Click();
+    EXPECT_FALSE(frame->MenuEnabled(IDM_CAPTURE_EXTENDDOWN));
+}
+
 TEST_F(CaptureToolCommandsTest, LastRectangleOffTodaysScreensGivesTheMessageAndNoDocument) {
     settings.Set(L"LastRectangle", L"1,2,3");  // garbage: no last rectangle
     MakeFrame();

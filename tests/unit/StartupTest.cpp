@@ -32,9 +32,10 @@ TEST_F(Startup, EmptyStoreGivesTheCentredDefaultFrameWithTheHideOptionOn) {
     EXPECT_FALSE(frame->MenuEnabled(IDM_FILE_SAVE));
     EXPECT_EQ(settings.reads, (std::vector<std::wstring>{L"Height", L"Left", L"Top", L"Width", L"HideCaptureWin",
                                                          L"CaptureDelay", L"CapturePointer", L"Magnifier",
-                                                         L"LastRectangle", L"HotkeyScreen", L"HotkeyActiveWindow",
-                                                         L"HotkeyWindow", L"HotkeyRectangle", L"HotkeyAllScreens",
-                                                         L"HotkeyLastRectangle"}));
+                                                         L"LastRectangle", L"ScrollLimit", L"HotkeyScreen",
+                                                         L"HotkeyActiveWindow", L"HotkeyWindow", L"HotkeyRectangle",
+                                                         L"HotkeyAllScreens", L"HotkeyLastRectangle",
+                                                         L"HotkeyScrollingWindow", L"HotkeyExtendDown"}));
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/pictures/Picture.h"
+#include "platform/rules/ScreenGeometry.h"
 #include "platform/windows/Form.h"
 
 // A document as the rest of the program sees it: a form holding one picture. Whoever
@@ -27,6 +29,11 @@ public:
     };
     virtual EditState Edits() const { return {}; }
 
+    // Where on the screen the picture was captured, for a Rectangle, Window or Scrolling
+    // Window capture; none for any other document.
+    const std::optional<ScreenSource>& Source() const noexcept { return source_; }
+    void SetSource(const std::optional<ScreenSource>& source) { source_ = source; }
+
     using ClosedHandler = std::function<void(DocumentForm& document)>;
     void SetClosedHandler(ClosedHandler handler) { closed_ = std::move(handler); }
 
@@ -35,4 +42,5 @@ protected:
 
 private:
     ClosedHandler closed_;
+    std::optional<ScreenSource> source_;
 };

@@ -114,6 +114,16 @@ std::wstring CaptureDelayText(int seconds) { return std::to_wstring(CaptureDelay
 
 bool CapturePointerSetting(const std::wstring& text) { return text == L"True"; }
 
+std::int32_t ScrollLimitSetting(const std::wstring& text) {
+    if (text.empty() || text.size() > 7) return kDefaultScrollLimit;
+    std::int32_t value = 0;
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9') return kDefaultScrollLimit;
+        value = value * 10 + (c - L'0');
+    }
+    return value >= 100 && value <= 1000000 ? value : kDefaultScrollLimit;
+}
+
 std::wstring LastRectangleText(const EdgeRect& rect) {
     return std::to_wstring(rect.Left) + L"," + std::to_wstring(rect.Top) + L"," + std::to_wstring(rect.Right) + L"," +
            std::to_wstring(rect.Bottom);

@@ -55,6 +55,11 @@ std::wstring CaptureDelayText(int seconds);
 // "True" or "False"; anything else reads as the default, False.
 bool CapturePointerSetting(const std::wstring& text);
 
+// How high a scrolling capture's picture may grow: whole pixels, 100 to 1,000,000; anything
+// else (empty, garbage, out of range) is the default.
+constexpr std::int32_t kDefaultScrollLimit = 30000;
+std::int32_t ScrollLimitSetting(const std::wstring& text);
+
 // The last rectangle a Rectangle capture confirmed, in desktop pixels: "left,top,right,bottom".
 std::wstring LastRectangleText(const EdgeRect& rect);
 // Reads what LastRectangleText writes: four whole numbers that fit 32 bits, commas between

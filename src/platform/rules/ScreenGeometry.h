@@ -10,6 +10,14 @@ struct EdgeRect {
     std::int32_t Bottom = 0;
 };
 
+// Where on the screen a document's picture was captured (a rectangle, a window, a
+// scrolling capture) and the rows at its top that stood still while it scrolled (0 until
+// stitching finds some): what Extend Down captures again.
+struct ScreenSource {
+    EdgeRect area;
+    std::int32_t header = 0;
+};
+
 // high - low, with the overflow error when it does not fit 32 bits.
 std::int32_t EdgeDifference(std::int32_t high, std::int32_t low);
 

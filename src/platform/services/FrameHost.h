@@ -1,12 +1,14 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <windows.h>
 
 #include "platform/pictures/Picture.h"
+#include "platform/rules/ScreenGeometry.h"
 
 class CommonDialog;
 class DocumentForm;
@@ -22,6 +24,8 @@ struct DocumentArrival {
     // Runs after the picture is in, before the document is shown (a capture gives the
     // frame back here).
     std::function<void()> beforeShow;
+    // Where on the screen the picture came from, asked once it is in (see DocumentForm::Source).
+    std::function<std::optional<ScreenSource>()> source;
 };
 
 // What the features need of the frame that holds them. The frame implements it; the
