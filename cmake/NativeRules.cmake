@@ -27,4 +27,5 @@ set(PIXELNAB_NATIVE_TESTS
   tests/unit/DpiScaleTest.cpp
   tests/unit/DocumentModelTest.cpp
   tests/unit/DocumentViewGeometryTest.cpp
+  tests/unit/PrintPlacementTest.cpp
 )

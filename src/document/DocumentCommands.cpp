@@ -20,6 +20,7 @@
 #include "platform/services/CommonDialog.h"
 #include "platform/windows/MessageBoxService.h"
 #include "platform/services/Printer.h"
+#include "platform/rules/PrintPlacement.h"
 #include "platform/windows/AppInfo.h"
 #include "platform/windows/ErrorReporter.h"
 #include "platform/services/FrameHost.h"
@@ -167,10 +168,15 @@ void FilePrint(IFrameHost& frame) {
             if (!confirmed || !frame.FrameLoaded()) return;
             const Picture picture = ActiveDocument(frame)->DocumentPicture();
             PrinterObject printer(PrinterService(), std::move(printerDc), App::Title());
-            // HIMETRIC: the picture's own size in those units prints it at its natural size.
+            // HIMETRIC: the picture's own size in those units prints it at its natural size;
+            // one larger than the printable area shrinks to fit it rather than be cut off.
             printer.SetScaleMode(PrinterScale::Himetric);
-            printer.PaintPicture(picture, 0, 0, static_cast<float>(ToInt32(picture.WidthHimetric())),
-                                 static_cast<float>(ToInt32(picture.HeightHimetric())));
+            if (picture.IsEmpty()) RaiseError(ErrorNumber::InvalidPicture, L"Invalid picture");
+            const SIZE page = printer.PrintableSize();
+            const PrintPlacement place = PlaceOnPage(ToInt32(picture.WidthHimetric()),
+                                                     ToInt32(picture.HeightHimetric()), page.cx, page.cy);
+            printer.PaintPicture(picture, static_cast<float>(place.x), static_cast<float>(place.y),
+                                 static_cast<float>(place.width), static_cast<float>(place.height));
             printer.EndDoc();
         },
         [] {});

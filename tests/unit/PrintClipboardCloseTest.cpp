@@ -49,6 +49,30 @@ TEST_F(CommandTest, PrintPaintsTheNaturalHimetricSizeOnOnePage) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// A full-screen capture used to run off the page's edge: it now shrinks to the printable
+// area, width limiting, proportions kept, still at the top-left corner.
+TEST_F(CommandTest, PrintShrinksAPictureLargerThanThePageToFitIt) {
+    const Picture picture = BitmapPicture(PatternImage(1920, 1080), false);
+    AddDocument(L"Nabbet1", picture);
+    printer.page = SIZE{20320, 26670};
+    dialog.Confirm(L"");
+    frame->mnuFilePrint_Click();
+    ASSERT_EQ(printer.calls.size(), 5u);
+    EXPECT_EQ(ReadPicture(printer.painted), ReadPicture(picture));
+    EXPECT_EQ(printer.rect.left, 0);
+    EXPECT_EQ(printer.rect.top, 0);
+    EXPECT_EQ(printer.rect.right, 20320);
+    // 1080 / 1920 of the width, within the rounding of the picture's HIMETRIC size.
+    EXPECT_NEAR(printer.rect.bottom, 11430, 1);
+    // On a landscape page the same picture is limited by the height instead.
+    printer.calls.clear();
+    printer.page = SIZE{26670, 10000};
+    dialog.Confirm(L"");
+    frame->mnuFilePrint_Click();
+    EXPECT_EQ(printer.rect.bottom, 10000);
+    EXPECT_NEAR(printer.rect.right, 17778, 1);
+}
+
 TEST_F(CommandTest, PrintFailuresAreSilentAndNeverLeaveAJobOpen) {
     AddDocument(L"Nabbet1", BitmapPicture(PatternImage(10, 10), false));
     // The dialog cancelled.
