@@ -14,6 +14,7 @@ list(APPEND PIXELNAB_NATIVE_SOURCES
   src/document/DocumentModel.cpp
   src/document/DocumentViewGeometry.cpp
   src/select/SelectorGeometry.cpp
+  src/app/CommandLine.cpp
 )
 set(PIXELNAB_NATIVE_TESTS
   tests/unit/ConversionsTest.cpp
@@ -28,4 +29,5 @@ set(PIXELNAB_NATIVE_TESTS
   tests/unit/DocumentModelTest.cpp
   tests/unit/DocumentViewGeometryTest.cpp
   tests/unit/PrintPlacementTest.cpp
+  tests/unit/CommandLineTest.cpp
 )

@@ -78,6 +78,10 @@
 #define IDM_HELP_LICENSE            40062
 #define IDM_HELP_ABOUT              40063
 
+// Notification area: the icon's menu and its own command
+#define IDR_TRAYMENU                170
+#define IDM_TRAY_SHOW               44000
+
 // First id the MDI client gives to the window-list entries
 #define IDM_WINDOW_FIRSTCHILD       50000
 

@@ -119,6 +119,8 @@ std::optional<EdgeRect> FrameHotkeys::Capture(int command, const CaptureOptions&
     // A capture taken while the frame was minimised shows, as one from the menu does (its
     // document was laid out for the restored frame: WM_SIZE leaves a minimised frame's
     // document area as it was).
-    if (frame_.FrameLoaded() && gintCaptureCount != before && IsIconic(frame)) ShowWindow(frame, SW_RESTORE);
+    // One hidden in the notification area stays there.
+    if (frame_.FrameLoaded() && gintCaptureCount != before && IsIconic(frame) && frame_.FrameVisible())
+        ShowWindow(frame, SW_RESTORE);
     return confirmed;
 }

@@ -50,7 +50,7 @@ int PanelWidthFor(HWND bar, const wchar_t* text, int dpi) {
 }  // namespace
 
 frmMain::frmMain()
-    : documents_(*this, [this] { return NewDocument(); }), hotkeys_(*this), files_(*this) {}
+    : documents_(*this, [this] { return NewDocument(); }), hotkeys_(*this), files_(*this), tray_(*this) {}
 
 frmMain::~frmMain() {
     if (imlMain_ != nullptr) ImageList_Destroy(imlMain_);
@@ -75,7 +75,8 @@ bool frmMain::TranslateFrameKeys(MSG& message) {
 
 void frmMain::SetFrameVisible(bool visible) {
     // A frame closed while a command ran messages stays closed: showing it would load it anew.
-    if (IsLoaded()) SetVisible(visible);
+    // A frame in the notification area stays there through a capture.
+    if (IsLoaded() && !(visible && tray_.FrameInTray())) SetVisible(visible);
 }
 
 // The document holds its frame weakly: whoever keeps a document object may keep it after
@@ -281,8 +282,16 @@ LRESULT frmMain::DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (tray_.HandleMessage(message, wParam, lParam)) return 0;
     switch (message) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE && tray_.HidesFrame()) {
+            tray_.HideFrame();
+            return 0;
+        }
+        break;
     case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED && tray_.HidesFrame()) tray_.HideFrame();
         // Minimised, the bars and the document area keep their size: a document made
         // meanwhile (a hotkey's capture) is laid out for the frame it will show in, not
         // squeezed into the icon's client area.
@@ -320,6 +329,11 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         UpdateKeyIndicators();
         break;
     case WM_CLOSE:
+        // With the notification area kept, closing hides the frame there; File > Exit ends.
+        if (tray_.HidesFrame()) {
+            tray_.HideFrame();
+            return 0;
+        }
         // The close box asks for each edited document first; Cancel keeps everything open.
         if (documents_.SaveChangesBeforeClosing()) Unload();
         return 0;
@@ -327,7 +341,14 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         files_.OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_COPYDATA:
-        return files_.OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+        return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case kHandedCaptureMessage: {
+        std::vector<CaptureRequest> requests;
+        requests.swap(handedCaptures_);
+        for (const CaptureRequest& request : requests)
+            if (IsLoaded()) CaptureFromCommandLine(request);
+        return 0;
+    }
     case FileHandOver::kOpenPendingFilesMessage:
         files_.OpenPending();
         return 0;

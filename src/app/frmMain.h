@@ -13,6 +13,8 @@
 #include "app/FrameCaptureOptions.h"
 #include "app/FrameDocuments.h"
 #include "app/FrameHotkeys.h"
+#include "app/FrameTray.h"
+#include "app/CommandLine.h"
 #include "capture/CaptureOptions.h"
 #include "platform/controls/DocumentForm.h"
 #include "platform/windows/Form.h"
@@ -40,7 +42,7 @@ public:
     HWND DocumentArea() const override { return mdiClient_; }
     std::vector<std::shared_ptr<DocumentForm>> Documents() const override { return documents_.All(); }
     std::shared_ptr<DocumentForm> ActiveDocument() const override { return documents_.Active(); }
-    std::shared_ptr<DocumentForm> AddDocument(const DocumentArrival& arrival) override { return documents_.Add(arrival); }
+    std::shared_ptr<DocumentForm> AddDocument(const DocumentArrival& arrival) override;
     void AdoptDocument(const std::shared_ptr<DocumentForm>& document) override { documents_.Adopt(document); }
     bool DocumentsOpen() const override { return FrameDocuments::AnyOpen(); }
     bool FrameLoaded() const override { return IsLoaded(); }
@@ -110,6 +112,14 @@ public:
 
     // Opens each file as File Open does, in order (command line, dropped files, a second start).
     void OpenFiles(const std::vector<std::wstring>& paths) { files_.Open(paths); }
+
+    // /tray: the frame stays hidden in the notification area (the frame is loaded, not shown).
+    void StartInNotificationArea() { tray_.StartHidden(); }
+    // /capture without /exit (here or handed over by a second start): the capture as the
+    // menu takes it, then saved and/or copied as asked; a failure is reported.
+    void CaptureFromCommandLine(const CaptureRequest& request);
+    // The notification-area icon and its option.
+    FrameTray& Tray() noexcept { return tray_; }
 
     // Menu items by command id, toolbar buttons by key (an unknown key is the
     // element-not-found error).
@@ -191,6 +201,10 @@ private:
     // Posted at start-up: the hotkeys are registered once the frame shows, so that a
     // refusal is reported over it.
     static constexpr UINT kRegisterHotkeysMessage = WM_APP + 2;
+    // Posted when a second start handed over a capture: it runs once that start has gone.
+    static constexpr UINT kHandedCaptureMessage = WM_APP + 0x51;
+    // WM_COPYDATA: a second start's capture or files; the tray gives the frame back for files.
+    LRESULT OnCopyData(const COPYDATASTRUCT* data);
 
     HWND mdiClient_ = nullptr;
     HWND tlbMain_ = nullptr;
@@ -211,4 +225,6 @@ private:
     FrameCaptureOptions captureOptions_;
     FrameHotkeys hotkeys_;
     FileHandOver files_;
+    FrameTray tray_;
+    std::vector<CaptureRequest> handedCaptures_;
 };

@@ -51,6 +51,7 @@ void frmMain::MDIForm_Load() {
         commandBars_.ApplyEditRules(CurrentCommandContext());
         PostMessageW(hwnd_, kRegisterHotkeysMessage, 0, 0);
     });
+    Trapped([&] { tray_.Load(); });
     // Also after a failed step: a frame left out of reach would make the program unusable.
     Trapped([&] { KeepFrameReachable(); });
 }
@@ -120,6 +121,7 @@ void frmMain::Unload() {
     documents_.UnloadAll();
     MDIForm_Unload();
     SetMessagePreTranslator(nullptr);
+    tray_.Remove();
     RemoveClipboardFormatListener(hwnd_);
     DestroyWindow(hwnd_);
 }
