@@ -25,6 +25,7 @@ set(PIXELNAB_NATIVE_TESTS
   tests/unit/SelectorGeometryTest.cpp
   tests/unit/DesktopGeometryTest.cpp
   tests/unit/CaptureOptionsTextTest.cpp
+  tests/unit/CaptureFileNameTest.cpp
   tests/unit/DpiScaleTest.cpp
   tests/unit/DocumentModelTest.cpp
   tests/unit/DocumentViewGeometryTest.cpp

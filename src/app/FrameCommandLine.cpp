@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/CaptureToolCommands.h"
+#include "app/FrameAfterCapture.h"
 #include "app/frmMain.h"
 #include "app/HandOver.h"
 #include "app/ScriptCapture.h"
@@ -11,10 +12,41 @@
 #include "capture/CaptureCommands.h"
 #include "platform/windows/ErrorReporter.h"
 
+namespace {
+
+// "copied and saved as C:\...\Nabbet 7 ....png": what followed the name in the notification.
+std::wstring AfterCaptureDetail(const AfterCaptureResult& result) {
+    std::wstring detail;
+    if (result.saved)
+        detail = (result.copied ? L"copied and saved as " : L"saved as ") + result.savedPath;
+    else if (result.copied)
+        detail = L"copied to the clipboard";
+    if (!result.failure.empty()) detail += (detail.empty() ? L"" : L"; ") + result.failure;
+    return detail;
+}
+
+}  // namespace
+
 std::shared_ptr<DocumentForm> frmMain::AddDocument(const DocumentArrival& arrival) {
+    const bool inTray = tray_.FrameInTray();
     auto document = documents_.Add(arrival);
-    if (document && tray_.FrameInTray()) tray_.NotifyCaptured(document, L"");
+    if (!document || !inTray || !tray_.FrameInTray()) return document;
+    // Copying is done by now; a file is told of once it is written.
+    const auto& result = afterCapture_.LastResult();
+    if (result && result->document == document->Caption())
+        tray_.NotifyCaptured(document, AfterCaptureDetail(*result));
+    else if (afterCapture_.Options().save)
+        trayAwaiting_ = document;
+    else
+        tray_.NotifyCaptured(document, L"");
     return document;
+}
+
+void frmMain::NotifyFromTray(const AfterCaptureResult& result) {
+    const auto document = trayAwaiting_.lock();
+    if (!document || document->Caption() != result.document) return;
+    trayAwaiting_.reset();
+    if (tray_.FrameInTray()) tray_.NotifyCaptured(document, AfterCaptureDetail(result));
 }
 
 LRESULT frmMain::OnCopyData(const COPYDATASTRUCT* data) {

@@ -75,15 +75,17 @@ void FrameHotkeys::Edit() {
     HotkeyAssignments edited = hotkeys_;
     const bool changed = HotkeyDialog().Edit(frame_.OwnerWindow(), edited);
     if (!frame_.FrameLoaded()) return;
-    if (changed) {
-        hotkeys_ = edited;
-        // A store that cannot be written is reported; the keys still work for this run.
-        Trapped([&] {
-            for (int command = 0; command < kHotkeyCommands; ++command)
-                WriteFrameSetting(HotkeySettingName(command), FormatHotkey(hotkeys_[static_cast<std::size_t>(command)]));
-        });
-    }
+    if (changed) Replace(edited);
     Register();
+}
+
+void FrameHotkeys::Replace(const HotkeyAssignments& hotkeys) {
+    hotkeys_ = hotkeys;
+    // A store that cannot be written is reported; the keys still work for this run.
+    Trapped([&] {
+        for (int command = 0; command < kHotkeyCommands; ++command)
+            WriteFrameSetting(HotkeySettingName(command), FormatHotkey(hotkeys_[static_cast<std::size_t>(command)]));
+    });
 }
 
 bool FrameHotkeys::Accepts(int command) const {

@@ -15,7 +15,7 @@ class IFrameHost;
 class FrameTray {
 public:
     // The icon's callback message to the frame.
-    static constexpr UINT kCallbackMessage = WM_APP + 0x60;
+    static constexpr UINT kCallbackMessage = WM_APP + 0x70;
 
     explicit FrameTray(IFrameHost& frame);
 

@@ -50,7 +50,12 @@ int PanelWidthFor(HWND bar, const wchar_t* text, int dpi) {
 }  // namespace
 
 frmMain::frmMain()
-    : documents_(*this, [this] { return NewDocument(); }), hotkeys_(*this), files_(*this), tray_(*this) {}
+    : documents_(*this, [this] { return NewDocument(); }), hotkeys_(*this), afterCapture_(*this), files_(*this), tray_(*this) {
+    documents_.SetCaptureHandler([this](DocumentForm& document, int number, const std::wstring& windowTitle) {
+        afterCapture_.CaptureArrived(document, number, windowTitle);
+    });
+    afterCapture_.SetResultObserver([this](const AfterCaptureResult& result) { NotifyFromTray(result); });
+}
 
 frmMain::~frmMain() {
     if (imlMain_ != nullptr) ImageList_Destroy(imlMain_);
@@ -335,7 +340,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         // The close box asks for each edited document first; Cancel keeps everything open.
-        if (documents_.SaveChangesBeforeClosing()) Unload();
+        // A capture whose automatic save failed keeps it open too.
+        if (afterCapture_.FinishWrites() && documents_.SaveChangesBeforeClosing()) Unload();
         return 0;
     case WM_DROPFILES:
         files_.OnDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -356,7 +362,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         commandBars_.UpdateAvailability();
         return 0;
     case WM_QUERYENDSESSION:
-        return documents_.QueryEndSession() ? TRUE : FALSE;
+        return afterCapture_.FinishWrites() && documents_.QueryEndSession() ? TRUE : FALSE;
     case WM_ENDSESSION:
         // The session ends: leave as File > Exit does, so the placement and options are
         // stored; the process may be ended at any moment after this message returns.
@@ -364,6 +370,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_HOTKEY:
         Hotkey_Pressed(static_cast<int>(wParam) - 1);
+        return 0;
+    case FrameAfterCapture::kWritesFinishedMessage:
+        afterCapture_.WritesFinished();
         return 0;
     case kRegisterHotkeysMessage:
         hotkeys_.Register();

@@ -10,6 +10,7 @@
 #include "app/CommandBars.h"
 #include "app/CommandTable.h"
 #include "app/FileHandOver.h"
+#include "app/FrameAfterCapture.h"
 #include "app/FrameCaptureOptions.h"
 #include "app/FrameDocuments.h"
 #include "app/FrameHotkeys.h"
@@ -22,6 +23,7 @@
 #include "platform/windows/Handles.h"
 
 class CommonDialog;
+struct Preferences;
 
 // The frame: an MDI window holding the documents, with the menu bar, toolbar and status
 // bar through which every command enters. It keeps its window, bars, layout and DPI and
@@ -92,6 +94,7 @@ public:
     void mnuOptionsDelay5_Click();
     void mnuOptionsDelay10_Click();
     void mnuOptionsHotkeys_Click();
+    void mnuOptionsPreferences_Click();
     void mnuWindowTileHorizontal_Click();
     void mnuWindowTileVertical_Click();
     void mnuWindowCascade_Click();
@@ -109,6 +112,15 @@ public:
     // What a WM_HOTKEY for a command does: the command's capture, Active Window taking the
     // window that was in front.
     void Hotkey_Pressed(int command);
+
+    // What became of the last capture after it showed (copied, saved as), and each one's
+    // as it completes: for the status bar and a notification.
+    const std::optional<AfterCaptureResult>& LastAfterCapture() const noexcept { return afterCapture_.LastResult(); }
+    void SetAfterCaptureObserver(std::function<void(const AfterCaptureResult&)> observer) {
+        afterCapture_.SetResultObserver(std::move(observer));
+    }
+    // Waits for the captures still being written and reports them; false when one failed.
+    bool FinishCaptureWrites() { return afterCapture_.FinishWrites(); }
 
     // Opens each file as File Open does, in order (command line, dropped files, a second start).
     void OpenFiles(const std::vector<std::wstring>& paths) { files_.Open(paths); }
@@ -192,6 +204,8 @@ private:
     // the capture options.
     CommandContext CurrentCommandContext() const;
     void SetCaptureDelay(int seconds);
+    // What Preferences chose on OK: in force, in step with the menus, and stored.
+    void ApplyPreferences(const Preferences& preferences);
     // Keeps a confirmed Rectangle capture's rectangle for Last Rectangle.
     void RememberRectangle(const std::optional<EdgeRect>& rect);
     void Observe(const wchar_t* handler) const {
@@ -205,6 +219,9 @@ private:
     static constexpr UINT kHandedCaptureMessage = WM_APP + 0x51;
     // WM_COPYDATA: a second start's capture or files; the tray gives the frame back for files.
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    // A capture made while the frame is in the notification area is told there once what
+    // After Capture does with it is done.
+    void NotifyFromTray(const AfterCaptureResult& result);
 
     HWND mdiClient_ = nullptr;
     HWND tlbMain_ = nullptr;
@@ -224,7 +241,9 @@ private:
     FrameDocuments documents_;
     FrameCaptureOptions captureOptions_;
     FrameHotkeys hotkeys_;
+    FrameAfterCapture afterCapture_;
     FileHandOver files_;
     FrameTray tray_;
     std::vector<CaptureRequest> handedCaptures_;
+    std::weak_ptr<DocumentForm> trayAwaiting_;  // made in the notification area, its result to come
 };

@@ -168,8 +168,10 @@ std::vector<BYTE> PictureToPackedDib(const Picture& picture) {
     return out;
 }
 
-std::vector<BYTE> PictureToBitmapFile(const Picture& picture) {
-    const std::vector<BYTE> dib = PictureToPackedDib(picture);
+std::vector<BYTE> PictureToBitmapFile(const Picture& picture) { return PackedDibToBitmapFile(PictureToPackedDib(picture)); }
+
+std::vector<BYTE> PackedDibToBitmapFile(const std::vector<BYTE>& dib) {
+    if (dib.size() < sizeof(BITMAPINFOHEADER)) RaiseError(ErrorNumber::InvalidPicture, L"Invalid picture");
     const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib.data());
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;  // "BM"

@@ -14,3 +14,5 @@ std::vector<BYTE> PictureToPackedDib(const Picture& picture);
 
 // The same as a complete Windows bitmap file (BITMAPFILEHEADER first).
 std::vector<BYTE> PictureToBitmapFile(const Picture& picture);
+// A packed DIB of PictureToPackedDib's making as a bitmap file.
+std::vector<BYTE> PackedDibToBitmapFile(const std::vector<BYTE>& packedDib);

@@ -22,6 +22,12 @@ struct DocumentArrival {
     // Runs after the picture is in, before the document is shown (a capture gives the
     // frame back here).
     std::function<void()> beforeShow;
+    // A capture (not a file or a paste): what follows a capture (the copy, the automatic
+    // save) follows it once it shows.
+    bool capture = false;
+    // A capture's window title, asked once the picture is in; empty or none for a screen
+    // or a rectangle.
+    std::function<std::wstring()> windowTitle;
 };
 
 // What the features need of the frame that holds them. The frame implements it; the
