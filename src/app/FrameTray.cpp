@@ -182,14 +182,19 @@ void FrameTray::ShowMenu(POINT at) {
     }
     // Without the foreground the menu would not close on a click elsewhere; the null
     // message afterwards lets it close at once (the documented pair for notification menus).
+    const HWND before = GetForegroundWindow();
     SetForegroundWindow(owner);
     const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
                                                            at.x, at.y, owner, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
-    if (chosen == IDM_TRAY_SHOW)
+    if (chosen == IDM_TRAY_SHOW) {
         ShowFrame();
-    else if (chosen != 0)
-        PostMessageW(owner, WM_COMMAND, chosen, 0);  // as the frame's own menu item
+        return;
+    }
+    if (chosen == 0) return;
+    // Active Window takes the window that was in front before the menu took the foreground.
+    if (chosen == IDM_CAPTURE_ACTIVEWINDOW && before != nullptr && before != owner) SetForegroundWindow(before);
+    PostMessageW(owner, WM_COMMAND, chosen, 0);  // as the frame's own menu item
 }
 
 // ---- Start with Windows ----
