@@ -92,3 +92,14 @@ xdotool mousemove $((ICON_X + 35)) $((ICON_Y + 149)) click 1
 check "Exit in the icon's menu ends Pixelnab" app_wait_exit
 sleep 0.5
 check "and its icon is gone" eval '! icon_drawn'
+
+# Start with Windows starts Pixelnab with /tray: hidden there, its icon ready.
+(cd "$(dirname "$PIXELNAB_EXE")" && exec "$WINE_RUN" "$PIXELNAB_EXE" /tray) </dev/null >>"$E2E_OUT/program.log" 2>&1 &
+APP_RUNNER=$!
+wait_until "$E2E_TIMEOUT" icon_drawn || fail "no icon after a start with /tray"
+APP_PID=$(pgrep -P "$APP_RUNNER" | head -1)
+sleep 1
+check "started with /tray, no window shows" eval '[ -z "$(find_window "^Pixelnab")" ]'
+xdotool mousemove "$ICON_X" "$ICON_Y" click 1
+wait_until 10 started_frame || fail "a click on the icon did not show the frame started with /tray"
+log "a click on the icon showed the frame"

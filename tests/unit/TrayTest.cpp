@@ -139,6 +139,25 @@ TEST_F(TrayTest, ACaptureTakenThereLeavesTheFrameHiddenAndItsNotificationShowsTh
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// A hotkey once the frame was minimised there (it stays minimised underneath): the
+// capture must not restore it, as it does for a frame minimised to the taskbar.
+TEST_F(TrayTest, AHotkeyCaptureLeavesAFrameMinimisedIntoTheNotificationAreaHidden) {
+    settings.Set(L"KeepInNotificationArea", L"True");
+    MakeFrame();
+    ShowWindow(frame->hWnd(), SW_MINIMIZE);
+    DoEvents();
+    ASSERT_FALSE(FrameShown());
+    gblnHideCaptureWin = true;
+    frame->Hotkey_Pressed(static_cast<int>(HotkeyCommand::Screen));
+    DoEvents();
+    EXPECT_EQ(gintCaptureCount, 1);
+    EXPECT_FALSE(FrameShown());
+    EXPECT_EQ(frame->Tray().LastNotification(), L"Nabbet1 is ready: click here to see it.");
+    IconEvent(NIN_BALLOONUSERCLICK);
+    EXPECT_TRUE(FrameShown());
+    EXPECT_FALSE(IsIconic(frame->hWnd()));
+}
+
 TEST_F(TrayTest, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
     settings.Set(L"KeepInNotificationArea", L"True");
     MakeFrame();
