@@ -173,13 +173,16 @@ void FrameTray::ShowMenu(POINT at) {
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (popup == nullptr) return;
     SetMenuDefaultItem(popup, IDM_TRAY_SHOW, FALSE);
-    // The capture commands are greyed exactly as in the frame's own menu.
+    // The capture commands are greyed exactly as in the frame's own menu; while the frame
+    // is disabled (a dialog of it is open) nothing but Show Pixelnab may start.
+    const bool frameFree = IsWindowEnabled(owner) != FALSE;
     for (const UINT id : {IDM_CAPTURE_RECTANGLE, IDM_CAPTURE_ACTIVEWINDOW, IDM_CAPTURE_WINDOW, IDM_CAPTURE_SCREEN,
                           IDM_CAPTURE_ALLSCREENS, IDM_CAPTURE_LASTRECTANGLE}) {
         const UINT state = GetMenuState(GetMenu(owner), id, MF_BYCOMMAND);
-        const bool enabled = state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+        const bool enabled = frameFree && state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
         EnableMenuItem(popup, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     }
+    EnableMenuItem(popup, IDM_FILE_EXIT, MF_BYCOMMAND | (frameFree ? MF_ENABLED : MF_GRAYED));
     // Without the foreground the menu would not close on a click elsewhere; the null
     // message afterwards lets it close at once (the documented pair for notification menus).
     const HWND before = GetForegroundWindow();
