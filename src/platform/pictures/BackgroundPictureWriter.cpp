@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/pictures/BitmapWriter.h"
 #include "platform/pictures/PictureEncoder.h"
 #include "platform/rules/CaptureFileName.h"
 #include "platform/rules/RuntimeError.h"
@@ -131,7 +132,16 @@ void BackgroundPictureWriter::Run() {
         outcome.id = job.id;
         outcome.path = job.folder + L"\\" + NumberedFileName(job.name, 1, DefaultExtension(job.format));
         try {
-            outcome.path = WriteNewPictureFile(*job.packedDib, job.folder, job.name, job.format);
+            std::vector<BYTE> made;
+            if (!job.packedDib) {
+                const std::uint32_t* top = job.pixels->data();
+                const auto width = static_cast<std::size_t>(job.width);
+                made = PackedDib24(job.width, job.height, [&](int y) {
+                    return top + static_cast<std::size_t>(job.height - 1 - y) * width;
+                });
+                job.pixels.reset();  // the rows go as soon as the DIB holds them
+            }
+            outcome.path = WriteNewPictureFile(job.packedDib ? *job.packedDib : made, job.folder, job.name, job.format);
             outcome.written = true;
         } catch (const RuntimeError& error) {
             outcome.reason = error.Description();
