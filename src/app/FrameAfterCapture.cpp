@@ -86,7 +86,7 @@ void FrameAfterCapture::CaptureArrived(DocumentForm& document, int number, const
     job.folder = CaptureFolder(options_);
     job.name = CaptureFileName(options_.namePattern, FieldsNow(number, windowTitle));
     job.format = options_.format;
-    result.savedPath = job.folder + L"\\" + NumberedFileName(job.name, 1, DefaultExtension(job.format));
+    result.savedPath = PathInFolder(job.folder, NumberedFileName(job.name, 1, DefaultExtension(job.format)));
     const bool copied = Trapped([&] { TakePixels(document, picture, job); });
     if (!copied) {
         result.failure = L"The picture's pixels could not be read.";
