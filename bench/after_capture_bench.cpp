@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <string>
 #include <tuple>
@@ -112,8 +111,16 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
 
 // A whole PNG: the signature first and the IEND chunk last.
 bool CompletePng(const std::wstring& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<char> bytes;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    const BOOL ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    if (!ok || read != bytes.size()) return false;
     static const char kSignature[] = "\x89PNG\r\n\x1a\n";
     static const char kEnd[] = "IEND\xae\x42\x60\x82";
     return bytes.size() > 20 && std::memcmp(bytes.data(), kSignature, 8) == 0 &&

@@ -1,6 +1,10 @@
 // After a capture: the copy to the clipboard and the automatic save.
 #include "app/FrameAfterCapture.h"
 
+#include <cstring>
+
+#include "document/DocumentModel.h"
+#include "document/frmNabbet.h"
 #include "platform/controls/DocumentForm.h"
 #include "platform/pictures/BitmapWriter.h"
 #include "platform/rules/CaptureFileName.h"
@@ -25,6 +29,27 @@ CaptureNameFields FieldsNow(int number, const std::wstring& windowTitle) {
     fields.second = now.wSecond;
     fields.windowTitle = windowTitle;
     return fields;
+}
+
+// The pixels are copied here, on the window's thread, where the picture lives; the writer's
+// thread then owns its copy alone. A capture's document holds them already as 32-bit rows:
+// one copy of its memory, and the writer makes the file's DIB. Anything else (a picture
+// with a palette) is read as File > Save reads it.
+void TakePixels(DocumentForm& document, const Picture& picture, PictureWriteJob& job) {
+    const auto* nabbet = dynamic_cast<const frmNabbet*>(&document);
+    const DocumentModel* model = nabbet != nullptr ? nabbet->Model() : nullptr;
+    if (model != nullptr && picture.Palette() == nullptr) {
+        const Pixels& pixels = model->PicturePixels();
+        const auto width = static_cast<std::size_t>(pixels.Width());
+        auto rows = std::make_shared<std::vector<std::uint32_t>>(width * static_cast<std::size_t>(pixels.Height()));
+        for (std::int32_t y = 0; y < pixels.Height(); ++y)
+            std::memcpy(rows->data() + static_cast<std::size_t>(y) * width, pixels.Row(y), width * sizeof(std::uint32_t));
+        job.width = pixels.Width();
+        job.height = pixels.Height();
+        job.pixels = std::move(rows);
+        return;
+    }
+    job.packedDib = std::make_shared<const std::vector<BYTE>>(PictureToPackedDib(picture));
 }
 
 }  // namespace
@@ -61,12 +86,8 @@ void FrameAfterCapture::CaptureArrived(DocumentForm& document, int number, const
     job.folder = CaptureFolder(options_);
     job.name = CaptureFileName(options_.namePattern, FieldsNow(number, windowTitle));
     job.format = options_.format;
-    result.savedPath = job.folder + L"\\" + NumberedFileName(job.name, 1, DefaultExtension(job.format));
-    const bool copied = Trapped([&] {
-        // The pixels are copied here, on the window's thread, where the picture lives; the
-        // writer's thread then owns its copy alone.
-        job.packedDib = std::make_shared<const std::vector<BYTE>>(PictureToPackedDib(picture));
-    });
+    result.savedPath = PathInFolder(job.folder, NumberedFileName(job.name, 1, DefaultExtension(job.format)));
+    const bool copied = Trapped([&] { TakePixels(document, picture, job); });
     if (!copied) {
         result.failure = L"The picture's pixels could not be read.";
         Complete(result);

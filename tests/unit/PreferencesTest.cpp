@@ -238,7 +238,8 @@ TEST_F(PreferencesTest, AFailedWriteGivesOneMessageTheDocumentStaysAndExitWaitsA
     TempFolder folder;
     FolderClosedToNewFiles closed(folder.Path());
     if (!closed.Closed()) GTEST_SKIP() << "this file system cannot close a folder to new files";
-    SaveInto(folder.Path(), L"Lost {n}", L"PNG");
+    // The folder as a user may type it, with a backslash at its end.
+    SaveInto(folder.Path() + L"\\", L"Lost {n}", L"PNG");
     MakeFrame();
     frame->mnuCaptureScreen_Click();
     // Exit at once: it waits for the file, reports its failure and stays with the capture.

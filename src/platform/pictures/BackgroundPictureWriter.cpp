@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/pictures/BitmapWriter.h"
 #include "platform/pictures/PictureEncoder.h"
 #include "platform/rules/CaptureFileName.h"
 #include "platform/rules/RuntimeError.h"
@@ -50,10 +51,8 @@ std::wstring WriteNewPictureFile(const std::vector<BYTE>& packedDib, const std::
                                  const std::wstring& name, SaveFormat format) {
     const std::vector<BYTE> bytes = EncodePackedDib(packedDib, format);
     MakeFolder(folder);
-    std::wstring base = folder;
-    if (!base.empty() && base.back() != L'\\' && base.back() != L'/') base += L'\\';
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
-        const std::wstring path = base + NumberedFileName(name, attempt, DefaultExtension(format));
+        const std::wstring path = PathInFolder(folder, NumberedFileName(name, attempt, DefaultExtension(format)));
         // CREATE_NEW fails on a name that exists, atomically: two writers racing for one
         // name cannot both have it.
         const HANDLE created =
@@ -76,6 +75,11 @@ std::wstring WriteNewPictureFile(const std::vector<BYTE>& packedDib, const std::
         return path;
     }
     RaiseReason(ERROR_FILE_EXISTS);
+}
+
+std::wstring PathInFolder(const std::wstring& folder, const std::wstring& name) {
+    if (folder.empty() || folder.back() == L'\\' || folder.back() == L'/') return folder + name;
+    return folder + L'\\' + name;
 }
 
 BackgroundPictureWriter::BackgroundPictureWriter(std::function<void()> finished) : finished_(std::move(finished)) {}
@@ -129,9 +133,18 @@ void BackgroundPictureWriter::Run() {
         }
         PictureWriteOutcome outcome;
         outcome.id = job.id;
-        outcome.path = job.folder + L"\\" + NumberedFileName(job.name, 1, DefaultExtension(job.format));
+        outcome.path = PathInFolder(job.folder, NumberedFileName(job.name, 1, DefaultExtension(job.format)));
         try {
-            outcome.path = WriteNewPictureFile(*job.packedDib, job.folder, job.name, job.format);
+            std::vector<BYTE> made;
+            if (!job.packedDib) {
+                const std::uint32_t* top = job.pixels->data();
+                const auto width = static_cast<std::size_t>(job.width);
+                made = PackedDib24(job.width, job.height, [&](int y) {
+                    return top + static_cast<std::size_t>(job.height - 1 - y) * width;
+                });
+                job.pixels.reset();  // the rows go as soon as the DIB holds them
+            }
+            outcome.path = WriteNewPictureFile(job.packedDib ? *job.packedDib : made, job.folder, job.name, job.format);
             outcome.written = true;
         } catch (const RuntimeError& error) {
             outcome.reason = error.Description();

@@ -21,10 +21,19 @@
 std::wstring WriteNewPictureFile(const std::vector<BYTE>& packedDib, const std::wstring& folder,
                                  const std::wstring& name, SaveFormat format);
 
-// One file to write: the pixels (a packed DIB, shared, never changed) and where.
+// folder\name, with one backslash between them whether or not the folder ends in one ("Y:\").
+std::wstring PathInFolder(const std::wstring& folder, const std::wstring& name);
+
+// One file to write: the pixels and where. The pixels are either a packed DIB or, cheaper to
+// take on the window's thread, 32-bit rows (blue, green, red, unused) from the top, made
+// into the 24-bit DIB PictureToPackedDib would give on the writer's thread; either is the
+// job's own, never changed.
 struct PictureWriteJob {
     std::uint64_t id = 0;
     std::shared_ptr<const std::vector<BYTE>> packedDib;
+    std::shared_ptr<const std::vector<std::uint32_t>> pixels;
+    int width = 0;
+    int height = 0;
     std::wstring folder;
     std::wstring name;
     SaveFormat format = SaveFormat::Png;
