@@ -148,29 +148,28 @@ int CaptureAndExit(const CaptureRequest& request, const CaptureOptions& options)
 
 void WriteToStartingConsole(const std::wstring& line) {
     const std::wstring text = line + L"\r\n";
-    HANDLE output = GetStdHandle(STD_ERROR_HANDLE);
-    HANDLE opened = INVALID_HANDLE_VALUE;
-    // A windows program has no console of its own; it borrows its starter's.
-    if (output == nullptr || output == INVALID_HANDLE_VALUE) {
-        if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED) return;
-        opened = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-        if (opened == INVALID_HANDLE_VALUE) return;
-        output = opened;
-    }
-    DWORD mode = 0;
     DWORD written = 0;
-    if (GetConsoleMode(output, &mode)) {
-        WriteConsoleW(output, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
-    } else {
-        // A file or pipe takes UTF-8.
-        const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                              nullptr, nullptr);
-        std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-        if (bytes > 0)
+    // Redirected to a file or a pipe (a script's log): UTF-8 there.
+    const HANDLE redirected = GetStdHandle(STD_ERROR_HANDLE);
+    if (redirected != nullptr && redirected != INVALID_HANDLE_VALUE) {
+        const DWORD type = GetFileType(redirected);
+        if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {
+            const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr,
+                                                  0, nullptr, nullptr);
+            if (bytes <= 0) return;
+            std::string utf8(static_cast<std::size_t>(bytes), '\0');
             WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
                                 nullptr);
-        WriteFile(output, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+            WriteFile(redirected, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+            return;
+        }
     }
-    if (opened != INVALID_HANDLE_VALUE) CloseHandle(opened);
+    // A windows program has no console of its own: it borrows the one it was started from
+    // (already attached is fine too).
+    if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED) return;
+    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console == INVALID_HANDLE_VALUE) return;
+    WriteConsoleW(console, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(console);
 }
