@@ -60,6 +60,8 @@ bench: build
 	bench/run-bench.sh $(abspath $(BUILD))
 	bench/run-file-bench.sh $(abspath $(BUILD))
 	bench/run-scroll-bench.sh $(abspath $(BUILD))
+	cmake --build $(BUILD) --target after_capture_bench -j2
+	bench/run-after-capture-bench.sh $(abspath $(BUILD))
 
 # Portable zip and NSIS installer in $(BUILD)/dist.
 dist: build

@@ -14,6 +14,7 @@ list(APPEND PIXELNAB_NATIVE_SOURCES
   src/document/DocumentModel.cpp
   src/document/DocumentViewGeometry.cpp
   src/select/SelectorGeometry.cpp
+  src/app/CommandLine.cpp
 )
 set(PIXELNAB_NATIVE_TESTS
   tests/unit/ConversionsTest.cpp
@@ -24,8 +25,11 @@ set(PIXELNAB_NATIVE_TESTS
   tests/unit/SelectorGeometryTest.cpp
   tests/unit/DesktopGeometryTest.cpp
   tests/unit/CaptureOptionsTextTest.cpp
+  tests/unit/CaptureFileNameTest.cpp
   tests/unit/DpiScaleTest.cpp
   tests/unit/DocumentModelTest.cpp
   tests/unit/DocumentViewGeometryTest.cpp
   tests/unit/ScrollStitchTest.cpp
+  tests/unit/PrintPlacementTest.cpp
+  tests/unit/CommandLineTest.cpp
 )

@@ -341,6 +341,12 @@ Section "un.Pixelnab" SecUnMain
   !insertmacro FOR_EACH_OPEN_WITH_TYPE UNREGISTER_OPEN_WITH
 SectionEnd
 
+; The per-user start entry of "Start with Windows" (Preferences > Start-up) goes with the
+; program: left behind, it would start a Pixelnab that is no longer there at each log-on.
+Section "-un.Start with Windows"
+  DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\Run" "Pixelnab"
+SectionEnd
+
 ; Runs in the process of the user who asked, never in an elevated copy (whose HKCU may
 ; belong to the administrator who gave consent): un.onInit does not select it there.
 Section /o "un.Remove my Pixelnab settings" SecUnSettings

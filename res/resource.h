@@ -83,6 +83,15 @@
 #define IDM_HELP_LICENSE            40062
 #define IDM_HELP_ABOUT              40063
 
+// Notification area: the icon's menu and its own command
+#define IDR_TRAYMENU                170
+#define IDM_TRAY_SHOW               44000
+// Preferences: the Start-up page
+#define IDD_PREFS_STARTUP           171
+#define IDC_PREF_KEEPINTRAY         2300
+#define IDC_PREF_STARTWITHWINDOWS   2301
+#define IDC_PREF_STARTUP_NOTE       2302
+
 // First id the MDI client gives to the window-list entries
 #define IDM_WINDOW_FIRSTCHILD       50000
 
@@ -91,3 +100,28 @@
 
 // Strings
 #define IDS_APP_TITLE               200
+
+// Options > Preferences: one property sheet, a dialog template per page. The Hotkeys page
+// holds the Hotkeys dialog's rows, with their ids.
+#define IDD_PREFS_CAPTURE           160
+#define IDD_PREFS_AFTERCAPTURE      161
+#define IDD_PREFS_HOTKEYS           162
+#define IDM_OPTIONS_PREFERENCES     43000
+// Capture page
+#define IDC_PREF_HIDE               2200
+#define IDC_PREF_POINTER            2201
+#define IDC_PREF_MAGNIFIER          2202
+#define IDC_PREF_DELAY              2203
+#define IDC_PREF_DELAY_LABEL        2204
+// After Capture page
+#define IDC_PREF_COPY               2210
+#define IDC_PREF_SAVE               2211
+#define IDC_PREF_FOLDER             2212
+#define IDC_PREF_BROWSE             2213
+#define IDC_PREF_NAME               2214
+#define IDC_PREF_EXAMPLE            2215
+#define IDC_PREF_TYPE               2216
+#define IDC_PREF_FOLDER_LABEL       2217
+#define IDC_PREF_NAME_LABEL         2218
+#define IDC_PREF_TYPE_LABEL         2219
+#define IDC_PREF_FIELDS             2220

@@ -139,8 +139,9 @@ void CaptureWindow(IFrameHost& frame, const CaptureOptions& options) {
     };
     // Closed through its frame, the picker is gone with nothing picked.
     steps.nothingSelected = [&] { return !picker->IsLoaded() || picker->mlngHwndCaptured == nullptr; };
+    HWND picked = nullptr;
     steps.obtainPicture = [&] {
-        const HWND picked = picker->mlngHwndCaptured;
+        picked = picker->mlngHwndCaptured;
         // The picker goes, and the windows it covered repaint, before the screen is read.
         picker->Unload();
         DoEvents();
@@ -153,6 +154,11 @@ void CaptureWindow(IFrameHost& frame, const CaptureOptions& options) {
             source = ScreenSource{EdgeRect{area.left, area.top, area.right, area.bottom}, 0};
         AddPointer(options, picture, POINT{area.left, area.top});
         return picture;
+    };
+    steps.windowTitle = [&picked] {
+        wchar_t title[256]{};
+        GetWindowTextW(picked, title, 256);
+        return std::wstring(title);
     };
     RunCapture(frame, options, steps);
     if (picker && picker->IsLoaded()) picker->Unload();

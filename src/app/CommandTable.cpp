@@ -62,6 +62,7 @@ const CommandRow kCommands[] = {
     {IDM_OPTIONS_DELAY5,         &frmMain::mnuOptionsDelay5_Click,         false, &DelayOf<5>,          0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_DELAY10,        &frmMain::mnuOptionsDelay10_Click,        false, &DelayOf<10>,         0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_HOTKEYS,        &frmMain::mnuOptionsHotkeys_Click,        false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_OPTIONS_PREFERENCES,    &frmMain::mnuOptionsPreferences_Click,    false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_WINDOW_TILEHORIZONTAL,  &frmMain::mnuWindowTileHorizontal_Click,  false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_WINDOW_TILEVERTICAL,    &frmMain::mnuWindowTileVertical_Click,    false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_WINDOW_CASCADE,         &frmMain::mnuWindowCascade_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},

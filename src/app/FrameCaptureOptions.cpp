@@ -21,6 +21,12 @@ void FrameCaptureOptions::SetDelay(int seconds) {
     options_.delaySeconds = CaptureDelaySetting(std::to_wstring(seconds));
 }
 
+void FrameCaptureOptions::SetChosen(const CaptureOptions& chosen) {
+    options_.pointer = chosen.pointer;
+    options_.magnifier = chosen.magnifier;
+    SetDelay(chosen.delaySeconds);
+}
+
 void FrameCaptureOptions::RememberRectangle(const EdgeRect& rect) {
     options_.lastRectangle = rect;
     // Written now rather than at exit: hotkey captures run while the frame may never get a

@@ -14,6 +14,8 @@ public:
     void ToggleMagnifier();
     // Any seconds but 3, 5 and 10 are none.
     void SetDelay(int seconds);
+    // Pointer, Magnifier and Delay as chosen in Preferences (the last rectangle stays).
+    void SetChosen(const CaptureOptions& chosen);
     // A confirmed Rectangle capture's rectangle, stored at once.
     void RememberRectangle(const EdgeRect& rect);
 

@@ -37,6 +37,8 @@ std::shared_ptr<DocumentForm> FrameDocuments::Add(const DocumentArrival& arrival
     if (arrival.beforeShow) arrival.beforeShow();
     document->Show();
     frame_.SetAppState();
+    if (arrival.capture && captured_ && document->IsLoaded())
+        captured_(*document, gintCaptureCount, arrival.windowTitle ? arrival.windowTitle() : std::wstring());
     return document;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/services/FrameHost.h"
@@ -23,6 +24,10 @@ public:
     static bool AnyOpen();
 
     const std::vector<std::shared_ptr<DocumentForm>>& All() const noexcept { return documents_; }
+    // Called once a capture's document shows, with its number and the captured window's title.
+    using CaptureHandler = std::function<void(DocumentForm& document, int number, const std::wstring& windowTitle)>;
+    void SetCaptureHandler(CaptureHandler handler) { captured_ = std::move(handler); }
+
     // See IFrameHost::AddDocument.
     std::shared_ptr<DocumentForm> Add(const DocumentArrival& arrival);
     // Keeps the document in the list until its window goes.
@@ -49,5 +54,6 @@ private:
 
     IFrameHost& frame_;
     DocumentMaker newDocument_;
+    CaptureHandler captured_;
     std::vector<std::shared_ptr<DocumentForm>> documents_;
 };

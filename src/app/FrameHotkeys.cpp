@@ -42,6 +42,7 @@ void FrameHotkeys::Register() {
     Trapped([&] {
         Unregister();
         std::wstring refused;
+        bool printScreenRefused = false;
         for (int command = 0; command < kHotkeyCommands; ++command) {
             const HotkeyCombination& hotkey = hotkeys_[static_cast<std::size_t>(command)];
             if (hotkey.IsNone()) continue;
@@ -50,15 +51,22 @@ void FrameHotkeys::Register() {
                 RegisterHotKey(frame_.OwnerWindow(), HotkeyId(command), HotkeyModifiers(hotkey) | MOD_NOREPEAT,
                                static_cast<UINT>(hotkey.key)) != FALSE;
             registered_[static_cast<std::size_t>(command)] = registered;
-            if (!registered)
+            if (!registered) {
                 refused += L"\r\n" + FormatHotkey(hotkey) + L" for " + HotkeyCommandName(command);
+                // Windows 11 keeps the bare key for its own Snipping Tool unless told otherwise.
+                if (hotkey.key == VK_SNAPSHOT && !hotkey.ctrl && !hotkey.alt && !hotkey.shift && !hotkey.win)
+                    printScreenRefused = true;
+            }
         }
-        if (!refused.empty())
-            MessageBoxService().Show(MessageBoxOwner(),
-                                     L"Windows refused these hotkeys, most likely because another program uses "
-                                     L"them:\r\n" + refused +
-                                         L"\r\n\r\nThe other hotkeys work. Choose other keys in Options > Hotkeys.",
-                                     MB_OK | MB_ICONEXCLAMATION, App::Title());
+        if (refused.empty()) return;
+        std::wstring text = L"Windows refused these hotkeys, most likely because another program uses them:\r\n" +
+                            refused + L"\r\n\r\n";
+        if (printScreenRefused)
+            text += L"Windows uses the PrintScreen key for its own screen capture tool. To give the key to "
+                    L"Pixelnab, turn off \"Use the Print screen key to open screen capture\" in "
+                    L"Settings > Accessibility > Keyboard, then choose the key again in Options > Hotkeys.\r\n\r\n";
+        text += L"The other hotkeys work. Choose other keys in Options > Hotkeys.";
+        MessageBoxService().Show(MessageBoxOwner(), text, MB_OK | MB_ICONEXCLAMATION, App::Title());
     });
 }
 
@@ -68,15 +76,17 @@ void FrameHotkeys::Edit() {
     HotkeyAssignments edited = hotkeys_;
     const bool changed = HotkeyDialog().Edit(frame_.OwnerWindow(), edited);
     if (!frame_.FrameLoaded()) return;
-    if (changed) {
-        hotkeys_ = edited;
-        // A store that cannot be written is reported; the keys still work for this run.
-        Trapped([&] {
-            for (int command = 0; command < kHotkeyCommands; ++command)
-                WriteFrameSetting(HotkeySettingName(command), FormatHotkey(hotkeys_[static_cast<std::size_t>(command)]));
-        });
-    }
+    if (changed) Replace(edited);
     Register();
+}
+
+void FrameHotkeys::Replace(const HotkeyAssignments& hotkeys) {
+    hotkeys_ = hotkeys;
+    // A store that cannot be written is reported; the keys still work for this run.
+    Trapped([&] {
+        for (int command = 0; command < kHotkeyCommands; ++command)
+            WriteFrameSetting(HotkeySettingName(command), FormatHotkey(hotkeys_[static_cast<std::size_t>(command)]));
+    });
 }
 
 bool FrameHotkeys::Accepts(int command) const {
@@ -118,6 +128,8 @@ std::optional<EdgeRect> FrameHotkeys::Capture(int command, const CaptureOptions&
     // A capture taken while the frame was minimised shows, as one from the menu does (its
     // document was laid out for the restored frame: WM_SIZE leaves a minimised frame's
     // document area as it was).
-    if (frame_.FrameLoaded() && gintCaptureCount != before && IsIconic(frame)) ShowWindow(frame, SW_RESTORE);
+    // One hidden in the notification area stays there.
+    if (frame_.FrameLoaded() && gintCaptureCount != before && IsIconic(frame) && frame_.FrameVisible())
+        ShowWindow(frame, SW_RESTORE);
     return confirmed;
 }

@@ -24,6 +24,9 @@ public:
     void Unregister();
     // Options > Hotkeys: the dialog, then the keys it chose stored and registered.
     void Edit();
+    // Keys chosen elsewhere (Preferences): in force and stored. The caller has unregistered
+    // the old ones and registers the new.
+    void Replace(const HotkeyAssignments& hotkeys);
 
     // Whether a press of the command's hotkey captures now: not while a dialog, a
     // selection tool or another capture has the frame.

@@ -5,8 +5,6 @@
 
 #include <cstring>
 
-namespace {
-
 std::wstring AbsolutePath(const std::wstring& path) {
     const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (needed == 0) return path;
@@ -17,17 +15,21 @@ std::wstring AbsolutePath(const std::wstring& path) {
     return full;
 }
 
-}  // namespace
+std::vector<std::wstring> CommandLineArguments(const wchar_t* commandLine) {
+    std::vector<std::wstring> arguments;
+    if (commandLine == nullptr || *commandLine == L'\0') return arguments;
+    int count = 0;
+    LPWSTR* split = CommandLineToArgvW(commandLine, &count);
+    if (split == nullptr) return arguments;
+    for (int i = 1; i < count; ++i) arguments.emplace_back(split[i]);
+    LocalFree(split);
+    return arguments;
+}
 
 std::vector<std::wstring> CommandLineFiles(const wchar_t* commandLine) {
     std::vector<std::wstring> files;
-    if (commandLine == nullptr || *commandLine == L'\0') return files;
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(commandLine, &count);
-    if (arguments == nullptr) return files;
-    for (int i = 1; i < count; ++i)
-        if (arguments[i][0] != L'\0') files.push_back(AbsolutePath(arguments[i]));
-    LocalFree(arguments);
+    for (const std::wstring& argument : CommandLineArguments(commandLine))
+        if (!argument.empty()) files.push_back(AbsolutePath(argument));
     return files;
 }
 
@@ -58,7 +60,7 @@ std::vector<std::wstring> UnpackPaths(const void* data, std::size_t size) {
     return paths;
 }
 
-bool HandOverToRunningFrame(const std::vector<std::wstring>& paths) {
+bool HandOverToRunningFrame(const std::vector<std::wstring>& paths, ULONG_PTR kind) {
     const HWND frame = FindWindowW(kFrameClassName, nullptr);
     if (frame == nullptr) return false;
     // The process that was just started may give the foreground away; the frame takes it.
@@ -66,7 +68,7 @@ bool HandOverToRunningFrame(const std::vector<std::wstring>& paths) {
     GetWindowThreadProcessId(frame, &owner);
     AllowSetForegroundWindow(owner);
     const std::wstring block = PackPaths(paths);
-    COPYDATASTRUCT data{kOpenFilesCopyData, static_cast<DWORD>(block.size() * sizeof(wchar_t)),
+    COPYDATASTRUCT data{kind, static_cast<DWORD>(block.size() * sizeof(wchar_t)),
                         const_cast<wchar_t*>(block.data())};
     DWORD_PTR result = 0;
     SendMessageTimeoutW(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &result);

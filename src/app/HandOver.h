@@ -12,6 +12,13 @@ constexpr wchar_t kFrameClassName[] = L"PixelnabFrame";
 
 // WM_COPYDATA's dwData for a list of files to open.
 constexpr ULONG_PTR kOpenFilesCopyData = 0x50584F46;  // "PXOF"
+// WM_COPYDATA's dwData for a command-line capture: its arguments, packed as paths are.
+constexpr ULONG_PTR kCaptureCopyData = 0x50584341;  // "PXCA"
+
+// The arguments after the program's own name, as the system splits them.
+std::vector<std::wstring> CommandLineArguments(const wchar_t* commandLine);
+// The path made absolute against the current folder (as it is when that fails).
+std::wstring AbsolutePath(const std::wstring& path);
 
 // The files named on the command line (after the program's own name), each made absolute
 // against the current folder, in order.
@@ -22,6 +29,7 @@ std::wstring PackPaths(const std::vector<std::wstring>& paths);
 // The paths of such a block of size bytes; a block without its final NULs is read up to its end.
 std::vector<std::wstring> UnpackPaths(const void* data, std::size_t size);
 
-// When a frame of another Pixelnab runs: lets it come to the front, hands it the paths and
-// returns true. False when no other frame runs (this process is the first).
-bool HandOverToRunningFrame(const std::vector<std::wstring>& paths);
+// When a frame of another Pixelnab runs: lets it come to the front, hands it the paths (or,
+// with kCaptureCopyData, a capture's arguments) and returns true. False when no other frame
+// runs (this process is the first).
+bool HandOverToRunningFrame(const std::vector<std::wstring>& paths, ULONG_PTR kind = kOpenFilesCopyData);

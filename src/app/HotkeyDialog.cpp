@@ -33,7 +33,9 @@ struct DialogState {
     HotkeyAssignments* hotkeys;
 };
 
-void Fill(HWND dialog, const HotkeyAssignments& hotkeys) {
+}  // namespace
+
+void FillHotkeyControls(HWND dialog, const HotkeyAssignments& hotkeys) {
     for (int row = 0; row < kHotkeyCommands; ++row) {
         const HWND box = GetDlgItem(dialog, BoxId(row));
         // Any key may stand alone (PrintScreen, F9): no combination is replaced by another.
@@ -43,7 +45,7 @@ void Fill(HWND dialog, const HotkeyAssignments& hotkeys) {
     }
 }
 
-HotkeyAssignments Read(HWND dialog) {
+HotkeyAssignments ReadHotkeyControls(HWND dialog) {
     HotkeyAssignments hotkeys;
     for (int row = 0; row < kHotkeyCommands; ++row) {
         const WORD value = LOWORD(SendDlgItemMessageW(dialog, BoxId(row), HKM_GETHOTKEY, 0, 0));
@@ -52,12 +54,35 @@ HotkeyAssignments Read(HWND dialog) {
     return hotkeys;
 }
 
+bool HotkeyControlCommand(HWND dialog, int id) {
+    const bool rowControl = (id >= IDC_HOTKEY_FIRST && id <= IDC_HOTKEY_LAST) ||
+                            (id >= IDC_HOTKEY_MORE && id <= IDC_HOTKEY_MORE_LAST);
+    if (!rowControl) return false;
+    const int row = RowOf(id);
+    if (id != NoneId(row)) return false;
+    SendDlgItemMessageW(dialog, BoxId(row), HKM_SETHOTKEY, 0, 0);
+    CheckDlgButton(dialog, WinId(row), BST_UNCHECKED);
+    SetFocus(GetDlgItem(dialog, BoxId(row)));
+    return true;
+}
+
+std::optional<std::pair<std::wstring, int>> SharedHotkeyProblem(const HotkeyAssignments& hotkeys) {
+    const auto shared = FindSharedHotkey(hotkeys);
+    if (!shared) return std::nullopt;
+    return std::pair{FormatHotkey(hotkeys[static_cast<std::size_t>(shared->first)]) + L" is given to both " +
+                         kCommandNames[shared->first] + L" and " + kCommandNames[shared->second] +
+                         L". Give each its own keys.",
+                     BoxId(shared->second)};
+}
+
+namespace {
+
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     try {
         switch (message) {
         case WM_INITDIALOG: {
             SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            Fill(dialog, *reinterpret_cast<DialogState*>(lParam)->hotkeys);
+            FillHotkeyControls(dialog, *reinterpret_cast<DialogState*>(lParam)->hotkeys);
             if (g_script) PostMessageW(dialog, kRunScript, 0, 0);
             return TRUE;
         }
@@ -67,24 +92,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            const int row = RowOf(id);
-            const bool rowControl = (id >= IDC_HOTKEY_FIRST && id <= IDC_HOTKEY_LAST) ||
-                                    (id >= IDC_HOTKEY_MORE && id <= IDC_HOTKEY_MORE_LAST);
-            if (rowControl && id == NoneId(row)) {
-                SendDlgItemMessageW(dialog, BoxId(row), HKM_SETHOTKEY, 0, 0);
-                CheckDlgButton(dialog, WinId(row), BST_UNCHECKED);
-                SetFocus(GetDlgItem(dialog, BoxId(row)));
-                return TRUE;
-            }
+            if (HotkeyControlCommand(dialog, id)) return TRUE;
             if (id == IDOK && state != nullptr) {
-                const HotkeyAssignments chosen = Read(dialog);
-                if (const auto shared = FindSharedHotkey(chosen)) {
-                    MessageBoxService().Show(dialog,
-                                             FormatHotkey(chosen[static_cast<std::size_t>(shared->first)]) +
-                                                 L" is given to both " + kCommandNames[shared->first] + L" and " +
-                                                 kCommandNames[shared->second] + L". Give each its own keys.",
-                                             MB_OK | MB_ICONEXCLAMATION, L"Hotkeys");
-                    SetFocus(GetDlgItem(dialog, BoxId(shared->second)));
+                const HotkeyAssignments chosen = ReadHotkeyControls(dialog);
+                if (const auto problem = SharedHotkeyProblem(chosen)) {
+                    MessageBoxService().Show(dialog, problem->first, MB_OK | MB_ICONEXCLAMATION, L"Hotkeys");
+                    SetFocus(GetDlgItem(dialog, problem->second));
                     return TRUE;
                 }
                 *state->hotkeys = chosen;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <windows.h>
 
@@ -25,6 +26,15 @@ std::optional<std::pair<int, int>> FindSharedHotkey(const HotkeyAssignments& hot
 UINT HotkeyModifiers(const HotkeyCombination& hotkey);
 HotkeyCombination FromHotkeyBox(WORD value, bool win);
 WORD ToHotkeyBox(const HotkeyCombination& hotkey);
+
+// The rows of hotkey boxes, Win check boxes and None buttons (IDC_HOTKEY_FIRST...) in the
+// Hotkeys dialog and on the Hotkeys page of Preferences: filled, read back, a None click
+// handled (true when id was one).
+void FillHotkeyControls(HWND dialog, const HotkeyAssignments& hotkeys);
+HotkeyAssignments ReadHotkeyControls(HWND dialog);
+bool HotkeyControlCommand(HWND dialog, int id);
+// Two commands with one combination: the message that says so and the box to fix.
+std::optional<std::pair<std::wstring, int>> SharedHotkeyProblem(const HotkeyAssignments& hotkeys);
 
 // Shows the dialog modally over owner, filled with hotkeys; on OK, hotkeys holds what the
 // user chose and the result is true.

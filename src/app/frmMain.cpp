@@ -50,7 +50,12 @@ int PanelWidthFor(HWND bar, const wchar_t* text, int dpi) {
 }  // namespace
 
 frmMain::frmMain()
-    : documents_(*this, [this] { return NewDocument(); }), hotkeys_(*this), files_(*this) {}
+    : documents_(*this, [this] { return NewDocument(); }), hotkeys_(*this), afterCapture_(*this), files_(*this), tray_(*this) {
+    documents_.SetCaptureHandler([this](DocumentForm& document, int number, const std::wstring& windowTitle) {
+        afterCapture_.CaptureArrived(document, number, windowTitle);
+    });
+    afterCapture_.SetResultObserver([this](const AfterCaptureResult& result) { NotifyFromTray(result); });
+}
 
 frmMain::~frmMain() {
     if (imlMain_ != nullptr) ImageList_Destroy(imlMain_);
@@ -75,7 +80,8 @@ bool frmMain::TranslateFrameKeys(MSG& message) {
 
 void frmMain::SetFrameVisible(bool visible) {
     // A frame closed while a command ran messages stays closed: showing it would load it anew.
-    if (IsLoaded()) SetVisible(visible);
+    // A frame in the notification area stays there through a capture.
+    if (IsLoaded() && !(visible && tray_.FrameInTray())) SetVisible(visible);
 }
 
 // The document holds its frame weakly: whoever keeps a document object may keep it after
@@ -281,8 +287,16 @@ LRESULT frmMain::DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (tray_.HandleMessage(message, wParam, lParam)) return 0;
     switch (message) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE && tray_.HidesFrame()) {
+            tray_.HideFrame();
+            return 0;
+        }
+        break;
     case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED && tray_.HidesFrame()) tray_.HideFrame();
         // Minimised, the bars and the document area keep their size: a document made
         // meanwhile (a hotkey's capture) is laid out for the frame it will show in, not
         // squeezed into the icon's client area.
@@ -320,14 +334,27 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         UpdateKeyIndicators();
         break;
     case WM_CLOSE:
+        // With the notification area kept, closing hides the frame there; File > Exit ends.
+        if (tray_.HidesFrame()) {
+            tray_.HideFrame();
+            return 0;
+        }
         // The close box asks for each edited document first; Cancel keeps everything open.
-        if (documents_.SaveChangesBeforeClosing()) Unload();
+        // A capture whose automatic save failed keeps it open too.
+        if (afterCapture_.FinishWrites() && documents_.SaveChangesBeforeClosing()) Unload();
         return 0;
     case WM_DROPFILES:
         files_.OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_COPYDATA:
-        return files_.OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+        return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case kHandedCaptureMessage: {
+        std::vector<CaptureRequest> requests;
+        requests.swap(handedCaptures_);
+        for (const CaptureRequest& request : requests)
+            if (IsLoaded()) CaptureFromCommandLine(request);
+        return 0;
+    }
     case FileHandOver::kOpenPendingFilesMessage:
         files_.OpenPending();
         return 0;
@@ -335,7 +362,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         commandBars_.UpdateAvailability();
         return 0;
     case WM_QUERYENDSESSION:
-        return documents_.QueryEndSession() ? TRUE : FALSE;
+        return afterCapture_.FinishWrites() && documents_.QueryEndSession() ? TRUE : FALSE;
     case WM_ENDSESSION:
         // The session ends: leave as File > Exit does, so the placement and options are
         // stored; the process may be ended at any moment after this message returns.
@@ -343,6 +370,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_HOTKEY:
         Hotkey_Pressed(static_cast<int>(wParam) - 1);
+        return 0;
+    case FrameAfterCapture::kWritesFinishedMessage:
+        afterCapture_.WritesFinished();
         return 0;
     case kRegisterHotkeysMessage:
         hotkeys_.Register();

@@ -10,9 +10,12 @@
 #include "app/CommandBars.h"
 #include "app/CommandTable.h"
 #include "app/FileHandOver.h"
+#include "app/FrameAfterCapture.h"
 #include "app/FrameCaptureOptions.h"
 #include "app/FrameDocuments.h"
 #include "app/FrameHotkeys.h"
+#include "app/FrameTray.h"
+#include "app/CommandLine.h"
 #include "capture/CaptureOptions.h"
 #include "platform/controls/DocumentForm.h"
 #include "platform/windows/Form.h"
@@ -20,6 +23,7 @@
 #include "platform/windows/Handles.h"
 
 class CommonDialog;
+struct Preferences;
 
 // The frame: an MDI window holding the documents, with the menu bar, toolbar and status
 // bar through which every command enters. It keeps its window, bars, layout and DPI and
@@ -40,7 +44,7 @@ public:
     HWND DocumentArea() const override { return mdiClient_; }
     std::vector<std::shared_ptr<DocumentForm>> Documents() const override { return documents_.All(); }
     std::shared_ptr<DocumentForm> ActiveDocument() const override { return documents_.Active(); }
-    std::shared_ptr<DocumentForm> AddDocument(const DocumentArrival& arrival) override { return documents_.Add(arrival); }
+    std::shared_ptr<DocumentForm> AddDocument(const DocumentArrival& arrival) override;
     void AdoptDocument(const std::shared_ptr<DocumentForm>& document) override { documents_.Adopt(document); }
     bool DocumentsOpen() const override { return FrameDocuments::AnyOpen(); }
     bool FrameLoaded() const override { return IsLoaded(); }
@@ -92,6 +96,7 @@ public:
     void mnuOptionsDelay5_Click();
     void mnuOptionsDelay10_Click();
     void mnuOptionsHotkeys_Click();
+    void mnuOptionsPreferences_Click();
     void mnuWindowTileHorizontal_Click();
     void mnuWindowTileVertical_Click();
     void mnuWindowCascade_Click();
@@ -110,8 +115,25 @@ public:
     // window that was in front.
     void Hotkey_Pressed(int command);
 
+    // What became of the last capture after it showed (copied, saved as), and each one's
+    // as it completes: for the status bar and a notification.
+    const std::optional<AfterCaptureResult>& LastAfterCapture() const noexcept { return afterCapture_.LastResult(); }
+    void SetAfterCaptureObserver(std::function<void(const AfterCaptureResult&)> observer) {
+        afterCapture_.SetResultObserver(std::move(observer));
+    }
+    // Waits for the captures still being written and reports them; false when one failed.
+    bool FinishCaptureWrites() { return afterCapture_.FinishWrites(); }
+
     // Opens each file as File Open does, in order (command line, dropped files, a second start).
     void OpenFiles(const std::vector<std::wstring>& paths) { files_.Open(paths); }
+
+    // /tray: the frame stays hidden in the notification area (the frame is loaded, not shown).
+    void StartInNotificationArea() { tray_.StartHidden(); }
+    // /capture without /exit (here or handed over by a second start): the capture as the
+    // menu takes it, then saved and/or copied as asked; a failure is reported.
+    void CaptureFromCommandLine(const CaptureRequest& request);
+    // The notification-area icon and its option.
+    FrameTray& Tray() noexcept { return tray_; }
 
     // Menu items by command id, toolbar buttons by key (an unknown key is the
     // element-not-found error).
@@ -184,6 +206,8 @@ private:
     // the capture options.
     CommandContext CurrentCommandContext() const;
     void SetCaptureDelay(int seconds);
+    // What Preferences chose on OK: in force, in step with the menus, and stored.
+    void ApplyPreferences(const Preferences& preferences);
     // Keeps a confirmed Rectangle capture's rectangle for Last Rectangle.
     void RememberRectangle(const std::optional<EdgeRect>& rect);
     void Observe(const wchar_t* handler) const {
@@ -193,6 +217,13 @@ private:
     // Posted at start-up: the hotkeys are registered once the frame shows, so that a
     // refusal is reported over it.
     static constexpr UINT kRegisterHotkeysMessage = WM_APP + 2;
+    // Posted when a second start handed over a capture: it runs once that start has gone.
+    static constexpr UINT kHandedCaptureMessage = WM_APP + 0x51;
+    // WM_COPYDATA: a second start's capture or files; the tray gives the frame back for files.
+    LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    // A capture made while the frame is in the notification area is told there once what
+    // After Capture does with it is done.
+    void NotifyFromTray(const AfterCaptureResult& result);
 
     HWND mdiClient_ = nullptr;
     HWND tlbMain_ = nullptr;
@@ -212,5 +243,9 @@ private:
     FrameDocuments documents_;
     FrameCaptureOptions captureOptions_;
     FrameHotkeys hotkeys_;
+    FrameAfterCapture afterCapture_;
     FileHandOver files_;
+    FrameTray tray_;
+    std::vector<CaptureRequest> handedCaptures_;
+    std::weak_ptr<DocumentForm> trayAwaiting_;  // made in the notification area, its result to come
 };

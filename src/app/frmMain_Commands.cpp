@@ -47,11 +47,13 @@ void frmMain::MDIForm_Load() {
     Trapped([&] {
         captureOptions_.Load();
         hotkeys_.Load();
+        afterCapture_.Load();
         // The state above was set before the options were read: Last Rectangle follows them.
         commandBars_.ApplyCheckRules(CurrentCommandContext());
         commandBars_.ApplyEditRules(CurrentCommandContext());
         PostMessageW(hwnd_, kRegisterHotkeysMessage, 0, 0);
     });
+    Trapped([&] { tray_.Load(); });
     // Also after a failed step: a frame left out of reach would make the program unusable.
     Trapped([&] { KeepFrameReachable(); });
 }
@@ -117,10 +119,13 @@ void frmMain::MDIForm_Unload() {
 void frmMain::Unload() {
     if (!IsLoaded()) return;
     auto keepAlive = shared_from_this();
+    // No file half-written when the process ends (the session ending, a second start's Exit).
+    afterCapture_.FinishWrites();
     // The documents are closed before the frame's own unload handler runs.
     documents_.UnloadAll();
     MDIForm_Unload();
     SetMessagePreTranslator(nullptr);
+    tray_.Remove();
     RemoveClipboardFormatListener(hwnd_);
     DestroyWindow(hwnd_);
 }
@@ -165,7 +170,8 @@ void frmMain::tlbMain_ButtonClick(const std::wstring& key) {
 void frmMain::mnuFileExit_Click() {
     Observe(L"mnuFileExit_Click");
     Trapped([&] {
-        if (documents_.SaveChangesBeforeClosing()) Unload();
+        // Captures still being written are waited for; one that failed keeps the program open.
+        if (afterCapture_.FinishWrites() && documents_.SaveChangesBeforeClosing()) Unload();
     });
 }
 

@@ -81,6 +81,8 @@ void RunCapture(IFrameHost& frame, const CaptureOptions& options, const CaptureS
             DocumentArrival arrival;
             arrival.picture = [&] { return steps.obtainPicture ? steps.obtainPicture() : Picture{}; };
             if (steps.source) arrival.source = steps.source;
+            arrival.capture = true;
+            arrival.windowTitle = steps.windowTitle;
             arrival.beforeShow = [&] {
                 if (steps.afterPicture) steps.afterPicture();
                 frame.SetFrameVisible(true);
@@ -101,6 +103,12 @@ void RunCapture(IFrameHost& frame, const CaptureOptions& options, const CaptureS
 
 namespace {
 
+std::wstring TitleOf(HWND window) {
+    wchar_t title[256]{};
+    GetWindowTextW(window, title, 256);
+    return title;
+}
+
 Picture WindowWithPointer(const CaptureOptions& options, HWND window) {
     Picture picture = CaptureWindowByHandle(window);
     const RECT area = WindowCaptureArea(window);
@@ -112,13 +120,21 @@ Picture WindowWithPointer(const CaptureOptions& options, HWND window) {
 
 void CaptureActiveWindow(IFrameHost& frame, const CaptureOptions& options) {
     CaptureSteps steps;
-    steps.obtainPicture = [&] { return WindowWithPointer(options, GetForegroundWindow()); };
+    // The window in front once the count and the hiding are over, as before; its title
+    // names the file.
+    HWND target = nullptr;
+    steps.obtainPicture = [&] {
+        target = GetForegroundWindow();
+        return WindowWithPointer(options, target);
+    };
+    steps.windowTitle = [&target] { return TitleOf(target); };
     RunCapture(frame, options, steps);
 }
 
 void CaptureActiveWindow(IFrameHost& frame, const CaptureOptions& options, HWND target) {
     CaptureSteps steps;
     steps.obtainPicture = [&] { return WindowWithPointer(options, target); };
+    steps.windowTitle = [target] { return TitleOf(target); };
     RunCapture(frame, options, steps);
 }
 

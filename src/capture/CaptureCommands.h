@@ -52,6 +52,8 @@ struct CaptureSteps {
     std::function<bool()> nothingSelected;
     // Obtains the picture for the new document (an empty picture makes an empty document).
     std::function<Picture()> obtainPicture;
+    // The captured window's title, asked once the picture is in; none for an area.
+    std::function<std::wstring()> windowTitle;
     // Runs once the picture has been assigned (the rectangle command closes its selector).
     std::function<void()> afterPicture;
     // Where on the screen the picture came from, when that is one rectangle.

@@ -16,10 +16,12 @@
 #include "platform/pictures/PictureEncoder.h"
 #include "platform/pictures/PictureFile.h"
 #include "platform/rules/SaveFormat.h"
+#include "platform/services/SettingsStore.h"
 #include "platform/services/Clipboard.h"
 #include "platform/services/CommonDialog.h"
 #include "platform/windows/MessageBoxService.h"
 #include "platform/services/Printer.h"
+#include "platform/rules/PrintPlacement.h"
 #include "platform/windows/AppInfo.h"
 #include "platform/windows/ErrorReporter.h"
 #include "platform/services/FrameHost.h"
@@ -101,6 +103,7 @@ void FileOpen(IFrameHost& frame) {
     RunTrapped(
         [&] {
             dlg.DefaultExt = L".bmp, .gif, .jpg, .ico";
+            dlg.InitDir.clear();  // Open starts where its file name says, or where the system chooses
             dlg.Filter = kOpenFilter;
             dlg.Flags = kOpenFlags;
             dlg.FilterIndex = 0;
@@ -116,6 +119,30 @@ void FileOpen(IFrameHost& frame) {
 
 namespace {
 
+// Where Save starts and which type it offers: the folder and type of the last save, kept
+// across runs.
+const wchar_t kSection[] = L"Main";
+
+std::wstring LastSaveFolder() { return SettingsStore().GetSetting(App::Title(), kSection, L"SaveFolder", L""); }
+
+unsigned LastSaveFilterIndex() {
+    // Stored as the type's name; the filter's index is its place in SaveFormat's order.
+    const std::wstring text = SettingsStore().GetSetting(App::Title(), kSection, L"SaveType", L"Bitmap");
+    for (const SaveFormat format : {SaveFormat::Bitmap, SaveFormat::Png, SaveFormat::Jpeg})
+        if (text == SaveFormatText(format)) return static_cast<unsigned>(format) + 1;
+    return 1;  // anything else: the first type, the bitmap
+}
+
+void RememberSave(const std::wstring& path, unsigned filterIndex) {
+    const auto slash = path.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) {
+        std::wstring folder = path.substr(0, slash);
+        if (folder.empty() || folder.back() == L':') folder += L'\\';  // a drive's root keeps its backslash
+        SettingsStore().SaveSetting(App::Title(), kSection, L"SaveFolder", folder);
+    }
+    SettingsStore().SaveSetting(App::Title(), kSection, L"SaveType", SaveFormatText(FormatOfFilterIndex(filterIndex)));
+}
+
 // File Save for one document: true once it is saved, false when the dialog was cancelled
 // or the save failed (the failure is reported).
 bool SaveDocument(IFrameHost& frame, const std::shared_ptr<frmNabbet>& document) {
@@ -126,13 +153,16 @@ bool SaveDocument(IFrameHost& frame, const std::shared_ptr<frmNabbet>& document)
         dlg.FileName = SuggestedSaveName(document->Title());
         dlg.Filter = kSaveFilter;
         dlg.Flags = kSaveFlags;
-        dlg.FilterIndex = 1;  // the bitmap every time, whatever type the last save chose
+        dlg.FilterIndex = LastSaveFilterIndex();
+        dlg.InitDir = LastSaveFolder();
         if (!Confirmed([&] { return dlg.ShowSave(frame.OwnerWindow()); }) || dlg.FileName.empty()) return;
         if (!frame.FrameLoaded() || !document->IsLoaded()) return;
         const SaveTarget target = ChooseSaveTarget(dlg.FileName, dlg.FilterIndex);
         SavePictureAs(document->DocumentPicture(), target.path, target.format);
         if (DocumentModel* model = document->Model()) model->MarkSaved();
         saved = true;
+        // The file is written: a store that cannot keep the folder is reported, not a failed save.
+        Trapped([&] { RememberSave(target.path, dlg.FilterIndex); });
     });
     return saved;
 }
@@ -167,10 +197,15 @@ void FilePrint(IFrameHost& frame) {
             if (!confirmed || !frame.FrameLoaded()) return;
             const Picture picture = ActiveDocument(frame)->DocumentPicture();
             PrinterObject printer(PrinterService(), std::move(printerDc), App::Title());
-            // HIMETRIC: the picture's own size in those units prints it at its natural size.
+            // HIMETRIC: the picture's own size in those units prints it at its natural size;
+            // one larger than the printable area shrinks to fit it rather than be cut off.
             printer.SetScaleMode(PrinterScale::Himetric);
-            printer.PaintPicture(picture, 0, 0, static_cast<float>(ToInt32(picture.WidthHimetric())),
-                                 static_cast<float>(ToInt32(picture.HeightHimetric())));
+            if (picture.IsEmpty()) RaiseError(ErrorNumber::InvalidPicture, L"Invalid picture");
+            const SIZE page = printer.PrintableSize();
+            const PrintPlacement place = PlaceOnPage(ToInt32(picture.WidthHimetric()),
+                                                     ToInt32(picture.HeightHimetric()), page.cx, page.cy);
+            printer.PaintPicture(picture, static_cast<float>(place.x), static_cast<float>(place.y),
+                                 static_cast<float>(place.width), static_cast<float>(place.height));
             printer.EndDoc();
         },
         [] {});

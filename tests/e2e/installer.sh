@@ -175,7 +175,12 @@ menu f x
 check "Pixelnab ends with File > Exit" app_wait_exit
 check "and stored its settings" test -n "$(setting_get Width)"
 
+# Start with Windows, as the Start-up page writes it: the uninstaller takes it away.
+RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+"$WINE_RUN" reg add "$RUN_KEY" /v Pixelnab /t REG_SZ /d "\"$ME_DIR_WIN\\Pixelnab.exe\" /tray" /f >/dev/null 2>&1 ||
+  fail "could not write the start entry"
 uninstall_silently "$ME_DIR_WIN" "$ME_DIR"
+check "the uninstall removed the Start with Windows entry" eval '! "$WINE_RUN" reg query "$RUN_KEY" /v Pixelnab >/dev/null 2>&1'
 check "the per-user uninstall removed the shortcuts" test ! -e "$ME_MENU"
 check "and the HKCU uninstall entry" eval '! "$WINE_RUN" reg query "$ME_KEY" >/dev/null 2>&1'
 check "and its Open with entries" open_with_gone HKCU

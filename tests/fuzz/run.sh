@@ -12,7 +12,7 @@ seconds="$2"
 shift 2
 here="$(cd "$(dirname "$0")" && pwd)"
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(bmp gif jpeg png tiff icon settings_text capture_options_text scroll_stitch)
+[ ${#targets[@]} -eq 0 ] && targets=(bmp gif jpeg png tiff icon settings_text capture_options_text scroll_stitch capture_file_name command_line)
 "$here/make-seeds.sh" "$build/seeds"
 mkdir -p "$build/findings" "$build/logs"
 report="$build/report.txt"

@@ -139,6 +139,7 @@ class RecordingPrinter final : public IPrinterService {
 public:
     void StartDoc(unique_hdc, const std::wstring& title) override { Call("StartDoc"); this->title = title; }
     void StartPage() override { Call("StartPage"); }
+    SIZE PrintableSize() override { return page; }
     void PaintPicture(const Picture& picture, long x, long y, long width, long height) override {
         Call("PaintPicture");
         painted = picture;
@@ -153,6 +154,7 @@ public:
     std::wstring title;
     Picture painted;
     RECT rect{};  // x, y, width, height
+    SIZE page{20320, 26670};  // Letter less 1/4-inch margins, in HIMETRIC
 
 private:
     void Call(const char* name) {

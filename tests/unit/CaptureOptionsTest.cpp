@@ -251,6 +251,30 @@ TEST_F(CaptureOptionsTest, ARefusedHotkeyGivesOneMessageNamingKeyAndCommandAndTh
     EXPECT_EQ(settings.Value(L"HotkeyScreen"), L"Ctrl+Alt+F11");
 }
 
+// Windows 11 takes the bare PrintScreen key for its Snipping Tool: the message then names
+// the setting that gives it back; only for that key, not for PrintScreen with a modifier.
+TEST_F(CaptureOptionsTest, ARefusedPrintScreenNamesTheWindowsSettingThatTakesIt) {
+    const std::wstring setting = L"\"Use the Print screen key to open screen capture\" in Settings > Accessibility > Keyboard";
+    {
+        HotkeyHolder windows(0, VK_SNAPSHOT);
+        ASSERT_TRUE(windows.Held());
+        settings.Set(L"HotkeyScreen", L"PrintScreen");
+        MakeFrame();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_NE(messages.shown[0].text.find(L"PrintScreen for Capture > Screen"), std::wstring::npos);
+        EXPECT_NE(messages.shown[0].text.find(setting), std::wstring::npos) << messages.shown[0].text;
+        frame->Unload();
+    }
+    messages.shown.clear();
+    HotkeyHolder other(MOD_ALT, VK_SNAPSHOT);
+    ASSERT_TRUE(other.Held());
+    settings.Set(L"HotkeyScreen", L"Alt+PrintScreen");
+    MakeFrame();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(L"Alt+PrintScreen for Capture > Screen"), std::wstring::npos);
+    EXPECT_EQ(messages.shown[0].text.find(L"Settings > Accessibility"), std::wstring::npos);
+}
+
 TEST_F(CaptureOptionsTest, AKeyPressedGoesThroughTheCaptureSequence) {
     ASSERT_TRUE(Free(MOD_CONTROL | MOD_SHIFT, VK_F9));
     settings.Set(L"HotkeyScreen", L"Ctrl+Shift+F9");

@@ -211,10 +211,11 @@ TEST_F(SaveTypesTest, TheTypeChosenOrTheNameTypedDecidesTheBytes) {
     frame->mnuFileSave_Click();
     EXPECT_TRUE(IsPng(ReadBytes(folder.File(L"shot.png"))));
 
-    // The bitmap type is shown again, and x.png typed with it still gives PNG bytes.
-    dialog.Confirm(folder.File(L"x.png"));
+    // The type chosen last (PNG) is offered again; x.png typed with the bitmap type chosen
+    // still gives PNG bytes.
+    dialog.Confirm(folder.File(L"x.png"), 1);
     frame->mnuFileSave_Click();
-    EXPECT_EQ(dialog.uses.back().settings.FilterIndex, 1u);
+    EXPECT_EQ(dialog.uses.back().settings.FilterIndex, 2u);
     EXPECT_TRUE(IsPng(ReadBytes(folder.File(L"x.png"))));
 
     dialog.Confirm(folder.File(L"y.bmp"), 3);

@@ -49,6 +49,36 @@ TEST_F(CommandTest, PrintPaintsTheNaturalHimetricSizeOnOnePage) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// A full-screen capture used to run off the page's edge: it now shrinks to the printable
+// area, the limiting side touching its edge, proportions kept, still at the top-left
+// corner, and the printer gets the capture's own pixels.
+TEST_F(CommandTest, PrintShrinksAFullScreenCaptureToFitThePage) {
+    frame->mnuCaptureScreen_Click();
+    const auto document = std::dynamic_pointer_cast<frmNabbet>(frame->ActiveForm());
+    ASSERT_TRUE(document);
+    const Picture picture = document->DocumentPicture();
+    const long width = picture.WidthHimetric();
+    const long height = picture.HeightHimetric();
+    ASSERT_GT(width, 20320) << "the test screen is narrower than the page";
+    printer.page = SIZE{20320, 26670};
+    dialog.Confirm(L"");
+    frame->mnuFilePrint_Click();
+    ASSERT_EQ(printer.calls.size(), 5u);
+    EXPECT_EQ(ReadPicture(printer.painted), ReadPicture(picture));
+    EXPECT_EQ(printer.rect.left, 0);
+    EXPECT_EQ(printer.rect.top, 0);
+    EXPECT_EQ(printer.rect.right, 20320);
+    EXPECT_EQ(printer.rect.bottom, height * 20320 / width);
+    // On a page too low for it the height limits instead.
+    printer.calls.clear();
+    printer.page = SIZE{26670, 5000};
+    dialog.Confirm(L"");
+    frame->mnuFilePrint_Click();
+    EXPECT_EQ(printer.rect.bottom, 5000);
+    EXPECT_EQ(printer.rect.right, width * 5000 / height);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(CommandTest, PrintFailuresAreSilentAndNeverLeaveAJobOpen) {
     AddDocument(L"Nabbet1", BitmapPicture(PatternImage(10, 10), false));
     // The dialog cancelled.

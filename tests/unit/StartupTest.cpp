@@ -35,7 +35,9 @@ TEST_F(Startup, EmptyStoreGivesTheCentredDefaultFrameWithTheHideOptionOn) {
                                                          L"LastRectangle", L"ScrollLimit", L"HotkeyScreen",
                                                          L"HotkeyActiveWindow", L"HotkeyWindow", L"HotkeyRectangle",
                                                          L"HotkeyAllScreens", L"HotkeyLastRectangle",
-                                                         L"HotkeyScrollingWindow", L"HotkeyExtendDown"}));
+                                                         L"HotkeyScrollingWindow", L"HotkeyExtendDown", L"AfterCaptureCopy",
+                                                         L"AfterCaptureSave", L"AfterCaptureFolder", L"AfterCaptureName",
+                                                         L"AfterCaptureType", L"KeepInNotificationArea"}));
     EXPECT_TRUE(messages.shown.empty());
 }
 

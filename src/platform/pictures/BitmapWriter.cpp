@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -91,7 +92,60 @@ void Append(std::vector<BYTE>& out, const void* data, std::size_t size) {
     std::memcpy(out.data() + at, data, size);
 }
 
+// The header of a packed DIB as this writer makes every one.
+BITMAPINFOHEADER DibHeader(int width, int height, WORD bitCount, std::size_t stride, std::size_t colours) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = bitCount;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(stride * static_cast<std::size_t>(height));
+    header.biXPelsPerMeter = 3780;  // 96 dots per inch
+    header.biYPelsPerMeter = 3780;
+    header.biClrUsed = static_cast<DWORD>(colours);
+    return header;
+}
+
+std::vector<BYTE> PackedDib8(int width, int height, const std::vector<RGBQUAD>& table, const std::vector<BYTE>& indices) {
+    const std::size_t stride = static_cast<std::size_t>(DibRowBytes(static_cast<std::uint64_t>(width), 8));
+    const BITMAPINFOHEADER header = DibHeader(width, height, 8, stride, table.size());
+    std::vector<BYTE> out;
+    out.reserve(sizeof header + table.size() * sizeof(RGBQUAD) + header.biSizeImage);
+    Append(out, &header, sizeof header);
+    Append(out, table.data(), table.size() * sizeof(RGBQUAD));
+    const std::size_t start = out.size();
+    out.resize(start + header.biSizeImage, 0);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(out.data() + start + static_cast<std::size_t>(y) * stride,
+                    indices.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
+                    static_cast<std::size_t>(width));
+    return out;
+}
+
 }  // namespace
+
+std::vector<BYTE> PackedDib24(int width, int height, const std::function<const std::uint32_t*(int)>& bottomUpRow) {
+    const std::size_t stride = static_cast<std::size_t>(DibRowBytes(static_cast<std::uint64_t>(width), 24));
+    const BITMAPINFOHEADER header = DibHeader(width, height, 24, stride, 0);
+    std::vector<BYTE> out;
+    out.reserve(sizeof header + header.biSizeImage);
+    Append(out, &header, sizeof header);
+    const std::size_t start = out.size();
+    out.resize(start + header.biSizeImage, 0);
+    for (int y = 0; y < height; ++y) {
+        BYTE* row = out.data() + start + static_cast<std::size_t>(y) * stride;
+        const std::uint32_t* from = bottomUpRow(y);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t p = from[x];
+            row[3 * x] = static_cast<BYTE>(p);
+            row[3 * x + 1] = static_cast<BYTE>(p >> 8);
+            row[3 * x + 2] = static_cast<BYTE>(p >> 16);
+        }
+    }
+    return out;
+}
 
 std::vector<BYTE> PictureToPackedDib(const Picture& picture) {
     const SIZE size = picture.IsEmpty() ? SIZE{0, 0} : picture.SizePixels();
@@ -131,45 +185,15 @@ std::vector<BYTE> PictureToPackedDib(const Picture& picture) {
         }
     }
 
-    const WORD bitCount = table.empty() ? 24 : 8;
-    const std::size_t stride = static_cast<std::size_t>(DibRowBytes(static_cast<std::uint64_t>(width), bitCount));
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = bitCount;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<DWORD>(stride * static_cast<std::size_t>(height));
-    header.biXPelsPerMeter = 3780;  // 96 dots per inch
-    header.biYPelsPerMeter = 3780;
-    header.biClrUsed = static_cast<DWORD>(table.size());
-
-    std::vector<BYTE> out;
-    out.reserve(sizeof header + table.size() * sizeof(RGBQUAD) + header.biSizeImage);
-    Append(out, &header, sizeof header);
-    if (!table.empty()) Append(out, table.data(), table.size() * sizeof(RGBQUAD));
-    const std::size_t start = out.size();
-    out.resize(start + header.biSizeImage, 0);
-    for (int y = 0; y < height; ++y) {
-        BYTE* row = out.data() + start + static_cast<std::size_t>(y) * stride;
-        const std::size_t first = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-        if (bitCount == 8) {
-            std::memcpy(row, indices.data() + first, static_cast<std::size_t>(width));
-        } else {
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t p = pixels[first + static_cast<std::size_t>(x)];
-                row[3 * x] = static_cast<BYTE>(p);
-                row[3 * x + 1] = static_cast<BYTE>(p >> 8);
-                row[3 * x + 2] = static_cast<BYTE>(p >> 16);
-            }
-        }
-    }
-    return out;
+    if (table.empty())
+        return PackedDib24(width, height, [&](int y) { return pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width); });
+    return PackedDib8(width, height, table, indices);
 }
 
-std::vector<BYTE> PictureToBitmapFile(const Picture& picture) {
-    const std::vector<BYTE> dib = PictureToPackedDib(picture);
+std::vector<BYTE> PictureToBitmapFile(const Picture& picture) { return PackedDibToBitmapFile(PictureToPackedDib(picture)); }
+
+std::vector<BYTE> PackedDibToBitmapFile(const std::vector<BYTE>& dib) {
+    if (dib.size() < sizeof(BITMAPINFOHEADER)) RaiseError(ErrorNumber::InvalidPicture, L"Invalid picture");
     const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib.data());
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;  // "BM"

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include <windows.h>
@@ -12,5 +14,12 @@
 // and pictures with transparent parts are drawn onto a white background first.
 std::vector<BYTE> PictureToPackedDib(const Picture& picture);
 
+// A 24-bit packed DIB, as PictureToPackedDib makes one for a picture without a palette, from
+// 32-bit pixels (blue, green, red, unused): bottomUpRow(y) gives row y counted from the
+// bottom. Touches no window or GDI object, so it may run on any thread.
+std::vector<BYTE> PackedDib24(int width, int height, const std::function<const std::uint32_t*(int)>& bottomUpRow);
+
 // The same as a complete Windows bitmap file (BITMAPFILEHEADER first).
 std::vector<BYTE> PictureToBitmapFile(const Picture& picture);
+// A packed DIB of PictureToPackedDib's making as a bitmap file.
+std::vector<BYTE> PackedDibToBitmapFile(const std::vector<BYTE>& packedDib);

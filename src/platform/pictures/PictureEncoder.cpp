@@ -68,9 +68,9 @@ void SetQuality(IPropertyBag2* options, float quality) {
     ThrowIfFailed(options->Write(1, &name, &value), L"JPEG quality");
 }
 
-std::vector<BYTE> Encode(const Picture& picture, const GUID& container) {
+std::vector<BYTE> Encode(const std::vector<BYTE>& packedDib, const GUID& container) {
     const bool jpeg = container == GUID_ContainerFormatJpeg;
-    DibPixels pixels = ReadPackedDib(PictureToPackedDib(picture));
+    DibPixels pixels = ReadPackedDib(packedDib);
 
     ComPtr<IWICImagingFactory> factory;
     ThrowIfFailed(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
@@ -136,14 +136,19 @@ std::vector<BYTE> Encode(const Picture& picture, const GUID& container) {
 
 std::vector<BYTE> EncodePicture(const Picture& picture, SaveFormat format) {
     if (picture.IsEmpty()) RaiseError(ErrorNumber::InvalidPicture, L"Invalid picture");
+    if (format == SaveFormat::Bitmap) return PictureToBitmapFile(picture);
+    return EncodePackedDib(PictureToPackedDib(picture), format);
+}
+
+std::vector<BYTE> EncodePackedDib(const std::vector<BYTE>& packedDib, SaveFormat format) {
     switch (format) {
     case SaveFormat::Png:
-        return Encode(picture, GUID_ContainerFormatPng);
+        return Encode(packedDib, GUID_ContainerFormatPng);
     case SaveFormat::Jpeg:
-        return Encode(picture, GUID_ContainerFormatJpeg);
+        return Encode(packedDib, GUID_ContainerFormatJpeg);
     case SaveFormat::Bitmap:
     default:
-        return PictureToBitmapFile(picture);
+        return PackedDibToBitmapFile(packedDib);
     }
 }
 

@@ -13,6 +13,11 @@
 // same pixels the bitmap writer takes, so the three files show the same picture.
 std::vector<BYTE> EncodePicture(const Picture& picture, SaveFormat format);
 
+// The same from a packed DIB as PictureToPackedDib makes it: touches no window, device
+// context or picture object, so it may run on any thread (the imaging component needs COM
+// initialised on it).
+std::vector<BYTE> EncodePackedDib(const std::vector<BYTE>& packedDib, SaveFormat format);
+
 // Writes the picture in the format, replacing any file at path only once the new file is
 // complete (the bitmap writer's safe replacement): a failed save leaves the old file or none.
 void SavePictureAs(const Picture& picture, const std::wstring& path, SaveFormat format);

@@ -73,3 +73,18 @@ SaveTarget ChooseSaveTarget(const std::wstring& path, unsigned filterIndex) {
     if (!base.empty() && base.back() == L'.') base.pop_back();
     return {base + DefaultExtension(chosen), chosen};
 }
+
+std::wstring SaveFormatText(SaveFormat format) {
+    switch (format) {
+    case SaveFormat::Bitmap: return L"Bitmap";
+    case SaveFormat::Jpeg: return L"JPEG";
+    case SaveFormat::Png:
+    default: return L"PNG";
+    }
+}
+
+SaveFormat SaveFormatSetting(const std::wstring& text) {
+    if (text == L"Bitmap") return SaveFormat::Bitmap;
+    if (text == L"JPEG") return SaveFormat::Jpeg;
+    return SaveFormat::Png;
+}

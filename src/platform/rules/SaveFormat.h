@@ -25,3 +25,8 @@ struct SaveTarget {
 // over the type, so that a file's bytes always match its name; a name without extension
 // gets the type's; any other extension is kept and written in the type's format.
 SaveTarget ChooseSaveTarget(const std::wstring& path, unsigned filterIndex);
+
+// The save types as the settings store keeps them ("PNG", "JPEG", "Bitmap"); anything else
+// reads as PNG.
+std::wstring SaveFormatText(SaveFormat format);
+SaveFormat SaveFormatSetting(const std::wstring& text);

@@ -69,6 +69,7 @@ private:
         dialog.lpstrFileTitle = title.data();
         dialog.nMaxFileTitle = MAX_PATH;
         dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+        dialog.lpstrInitialDir = settings.InitDir.empty() ? nullptr : settings.InitDir.c_str();
         dialog.Flags = settings.Flags | OFN_EXPLORER;
         const BOOL confirmed = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
         lastError_ = confirmed ? 0 : CommDlgExtendedError();

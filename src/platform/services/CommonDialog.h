@@ -14,6 +14,7 @@ struct CommonDialogSettings {
     std::wstring Filter;    // "description | pattern | description | pattern ..."
     std::wstring FileName;  // suggested name before, chosen full path after
     std::wstring FileTitle; // chosen file's name without its folder
+    std::wstring InitDir;   // the folder the dialog starts in when FileName names none; empty: the system's choice
     DWORD Flags = 0;
     unsigned FilterIndex = 0;  // 1-based type shown first (0: the first); the type chosen after
     bool CancelError = false;

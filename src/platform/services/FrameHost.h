@@ -26,6 +26,12 @@ struct DocumentArrival {
     std::function<void()> beforeShow;
     // Where on the screen the picture came from, asked once it is in (see DocumentForm::Source).
     std::function<std::optional<ScreenSource>()> source;
+    // A capture (not a file or a paste): what follows a capture (the copy, the automatic
+    // save) follows it once it shows.
+    bool capture = false;
+    // A capture's window title, asked once the picture is in; empty or none for a screen
+    // or a rectangle.
+    std::function<std::wstring()> windowTitle;
 };
 
 // What the features need of the frame that holds them. The frame implements it; the

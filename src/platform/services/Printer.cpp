@@ -44,6 +44,14 @@ public:
         if (::StartPage(dc_.get()) <= 0) RaisePrinterError(L"the page cannot be started");
     }
 
+    SIZE PrintableSize() override {
+        const int dpiX = GetDeviceCaps(dc_.get(), LOGPIXELSX);
+        const int dpiY = GetDeviceCaps(dc_.get(), LOGPIXELSY);
+        if (dpiX <= 0 || dpiY <= 0) return SIZE{0, 0};
+        return SIZE{MulDiv(GetDeviceCaps(dc_.get(), HORZRES), 2540, dpiX),
+                    MulDiv(GetDeviceCaps(dc_.get(), VERTRES), 2540, dpiY)};
+    }
+
     void PaintPicture(const Picture& picture, long x, long y, long width, long height) override {
         // The device's origin is the printable area's top-left corner.
         const int dpiX = GetDeviceCaps(dc_.get(), LOGPIXELSX);
@@ -116,12 +124,20 @@ void PrinterObject::PaintPicture(const Picture& picture, float x, float y, float
     const long top = ScaleToHimetric(y, scale_);
     const long w = ScaleToHimetric(width, scale_);
     const long h = ScaleToHimetric(height, scale_);
-    if (!jobOpen_) {
-        service_.StartDoc(std::move(printer_), title_);
-        jobOpen_ = true;
-        service_.StartPage();
-    }
+    OpenJob();
     service_.PaintPicture(picture, left, top, w, h);
+}
+
+void PrinterObject::OpenJob() {
+    if (jobOpen_) return;
+    service_.StartDoc(std::move(printer_), title_);
+    jobOpen_ = true;
+    service_.StartPage();
+}
+
+SIZE PrinterObject::PrintableSize() {
+    OpenJob();
+    return service_.PrintableSize();
 }
 
 void PrinterObject::EndDoc() {

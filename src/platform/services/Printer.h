@@ -17,6 +17,8 @@ public:
     // service from now on), or on the system's default printer when printer is empty.
     virtual void StartDoc(unique_hdc printer, const std::wstring& title) = 0;
     virtual void StartPage() = 0;
+    // The printable area of the open job's page, in HIMETRIC (0.01 mm).
+    virtual SIZE PrintableSize() = 0;
     // Draws the picture with its top-left corner at (x, y) from the printable area's
     // top-left corner, width x height large; all four in HIMETRIC (0.01 mm).
     virtual void PaintPicture(const Picture& picture, long x, long y, long width, long height) = 0;
@@ -50,11 +52,15 @@ public:
     ~PrinterObject();
 
     void SetScaleMode(PrinterScale scale) noexcept { scale_ = scale; }
+    // The page's printable area in HIMETRIC; opens the job when it is not open yet.
+    SIZE PrintableSize();
     // Coordinates in the current scale unit.
     void PaintPicture(const Picture& picture, float x, float y, float width, float height);
     void EndDoc();
 
 private:
+    void OpenJob();
+
     IPrinterService& service_;
     unique_hdc printer_;
     std::wstring title_;

@@ -1,0 +1,153 @@
+// After a capture: the copy to the clipboard and the automatic save.
+#include "app/FrameAfterCapture.h"
+
+#include <cstring>
+
+#include "document/DocumentModel.h"
+#include "document/frmNabbet.h"
+#include "platform/controls/DocumentForm.h"
+#include "platform/pictures/BitmapWriter.h"
+#include "platform/rules/CaptureFileName.h"
+#include "platform/services/Clipboard.h"
+#include "platform/services/FrameHost.h"
+#include "platform/windows/AppInfo.h"
+#include "platform/windows/ErrorReporter.h"
+#include "platform/windows/MessageBoxService.h"
+
+namespace {
+
+CaptureNameFields FieldsNow(int number, const std::wstring& windowTitle) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    CaptureNameFields fields;
+    fields.number = number;
+    fields.year = now.wYear;
+    fields.month = now.wMonth;
+    fields.day = now.wDay;
+    fields.hour = now.wHour;
+    fields.minute = now.wMinute;
+    fields.second = now.wSecond;
+    fields.windowTitle = windowTitle;
+    return fields;
+}
+
+// The pixels are copied here, on the window's thread, where the picture lives; the writer's
+// thread then owns its copy alone. A capture's document holds them already as 32-bit rows:
+// one copy of its memory, and the writer makes the file's DIB. Anything else (a picture
+// with a palette) is read as File > Save reads it.
+void TakePixels(DocumentForm& document, const Picture& picture, PictureWriteJob& job) {
+    const auto* nabbet = dynamic_cast<const frmNabbet*>(&document);
+    const DocumentModel* model = nabbet != nullptr ? nabbet->Model() : nullptr;
+    if (model != nullptr && picture.Palette() == nullptr) {
+        const Pixels& pixels = model->PicturePixels();
+        const auto width = static_cast<std::size_t>(pixels.Width());
+        auto rows = std::make_shared<std::vector<std::uint32_t>>(width * static_cast<std::size_t>(pixels.Height()));
+        for (std::int32_t y = 0; y < pixels.Height(); ++y)
+            std::memcpy(rows->data() + static_cast<std::size_t>(y) * width, pixels.Row(y), width * sizeof(std::uint32_t));
+        job.width = pixels.Width();
+        job.height = pixels.Height();
+        job.pixels = std::move(rows);
+        return;
+    }
+    job.packedDib = std::make_shared<const std::vector<BYTE>>(PictureToPackedDib(picture));
+}
+
+}  // namespace
+
+FrameAfterCapture::FrameAfterCapture(IFrameHost& frame) : frame_(frame) {}
+
+void FrameAfterCapture::SetOptions(const AfterCaptureOptions& options) {
+    options_ = options;
+    StoreAfterCaptureOptions(options_);
+}
+
+void FrameAfterCapture::Load() { options_ = LoadAfterCaptureOptions(); }
+
+void FrameAfterCapture::CaptureArrived(DocumentForm& document, int number, const std::wstring& windowTitle) {
+    if (!options_.copy && !options_.save) return;
+    const Picture picture = document.DocumentPicture();
+    if (picture.IsEmpty()) return;
+    AfterCaptureResult result;
+    result.document = document.Caption();
+    if (options_.copy) {
+        // A clipboard held by another program is reported; the save still goes ahead.
+        result.copied = Trapped([&] {
+            ClipboardService().Clear(frame_.OwnerWindow());
+            ClipboardService().SetData(frame_.OwnerWindow(), picture);
+        });
+        if (!result.copied) result.failure = L"The clipboard could not be set.";
+    }
+    if (!options_.save) {
+        Complete(result);
+        return;
+    }
+    PictureWriteJob job;
+    job.id = nextJob_++;
+    job.folder = CaptureFolder(options_);
+    job.name = CaptureFileName(options_.namePattern, FieldsNow(number, windowTitle));
+    job.format = options_.format;
+    result.savedPath = PathInFolder(job.folder, NumberedFileName(job.name, 1, DefaultExtension(job.format)));
+    const bool copied = Trapped([&] { TakePixels(document, picture, job); });
+    if (!copied) {
+        result.failure = L"The picture's pixels could not be read.";
+        Complete(result);
+        return;
+    }
+    if (!writer_) {
+        const HWND frame = frame_.OwnerWindow();
+        writer_ = std::make_unique<BackgroundPictureWriter>(
+            [frame] { PostMessageW(frame, kWritesFinishedMessage, 0, 0); });
+    }
+    pending_[job.id] = result;
+    writer_->Queue(std::move(job));
+}
+
+void FrameAfterCapture::WritesFinished() { Report(); }
+
+bool FrameAfterCapture::FinishWrites() {
+    if (!writer_) return true;
+    if (writer_->Busy()) {
+        // Windows says why it waits to a user logging off.
+        const HWND frame = frame_.OwnerWindow();
+        ShutdownBlockReasonCreate(frame, L"Pixelnab is saving captures");
+        writer_->WaitAll();
+        ShutdownBlockReasonDestroy(frame);
+    }
+    return Report();
+}
+
+bool FrameAfterCapture::Report() {
+    if (!writer_) return true;
+    bool allWritten = true;
+    for (const PictureWriteOutcome& outcome : writer_->TakeOutcomes()) {
+        auto found = pending_.find(outcome.id);
+        if (found == pending_.end()) continue;
+        AfterCaptureResult result = std::move(found->second);
+        pending_.erase(found);
+        result.savedPath = outcome.path;
+        result.saved = outcome.written;
+        if (!outcome.written) {
+            allWritten = false;
+            result.failure = outcome.reason;
+            Trapped([&] {
+                MessageBoxService().Show(MessageBoxOwner(),
+                                         L"Pixelnab could not save " + result.document + L" as " + outcome.path +
+                                             L":\r\n" + outcome.reason + L"\r\n\r\nThe capture is still open: save it with File > Save.",
+                                         MB_OK | MB_ICONEXCLAMATION, App::Title());
+            });
+        }
+        Complete(result);
+    }
+    return allWritten;
+}
+
+void FrameAfterCapture::Complete(const AfterCaptureResult& result) {
+    last_ = result;
+    std::wstring status;
+    if (result.saved)
+        status = result.document + (result.copied ? L" copied and saved as " : L" saved as ") + result.savedPath;
+    else if (result.copied)
+        status = result.document + L" copied to the clipboard";
+    if (!status.empty()) frame_.SetStatusText(status);
+    if (observer_) observer_(result);
+}
