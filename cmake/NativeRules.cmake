@@ -13,6 +13,8 @@ list(APPEND PIXELNAB_NATIVE_SOURCES
   src/document/History.cpp
   src/document/DocumentModel.cpp
   src/document/DocumentViewGeometry.cpp
+  src/document/Markup.cpp
+  src/document/MarkupOperation.cpp
   src/select/SelectorGeometry.cpp
 )
 set(PIXELNAB_NATIVE_TESTS
@@ -27,4 +29,5 @@ set(PIXELNAB_NATIVE_TESTS
   tests/unit/DpiScaleTest.cpp
   tests/unit/DocumentModelTest.cpp
   tests/unit/DocumentViewGeometryTest.cpp
+  tests/unit/MarkupTest.cpp
 )

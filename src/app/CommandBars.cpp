@@ -8,7 +8,14 @@ void CommandBars::Attach(HWND frame, HWND toolbar) {
     frame_ = frame;
     toolbar_ = toolbar;
     // Capture Delay is one choice of four: its check is a bullet.
-    for (const UINT id : {IDM_OPTIONS_DELAYNONE, IDM_OPTIONS_DELAY3, IDM_OPTIONS_DELAY5, IDM_OPTIONS_DELAY10}) {
+    // So is each tool, colour, line width and block size.
+    std::vector<UINT> radios{IDM_OPTIONS_DELAYNONE, IDM_OPTIONS_DELAY3, IDM_OPTIONS_DELAY5, IDM_OPTIONS_DELAY10,
+                             IDM_TOOLS_BLOCK8, IDM_TOOLS_BLOCK12, IDM_TOOLS_BLOCK16, IDM_TOOLS_BLOCK24,
+                             IDM_TOOLS_MORECOLOURS};
+    for (UINT id = IDM_TOOLS_SELECT; id <= IDM_TOOLS_PIXELATE; ++id) radios.push_back(id);
+    for (UINT id = IDM_TOOLS_COLOUR1; id < IDM_TOOLS_COLOUR1 + 8; ++id) radios.push_back(id);
+    for (UINT id = IDM_TOOLS_WIDTH1; id < IDM_TOOLS_WIDTH1 + 12; ++id) radios.push_back(id);
+    for (const UINT id : radios) {
         MENUITEMINFOW item{};
         item.cbSize = sizeof item;
         item.fMask = MIIM_FTYPE;
@@ -16,6 +23,41 @@ void CommandBars::Attach(HWND frame, HWND toolbar) {
             item.fType |= MFT_RADIOCHECK;
             SetMenuItemInfoW(GetMenu(frame_), id, FALSE, &item);
         }
+    }
+}
+
+std::vector<TBBUTTON> CommandBars::StripButtons() {
+    std::vector<TBBUTTON> buttons;
+    for (const UINT id : ToolStripLayout()) {
+        TBBUTTON b{};
+        const CommandRow* row = id != 0 ? FindCommand(id) : nullptr;
+        if (row == nullptr || row->stripImage < 0) {
+            b.fsStyle = BTNS_SEP;
+            b.fsState = TBSTATE_WRAP;
+        } else {
+            b.iBitmap = row->stripImage;
+            b.idCommand = static_cast<int>(id);
+            // One button a row: the strip stands upright.
+            b.fsState = TBSTATE_ENABLED | TBSTATE_WRAP;
+            b.fsStyle = static_cast<BYTE>(row->checkedIn != nullptr ? BTNS_CHECK : BTNS_BUTTON);
+            b.iString = -1;
+        }
+        buttons.push_back(b);
+    }
+    return buttons;
+}
+
+bool CommandBars::StripButtonPressed(UINT id) const {
+    return strip_ != nullptr && SendMessageW(strip_, TB_ISBUTTONCHECKED, id, 0) != 0;
+}
+
+void CommandBars::ApplyStripRules(const CommandContext& context) {
+    if (strip_ == nullptr) return;
+    for (const UINT id : ToolStripLayout()) {
+        const CommandRow* row = id != 0 ? FindCommand(id) : nullptr;
+        if (row == nullptr || row->checkedIn == nullptr) continue;
+        const bool pressed = row->checkedIn(context);
+        if (StripButtonPressed(id) != pressed) SendMessageW(strip_, TB_CHECKBUTTON, id, MAKELPARAM(pressed, 0));
     }
 }
 
@@ -78,6 +120,8 @@ std::vector<std::wstring> CommandBars::ToolbarKeys() const {
 
 std::wstring CommandBars::ToolbarTooltip(UINT commandId) const {
     const auto layout = ToolbarLayout();
+    if (const CommandRow* row = FindCommand(commandId); row != nullptr && row->stripImage >= 0)
+        return row->tooltip != nullptr ? row->tooltip : L"";
     if (commandId < IDT_FIRST || commandId >= IDT_FIRST + layout.size()) return {};
     const wchar_t* key = layout[commandId - IDT_FIRST];
     const CommandRow* row = key != nullptr ? FindToolbarCommand(key) : nullptr;
@@ -109,6 +153,7 @@ void CommandBars::ApplyAll(const CommandContext& context) {
     // a command state that changes nothing costs no painting (every capture ends here).
     const auto commands = Commands();
     ApplyCheckRules(context);
+    ApplyStripRules(context);
     for (const CommandRow& row : commands) {
         if (row.availableWhen != nullptr) continue;  // read as it may change (UpdateAvailability)
         const bool enabled = CommandEnabled(row, context);

@@ -45,6 +45,7 @@ void frmMain::MDIForm_Load() {
     // must still leave the other command states as they were).
     Trapped([&] {
         captureOptions_.Load();
+        LoadMarkupSettings();
         hotkeys_.Load();
         // The state above was set before the options were read: Last Rectangle follows them.
         commandBars_.ApplyCheckRules(CurrentCommandContext());
@@ -141,6 +142,8 @@ void frmMain::EditStateChanged() {
 CommandContext frmMain::CurrentCommandContext() const {
     CommandContext context;
     context.capture = CaptureSettings();
+    context.tool = markupTool_;
+    context.style = markupStyle_;
     context.documentsOpen = DocumentsOpen();
     if (const auto active = context.documentsOpen ? ActiveDocument() : nullptr) {
         const DocumentForm::EditState edits = active->Edits();
@@ -149,6 +152,7 @@ CommandContext frmMain::CurrentCommandContext() const {
         context.undo = edits.undo;
         context.redo = edits.redo;
         context.modified = edits.modified;
+        context.objectPicked = edits.objectPicked;
     }
     return context;
 }

@@ -10,6 +10,7 @@
 #include <cwctype>
 #include <memory>
 
+#include "document/MarkupPainter.h"
 #include "document/PicturePixels.h"
 #include "document/frmNabbet.h"
 #include "platform/rules/Conversions.h"
@@ -182,9 +183,11 @@ void EditCopy(IFrameHost& frame) {
         // The selection when there is one, else the whole picture.
         const auto document = ActiveDocument(frame);
         const DocumentModel* model = document->Model();
-        const Picture picture = model != nullptr && model->Selection()
-                                    ? PictureOfPixels(model->SelectedPixels())
-                                    : document->DocumentPicture();
+        const Picture picture =
+            model != nullptr && model->Selection()
+                ? (model->Objects().empty() ? PictureOfPixels(model->SelectedPixels())
+                                            : MarkupPainter::Flattened(model->PicturePixels(), model->Objects(), *model->Selection()))
+                : document->DocumentPicture();
         ClipboardService().SetData(frame.OwnerWindow(), picture);
     });
 }

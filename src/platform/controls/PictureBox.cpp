@@ -268,11 +268,16 @@ void PictureBox::PaintPixels(HDC dc, const RECT& area) {
     const RECT& to = span->target;
     // A top-down DIB of just the rows needed, starting at the first of them: the source
     // rectangle then spans its full height, where top-down and bottom-up agree.
-    const BITMAPINFO info = TopDown32BitmapInfo(pixels_.stride, from.bottom - from.top);
-    const auto* rows = static_cast<const std::uint32_t*>(pixels_.memory) +
-                       static_cast<std::size_t>(pixels_.area.top + from.top) * static_cast<std::size_t>(pixels_.stride);
+    const void* composed = composer_ ? composer_(from) : nullptr;
+    const BITMAPINFO info = TopDown32BitmapInfo(composed != nullptr ? from.right - from.left : pixels_.stride,
+                                                from.bottom - from.top);
+    const void* rows = composed != nullptr
+                           ? composed
+                           : static_cast<const std::uint32_t*>(pixels_.memory) +
+                                 static_cast<std::size_t>(pixels_.area.top + from.top) * static_cast<std::size_t>(pixels_.stride);
     SetStretchMode(dc);
-    StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, pixels_.area.left + from.left, 0,
-                  from.right - from.left, from.bottom - from.top, rows, &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                  composed != nullptr ? 0 : pixels_.area.left + from.left, 0, from.right - from.left,
+                  from.bottom - from.top, rows, &info, DIB_RGB_COLORS, SRCCOPY);
     lastSource_ = from;
 }

@@ -1,0 +1,364 @@
+#include "document/MarkupPainter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include <objidl.h>
+// GDI+ expects min and max beside it; the program builds without the Windows macros.
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include "document/PicturePixels.h"
+#include "platform/rules/RuntimeError.h"
+
+namespace {
+
+namespace gp = Gdiplus;
+
+// GDI+ is started once, on first use, for the rest of the run.
+void EnsureStarted() {
+    static const bool started = [] {
+        gp::GdiplusStartupInput input;
+        ULONG_PTR token = 0;
+        if (gp::GdiplusStartup(&token, &input, nullptr) != gp::Ok)
+            RaiseError(ErrorNumber::SystemCallFailed, L"Cannot start the drawing library (GDI+)");
+        return true;
+    }();
+    (void)started;
+}
+
+gp::Color ColourOf(std::uint32_t rgb, BYTE alpha = 255) {
+    return gp::Color(alpha, static_cast<BYTE>(rgb >> 16), static_cast<BYTE>(rgb >> 8), static_cast<BYTE>(rgb));
+}
+
+gp::PointF Centre(PicturePoint p) { return gp::PointF(static_cast<gp::REAL>(p.x + 0.5), static_cast<gp::REAL>(p.y + 0.5)); }
+
+int FontStyleOf(const MarkupStyle& style) {
+    return (style.fontBold ? gp::FontStyleBold : 0) | (style.fontItalic ? gp::FontStyleItalic : 0);
+}
+
+std::unique_ptr<gp::Font> FontFor(const MarkupStyle& style) {
+    auto font = std::make_unique<gp::Font>(style.fontName.c_str(), static_cast<gp::REAL>(std::max(1, style.fontSize)),
+                                           FontStyleOf(style), gp::UnitPixel);
+    if (font->GetLastStatus() != gp::Ok)
+        font = std::make_unique<gp::Font>(gp::FontFamily::GenericSansSerif(), static_cast<gp::REAL>(std::max(1, style.fontSize)),
+                                          FontStyleOf(style), gp::UnitPixel);
+    return font;
+}
+
+void Prepare(gp::Graphics& graphics) {
+    graphics.SetSmoothingMode(gp::SmoothingModeAntiAlias);
+    // Pixel p covers p to p + 1: a line through pixel centres with an odd width fills
+    // whole pixels, as drawn.
+    graphics.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
+    graphics.SetTextRenderingHint(gp::TextRenderingHintAntiAliasGridFit);
+}
+
+void Stroke(gp::Pen& pen) {
+    pen.SetLineJoin(gp::LineJoinRound);
+    pen.SetStartCap(gp::LineCapRound);
+    pen.SetEndCap(gp::LineCapRound);
+}
+
+void DrawText(gp::Graphics& graphics, const MarkupObject& object) {
+    if (object.points.empty() || object.text.empty()) return;
+    const auto font = FontFor(object.style);
+    const gp::SolidBrush brush(ColourOf(object.style.colour));
+    const gp::PointF at(static_cast<gp::REAL>(object.points[0].x), static_cast<gp::REAL>(object.points[0].y));
+    graphics.DrawString(object.text.c_str(), static_cast<INT>(object.text.size()), font.get(), at,
+                        gp::StringFormat::GenericTypographic(), &brush);
+}
+
+void DrawStep(gp::Graphics& graphics, const MarkupObject& object) {
+    if (object.points.empty()) return;
+    const gp::REAL diameter = static_cast<gp::REAL>(StepDiameter(object.style.width));
+    const gp::PointF centre = Centre(object.points[0]);
+    const gp::SolidBrush fill(ColourOf(object.style.colour));
+    graphics.FillEllipse(&fill, centre.X - diameter / 2, centre.Y - diameter / 2, diameter, diameter);
+    // White on the colour, or black on a light one, so the number always reads.
+    const std::uint32_t c = object.style.colour;
+    const int light = static_cast<int>(((c >> 16) & 0xFF) * 299 + ((c >> 8) & 0xFF) * 587 + (c & 0xFF) * 114) / 1000;
+    const gp::SolidBrush ink(light > 160 ? gp::Color(255, 0, 0, 0) : gp::Color(255, 255, 255, 255));
+    const gp::Font font(gp::FontFamily::GenericSansSerif(), diameter * 0.55f, gp::FontStyleBold, gp::UnitPixel);
+    gp::StringFormat centred;
+    centred.SetAlignment(gp::StringAlignmentCenter);
+    centred.SetLineAlignment(gp::StringAlignmentCenter);
+    const std::wstring number = std::to_wstring(object.number);
+    const gp::RectF box(centre.X - diameter / 2, centre.Y - diameter / 2, diameter, diameter);
+    graphics.DrawString(number.c_str(), static_cast<INT>(number.size()), &font, box, &centred, &ink);
+}
+
+void DrawPath(gp::Graphics& graphics, const MarkupObject& object, gp::REAL width, BYTE alpha) {
+    std::vector<gp::PointF> points;
+    points.reserve(object.points.size() + 1);
+    for (const PicturePoint& p : object.points) points.push_back(Centre(p));
+    if (points.empty()) return;
+    if (points.size() == 1) points.push_back(points[0]);
+    gp::Pen pen(ColourOf(object.style.colour, alpha), width);
+    Stroke(pen);
+    // One path, drawn once: where a translucent stroke crosses itself it does not darken.
+    graphics.DrawLines(&pen, points.data(), static_cast<INT>(points.size()));
+}
+
+void DrawObject(gp::Graphics& graphics, const MarkupObject& object) {
+    const MarkupStyle& style = object.style;
+    const gp::REAL width = static_cast<gp::REAL>(style.width);
+    const auto& points = object.points;
+    switch (object.kind) {
+    case MarkupTool::Rectangle:
+    case MarkupTool::Ellipse: {
+        if (points.size() < 2) return;
+        const PictureRect span = SpanOf(points[0], points[1]);
+        const gp::RectF line(static_cast<gp::REAL>(span.left + 0.5), static_cast<gp::REAL>(span.top + 0.5),
+                             static_cast<gp::REAL>(span.Width() - 1), static_cast<gp::REAL>(span.Height() - 1));
+        if (style.filled) {
+            const gp::SolidBrush brush(ColourOf(style.colour));
+            gp::RectF whole = line;
+            whole.Inflate(width / 2, width / 2);
+            if (object.kind == MarkupTool::Rectangle)
+                graphics.FillRectangle(&brush, whole);
+            else
+                graphics.FillEllipse(&brush, whole);
+            return;
+        }
+        gp::Pen pen(ColourOf(style.colour), width);
+        pen.SetLineJoin(gp::LineJoinMiter);
+        if (object.kind == MarkupTool::Rectangle)
+            graphics.DrawRectangle(&pen, line);
+        else
+            graphics.DrawEllipse(&pen, line);
+        return;
+    }
+    case MarkupTool::Line: {
+        if (points.size() < 2) return;
+        gp::Pen pen(ColourOf(style.colour), width);
+        Stroke(pen);
+        graphics.DrawLine(&pen, Centre(points[0]), Centre(points[1]));
+        return;
+    }
+    case MarkupTool::Arrow: {
+        if (points.size() < 2) return;
+        const ArrowHead head = ArrowHeadOf(points[0], points[1], style.width);
+        const gp::PointF barbs[] = {
+            gp::PointF(static_cast<gp::REAL>(head.tipX), static_cast<gp::REAL>(head.tipY)),
+            gp::PointF(static_cast<gp::REAL>(head.leftX), static_cast<gp::REAL>(head.leftY)),
+            gp::PointF(static_cast<gp::REAL>(head.rightX), static_cast<gp::REAL>(head.rightY))};
+        // The shaft stops inside the head, so the point stays sharp.
+        const gp::PointF base((barbs[1].X + barbs[2].X) / 2, (barbs[1].Y + barbs[2].Y) / 2);
+        const gp::PointF start = Centre(points[0]);
+        gp::Pen pen(ColourOf(style.colour), width);
+        pen.SetStartCap(gp::LineCapRound);
+        pen.SetEndCap(gp::LineCapFlat);
+        const double shaft = std::hypot(base.X - start.X, base.Y - start.Y);
+        const double whole = std::hypot(barbs[0].X - start.X, barbs[0].Y - start.Y);
+        if (shaft < whole) graphics.DrawLine(&pen, start, base);
+        const gp::SolidBrush brush(ColourOf(style.colour));
+        graphics.FillPolygon(&brush, barbs, 3);
+        return;
+    }
+    case MarkupTool::Pen:
+        DrawPath(graphics, object, width, 255);
+        return;
+    case MarkupTool::Highlighter:
+        // Translucent, so the text under it stays readable.
+        DrawPath(graphics, object, static_cast<gp::REAL>(HighlighterWidth(style.width)), 110);
+        return;
+    case MarkupTool::Text:
+        DrawText(graphics, object);
+        return;
+    case MarkupTool::Step:
+        DrawStep(graphics, object);
+        return;
+    default:
+        return;
+    }
+}
+
+}  // namespace
+
+namespace MarkupPainter {
+
+void Draw(std::span<const MarkupObject* const> objects, std::uint32_t* buffer, std::int32_t stride,
+          std::int32_t width, std::int32_t height, PicturePoint origin) {
+    if (objects.empty() || width <= 0 || height <= 0) return;
+    EnsureStarted();
+    gp::Bitmap bitmap(width, height, stride * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(buffer));
+    std::unique_ptr<gp::Graphics> graphics;
+    for (const MarkupObject* object : objects) {
+        if (object == nullptr) continue;
+        if (object->kind == MarkupTool::Pixelate) {
+            // Written straight into the pixels, after whatever GDI+ still holds back: the
+            // area holds only the blocks, whatever lies under it.
+            if (graphics) graphics->Flush(gp::FlushIntentionSync);
+            FillPixelated(object->pixelated, buffer, stride, width, height, origin);
+            continue;
+        }
+        if (!graphics) {
+            graphics.reset(gp::Graphics::FromImage(&bitmap));
+            if (!graphics || graphics->GetLastStatus() != gp::Ok)
+                RaiseError(ErrorNumber::SystemCallFailed, L"Cannot draw on the picture (GDI+)");
+            Prepare(*graphics);
+            graphics->TranslateTransform(static_cast<gp::REAL>(-origin.x), static_cast<gp::REAL>(-origin.y));
+        }
+        DrawObject(*graphics, *object);
+    }
+    if (graphics) graphics->Flush(gp::FlushIntentionSync);
+}
+
+Picture Flattened(const Pixels& picture, const MarkupObjects& objects, const PictureRect& wanted) {
+    const PictureRect area = Intersection(wanted, picture.Bounds());
+    Picture flat = PictureOfPixels(picture.Copy(area));
+    DIBSECTION section{};
+    if (flat.Bitmap() == nullptr || GetObjectW(flat.Bitmap(), sizeof section, &section) != static_cast<int>(sizeof section) ||
+        section.dsBm.bmBits == nullptr)
+        RaiseError(ErrorNumber::SystemCallFailed, L"Cannot draw on the picture");
+    std::vector<const MarkupObject*> touching;
+    for (const auto& object : objects)
+        if (!Intersection(ObjectBounds(*object), area).IsEmpty()) touching.push_back(object.get());
+    GdiFlush();
+    Draw(touching, static_cast<std::uint32_t*>(section.dsBm.bmBits), area.Width(), area.Width(), area.Height(),
+         PicturePoint{area.left, area.top});
+    return flat;
+}
+
+PicturePoint MeasureText(const MarkupStyle& style, const std::wstring& text) {
+    EnsureStarted();
+    gp::Bitmap scratch(1, 1, PixelFormat32bppRGB);
+    gp::Graphics graphics(&scratch);
+    Prepare(graphics);
+    const auto font = FontFor(style);
+    // An empty line still has a line's height: the caret shows where typing goes.
+    const std::wstring measured = text.empty() || text.back() == L'\n' ? text + L" " : text;
+    gp::RectF box;
+    graphics.MeasureString(measured.c_str(), static_cast<INT>(measured.size()), font.get(), gp::PointF(0, 0),
+                           gp::StringFormat::GenericTypographic(), &box);
+    return {static_cast<std::int32_t>(std::ceil(box.Width)) + 1, static_cast<std::int32_t>(std::ceil(box.Height)) + 1};
+}
+
+}  // namespace MarkupPainter
+
+namespace {
+
+void DrawToolIcon(gp::Graphics& graphics, MarkupTool tool, int size) {
+    const gp::REAL s = static_cast<gp::REAL>(size);
+    const gp::REAL line = std::max<gp::REAL>(1.0f, s / 12);
+    gp::Pen ink(gp::Color(255, 32, 32, 32), line);
+    Stroke(ink);
+    const gp::SolidBrush inkBrush(gp::Color(255, 32, 32, 32));
+    const gp::REAL m = s * 0.18f;  // margin
+    switch (tool) {
+    case MarkupTool::Select: {
+        const gp::PointF arrow[] = {{m, m}, {m, s - m}, {m + s * 0.2f, s * 0.62f}, {m + s * 0.36f, s - m},
+                                    {m + s * 0.48f, s - m - s * 0.06f}, {m + s * 0.33f, s * 0.56f}, {s - m - s * 0.05f, s * 0.56f}};
+        graphics.FillPolygon(&inkBrush, arrow, 7);
+        break;
+    }
+    case MarkupTool::Rectangle: graphics.DrawRectangle(&ink, m, m + s * 0.08f, s - 2 * m, s - 2 * m - s * 0.16f); break;
+    case MarkupTool::Ellipse: graphics.DrawEllipse(&ink, m, m + s * 0.08f, s - 2 * m, s - 2 * m - s * 0.16f); break;
+    case MarkupTool::Line: graphics.DrawLine(&ink, m, s - m, s - m, m); break;
+    case MarkupTool::Arrow: {
+        graphics.DrawLine(&ink, m, s - m, s - m - s * 0.12f, m + s * 0.12f);
+        const gp::PointF head[] = {{s - m, m}, {s - m - s * 0.36f, m + s * 0.08f}, {s - m - s * 0.08f, m + s * 0.36f}};
+        graphics.FillPolygon(&inkBrush, head, 3);
+        break;
+    }
+    case MarkupTool::Pen: {
+        const gp::PointF wave[] = {{m, s * 0.6f}, {s * 0.35f, s * 0.3f}, {s * 0.5f, s * 0.65f}, {s * 0.65f, s * 0.7f}, {s - m, s * 0.3f}};
+        graphics.DrawCurve(&ink, wave, 5);
+        break;
+    }
+    case MarkupTool::Highlighter: {
+        gp::Pen marker(gp::Color(160, 250, 220, 0), s * 0.28f);
+        graphics.DrawLine(&marker, m, s * 0.62f, s - m, s * 0.62f);
+        const gp::Font font(gp::FontFamily::GenericSansSerif(), s * 0.42f, gp::FontStyleBold, gp::UnitPixel);
+        graphics.DrawString(L"ab", 2, &font, gp::PointF(m, s * 0.3f), &inkBrush);
+        break;
+    }
+    case MarkupTool::Text: {
+        const gp::Font font(gp::FontFamily::GenericSerif(), s * 0.8f, gp::FontStyleBold, gp::UnitPixel);
+        gp::StringFormat centred;
+        centred.SetAlignment(gp::StringAlignmentCenter);
+        centred.SetLineAlignment(gp::StringAlignmentCenter);
+        graphics.DrawString(L"A", 1, &font, gp::RectF(0, 0, s, s), &centred, &inkBrush);
+        break;
+    }
+    case MarkupTool::Step: {
+        const gp::SolidBrush red(gp::Color(255, 224, 32, 28));
+        graphics.FillEllipse(&red, m * 0.6f, m * 0.6f, s - 1.2f * m, s - 1.2f * m);
+        const gp::Font font(gp::FontFamily::GenericSansSerif(), s * 0.5f, gp::FontStyleBold, gp::UnitPixel);
+        gp::StringFormat centred;
+        centred.SetAlignment(gp::StringAlignmentCenter);
+        centred.SetLineAlignment(gp::StringAlignmentCenter);
+        const gp::SolidBrush white(gp::Color(255, 255, 255, 255));
+        graphics.DrawString(L"1", 1, &font, gp::RectF(0, 0, s, s), &centred, &white);
+        break;
+    }
+    case MarkupTool::Pixelate: {
+        const gp::REAL cell = (s - 2 * m) / 3;
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 3; ++x) {
+                const BYTE grey = static_cast<BYTE>((x + y) % 2 == 0 ? 70 : 170);
+                const gp::SolidBrush brush(gp::Color(255, grey, grey, static_cast<BYTE>(grey + 40)));
+                graphics.FillRectangle(&brush, m + x * cell, m + y * cell, cell, cell);
+            }
+        break;
+    }
+    }
+}
+
+}  // namespace
+
+namespace MarkupPainter {
+
+void DrawStripIcons(std::span<const StripIcon> icons, int size, std::uint32_t* bits) {
+    EnsureStarted();
+    const int width = size * static_cast<int>(icons.size());
+    gp::Bitmap bitmap(width, size, width * 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(bits));
+    gp::Graphics graphics(&bitmap);
+    Prepare(graphics);
+    graphics.Clear(gp::Color(0, 0, 0, 0));
+    const gp::REAL s = static_cast<gp::REAL>(size);
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        graphics.ResetTransform();
+        graphics.TranslateTransform(static_cast<gp::REAL>(i) * s, 0);
+        const StripIcon& icon = icons[i];
+        const gp::REAL m = s * 0.16f;
+        const gp::Pen frame(gp::Color(255, 64, 64, 64), std::max<gp::REAL>(1.0f, s / 16));
+        switch (icon.kind) {
+        case StripIcon::Kind::Tool:
+            DrawToolIcon(graphics, icon.tool, size);
+            break;
+        case StripIcon::Kind::Swatch: {
+            const gp::SolidBrush brush(ColourOf(icon.colour));
+            graphics.FillRectangle(&brush, m, m, s - 2 * m, s - 2 * m);
+            graphics.DrawRectangle(&frame, m, m, s - 2 * m, s - 2 * m);
+            break;
+        }
+        case StripIcon::Kind::MoreColours: {
+            // Four colours in a square: any colour at all.
+            const std::uint32_t quarters[] = {0xE0201C, 0x20A040, 0x1E64DC, 0xFFE000};
+            const gp::REAL half = (s - 2 * m) / 2;
+            for (int q = 0; q < 4; ++q) {
+                const gp::SolidBrush brush(ColourOf(quarters[q]));
+                graphics.FillRectangle(&brush, m + (q % 2) * half, m + (q / 2) * half, half, half);
+            }
+            graphics.DrawRectangle(&frame, m, m, s - 2 * m, s - 2 * m);
+            break;
+        }
+        case StripIcon::Kind::Filled: {
+            const gp::SolidBrush brush(gp::Color(255, 90, 90, 90));
+            graphics.FillRectangle(&brush, m, m + s * 0.1f, s * 0.45f, s * 0.45f);
+            graphics.FillEllipse(&brush, s * 0.4f, s * 0.38f, s * 0.45f, s * 0.45f);
+            break;
+        }
+        }
+    }
+    graphics.Flush(gp::FlushIntentionSync);
+}
+
+}  // namespace MarkupPainter
