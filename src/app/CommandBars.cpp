@@ -27,20 +27,26 @@ void CommandBars::Attach(HWND frame, HWND toolbar) {
 }
 
 std::vector<TBBUTTON> CommandBars::StripButtons() {
+    // Two buttons a row, each group (a 0 in the layout ends one) starting a row of its own,
+    // so that the strip fits beside documents in a frame of the default height.
     std::vector<TBBUTTON> buttons;
+    int inRow = 0;
     for (const UINT id : ToolStripLayout()) {
-        TBBUTTON b{};
         const CommandRow* row = id != 0 ? FindCommand(id) : nullptr;
         if (row == nullptr || row->stripImage < 0) {
-            b.fsStyle = BTNS_SEP;
-            b.fsState = TBSTATE_WRAP;
-        } else {
-            b.iBitmap = row->stripImage;
-            b.idCommand = static_cast<int>(id);
-            // One button a row: the strip stands upright.
-            b.fsState = TBSTATE_ENABLED | TBSTATE_WRAP;
-            b.fsStyle = static_cast<BYTE>(row->checkedIn != nullptr ? BTNS_CHECK : BTNS_BUTTON);
-            b.iString = -1;
+            if (!buttons.empty()) buttons.back().fsState |= TBSTATE_WRAP;
+            inRow = 0;
+            continue;
+        }
+        TBBUTTON b{};
+        b.iBitmap = row->stripImage;
+        b.idCommand = static_cast<int>(id);
+        b.fsState = TBSTATE_ENABLED;
+        b.fsStyle = static_cast<BYTE>(row->checkedIn != nullptr ? BTNS_CHECK : BTNS_BUTTON);
+        b.iString = -1;
+        if (++inRow == 2) {
+            b.fsState |= TBSTATE_WRAP;
+            inRow = 0;
         }
         buttons.push_back(b);
     }

@@ -46,8 +46,8 @@ void frmMain::CreateToolStrip() {
 }
 
 int frmMain::ToolStripWidth() const {
-    // A button and a pixel of air on either side, at the frame's DPI.
-    return ScaleForDpi(kStripButtonWidth + 4, kStandardDpi, dpi_);
+    // Two buttons and two pixels of air on either side, at the frame's DPI.
+    return ScaleForDpi(2 * kStripButtonWidth + 4, kStandardDpi, dpi_);
 }
 
 // The images are drawn for the DPI at its size (16, 24 or 32 pixels) rather than stretched.

@@ -32,6 +32,9 @@ void EnsureStarted() {
     (void)started;
 }
 
+// Translucent, so the text under a highlighter stays readable.
+constexpr BYTE kHighlighterAlpha = 110;
+
 gp::Color ColourOf(std::uint32_t rgb, BYTE alpha = 255) {
     return gp::Color(alpha, static_cast<BYTE>(rgb >> 16), static_cast<BYTE>(rgb >> 8), static_cast<BYTE>(rgb));
 }
@@ -74,12 +77,18 @@ void DrawText(gp::Graphics& graphics, const MarkupObject& object) {
                         gp::StringFormat::GenericTypographic(), &brush);
 }
 
-void DrawStep(gp::Graphics& graphics, const MarkupObject& object) {
+void DrawStepDisc(gp::Graphics& graphics, const MarkupObject& object) {
     if (object.points.empty()) return;
     const gp::REAL diameter = static_cast<gp::REAL>(StepDiameter(object.style.width));
     const gp::PointF centre = Centre(object.points[0]);
     const gp::SolidBrush fill(ColourOf(object.style.colour));
     graphics.FillEllipse(&fill, centre.X - diameter / 2, centre.Y - diameter / 2, diameter, diameter);
+}
+
+void DrawStepNumber(gp::Graphics& graphics, const MarkupObject& object) {
+    if (object.points.empty()) return;
+    const gp::REAL diameter = static_cast<gp::REAL>(StepDiameter(object.style.width));
+    const gp::PointF centre = Centre(object.points[0]);
     // White on the colour, or black on a light one, so the number always reads.
     const std::uint32_t c = object.style.colour;
     const int light = static_cast<int>(((c >> 16) & 0xFF) * 299 + ((c >> 8) & 0xFF) * 587 + (c & 0xFF) * 114) / 1000;
@@ -105,7 +114,8 @@ void DrawPath(gp::Graphics& graphics, const MarkupObject& object, gp::REAL width
     graphics.DrawLines(&pen, points.data(), static_cast<INT>(points.size()));
 }
 
-void DrawObject(gp::Graphics& graphics, const MarkupObject& object) {
+// mask: the shape alone, opaque (its coverage, for Smoothed); a step marker's disc without its number.
+void DrawObject(gp::Graphics& graphics, const MarkupObject& object, bool mask) {
     const MarkupStyle& style = object.style;
     const gp::REAL width = static_cast<gp::REAL>(style.width);
     const auto& points = object.points;
@@ -148,8 +158,9 @@ void DrawObject(gp::Graphics& graphics, const MarkupObject& object) {
             gp::PointF(static_cast<gp::REAL>(head.tipX), static_cast<gp::REAL>(head.tipY)),
             gp::PointF(static_cast<gp::REAL>(head.leftX), static_cast<gp::REAL>(head.leftY)),
             gp::PointF(static_cast<gp::REAL>(head.rightX), static_cast<gp::REAL>(head.rightY))};
-        // The shaft stops inside the head, so the point stays sharp.
-        const gp::PointF base((barbs[1].X + barbs[2].X) / 2, (barbs[1].Y + barbs[2].Y) / 2);
+        // The shaft stops halfway into the head (where the head is still wider than the
+        // shaft), so the point stays sharp and no gap shows at the joint.
+        const gp::PointF base(((barbs[1].X + barbs[2].X) / 2 + barbs[0].X) / 2, ((barbs[1].Y + barbs[2].Y) / 2 + barbs[0].Y) / 2);
         const gp::PointF start = Centre(points[0]);
         gp::Pen pen(ColourOf(style.colour), width);
         pen.SetStartCap(gp::LineCapRound);
@@ -165,17 +176,77 @@ void DrawObject(gp::Graphics& graphics, const MarkupObject& object) {
         DrawPath(graphics, object, width, 255);
         return;
     case MarkupTool::Highlighter:
-        // Translucent, so the text under it stays readable.
-        DrawPath(graphics, object, static_cast<gp::REAL>(HighlighterWidth(style.width)), 110);
+        DrawPath(graphics, object, static_cast<gp::REAL>(HighlighterWidth(style.width)), mask ? 255 : kHighlighterAlpha);
         return;
     case MarkupTool::Text:
         DrawText(graphics, object);
         return;
     case MarkupTool::Step:
-        DrawStep(graphics, object);
+        DrawStepDisc(graphics, object);
+        if (!mask) DrawStepNumber(graphics, object);
         return;
     default:
         return;
+    }
+}
+
+// Edges are smoothed by drawing the shape four times larger, aliased, and averaging each
+// 4 x 4 square into a pixel's coverage: the same result wherever GDI+ itself does not
+// anti-alias (Wine's renders geometry aliased), and the shape's colour is laid over the
+// picture once, so a translucent marker or an arrow's joints never darken where parts overlap.
+constexpr int kSamples = 4;
+
+// Shapes that need no smoothing: an axis-aligned rectangle whose edges fall on pixel edges
+// (an odd width through pixel centres) is exact as drawn.
+bool NeedsSmoothing(const MarkupObject& object) {
+    if (object.kind == MarkupTool::Text) return false;
+    if (object.kind == MarkupTool::Rectangle) return object.style.width % 2 == 0;
+    return true;
+}
+
+void DrawSmoothed(const MarkupObject& object, std::uint32_t* buffer, std::int32_t stride, std::int32_t width,
+                  std::int32_t height, PicturePoint origin) {
+    const PictureRect bounds =
+        Intersection(ObjectBounds(object), PictureRect{origin.x, origin.y, origin.x + width, origin.y + height});
+    if (bounds.IsEmpty()) return;
+    const std::int32_t layerWidth = bounds.Width() * kSamples;
+    const std::int32_t layerHeight = bounds.Height() * kSamples;
+    std::vector<std::uint32_t> layer(static_cast<std::size_t>(layerWidth) * static_cast<std::size_t>(layerHeight), 0);
+    {
+        gp::Bitmap bitmap(layerWidth, layerHeight, layerWidth * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(layer.data()));
+        gp::Graphics graphics(&bitmap);
+        graphics.SetSmoothingMode(gp::SmoothingModeNone);
+        graphics.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
+        graphics.ScaleTransform(static_cast<gp::REAL>(kSamples), static_cast<gp::REAL>(kSamples));
+        graphics.TranslateTransform(static_cast<gp::REAL>(-bounds.left), static_cast<gp::REAL>(-bounds.top));
+        MarkupObject white = object;
+        white.style.colour = 0xFFFFFF;
+        DrawObject(graphics, white, true);
+        graphics.Flush(gp::FlushIntentionSync);
+    }
+    const std::uint32_t colour = object.style.colour;
+    const std::uint32_t opacity = object.kind == MarkupTool::Highlighter ? kHighlighterAlpha : 255;
+    const std::uint32_t full = 255u * kSamples * kSamples;
+    for (std::int32_t y = 0; y < bounds.Height(); ++y) {
+        std::uint32_t* row = buffer + static_cast<std::size_t>(bounds.top - origin.y + y) * static_cast<std::size_t>(stride) +
+                             (bounds.left - origin.x);
+        const std::uint32_t* samples = layer.data() + static_cast<std::size_t>(y) * kSamples * static_cast<std::size_t>(layerWidth);
+        for (std::int32_t x = 0; x < bounds.Width(); ++x) {
+            std::uint32_t covered = 0;
+            for (int j = 0; j < kSamples; ++j)
+                for (int i = 0; i < kSamples; ++i)
+                    covered += (samples[static_cast<std::size_t>(j) * layerWidth + x * kSamples + i] >> 16) & 0xFF;
+            if (covered == 0) continue;
+            const std::uint32_t alpha = (covered * opacity + full / 2) / full;  // 0..255
+            const std::uint32_t pixel = row[x];
+            std::uint32_t blended = pixel & 0xFF000000u;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const std::uint32_t under = (pixel >> shift) & 0xFF;
+                const std::uint32_t over = (colour >> shift) & 0xFF;
+                blended |= ((under * (255 - alpha) + over * alpha + 127) / 255) << shift;
+            }
+            row[x] = blended;
+        }
     }
 }
 
@@ -205,7 +276,13 @@ void Draw(std::span<const MarkupObject* const> objects, std::uint32_t* buffer, s
             Prepare(*graphics);
             graphics->TranslateTransform(static_cast<gp::REAL>(-origin.x), static_cast<gp::REAL>(-origin.y));
         }
-        DrawObject(*graphics, *object);
+        if (NeedsSmoothing(*object)) {
+            graphics->Flush(gp::FlushIntentionSync);
+            DrawSmoothed(*object, buffer, stride, width, height, origin);
+            if (object->kind == MarkupTool::Step) DrawStepNumber(*graphics, *object);
+            continue;
+        }
+        DrawObject(*graphics, *object, false);
     }
     if (graphics) graphics->Flush(gp::FlushIntentionSync);
 }
@@ -273,10 +350,13 @@ void DrawToolIcon(gp::Graphics& graphics, MarkupTool tool, int size) {
         break;
     }
     case MarkupTool::Highlighter: {
-        gp::Pen marker(gp::Color(160, 250, 220, 0), s * 0.28f);
-        graphics.DrawLine(&marker, m, s * 0.62f, s - m, s * 0.62f);
-        const gp::Font font(gp::FontFamily::GenericSansSerif(), s * 0.42f, gp::FontStyleBold, gp::UnitPixel);
-        graphics.DrawString(L"ab", 2, &font, gp::PointF(m, s * 0.3f), &inkBrush);
+        const gp::SolidBrush marker(gp::Color(255, 255, 226, 40));
+        graphics.FillRectangle(&marker, 0.0f, s * 0.3f, s, s * 0.45f);
+        const gp::Font font(gp::FontFamily::GenericSansSerif(), s * 0.55f, gp::FontStyleBold, gp::UnitPixel);
+        gp::StringFormat centred;
+        centred.SetAlignment(gp::StringAlignmentCenter);
+        centred.SetLineAlignment(gp::StringAlignmentCenter);
+        graphics.DrawString(L"ab", 2, &font, gp::RectF(0, 0, s, s), &centred, &inkBrush);
         break;
     }
     case MarkupTool::Text: {

@@ -30,7 +30,7 @@ log "picture corner at $VX,$VY (100 %)"
 
 # The strip beside the documents, as the user sees it.
 screenshot "$E2E_OUT/frame.png"
-crop "$E2E_OUT/frame.png" "$FX" "$FY" 60 560 "$E2E_OUT/tool-strip.png"
+crop "$E2E_OUT/frame.png" "$FX" "$FY" 90 330 "$E2E_OUT/tool-strip.png"
 
 # Red (the style's colour when nothing is stored), 3 px: a rectangle from picture pixel
 # (10, 10) to (60, 40) with the R key, an arrow with A.
