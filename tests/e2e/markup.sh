@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Marking up with the real mouse and keys: on a captured window of known pixels, a red
-# 3-px rectangle and an arrow drawn at 100 %, then at 200 % the text "Hello", a step marker
-# and a pixelated area; saved as PNG and read back: the rectangle is red where drawn, no
-# 8 x 8 block of the pixelated area is the original's, the rest is the capture. Undoing
+# 3-px rectangle and an arrow drawn at 100 %, then at 200 % the text "Hello", a step marker,
+# a pixelated area moved with Select, a pen stroke and a highlighter; saved as PNG and read
+# back: the rectangle is red where drawn, no 8 x 8 block of the pixelated area is the
+# original's and each is the average of the picture at its new place, the rest is the capture. Undoing
 # every step and saving again gives back exactly the capture. The tool strip is
 # photographed.
 source "$(dirname "$0")/lib.sh" "$1"
@@ -63,8 +64,16 @@ keys Escape
 keys n
 xdotool mousemove $(at 150 30) click 1
 sleep 0.3
+# Pixelated over the arrow's head and the step marker, then moved with Select to
+# (100, 90): its blocks are read again from the picture at the new place.
 keys x
-drag $(at 100 90) $(at 163 129)
+drag $(at 100 40) $(at 163 79)
+keys s
+drag $(at 130 60) $(at 130 110)
+keys p
+drag $(at 20 64) $(at 60 72)
+keys h
+drag $(at 20 50) $(at 90 50)
 xdotool mousemove 5 5
 sleep 0.5
 screenshot "$E2E_OUT/marked-up-200.png"
@@ -77,11 +86,12 @@ expect_eq "the saved picture's type and size" PNG200x150 "$(/usr/bin/identify -f
 /usr/bin/convert "$PNG" -depth 8 "$E2E_OUT/marked-up.ppm"
 problems=$(python3 "$E2E_DIR/markup_check.py" "$E2E_OUT/marked-up.ppm" "$PATTERN_PPM")
 [ -z "$problems" ] || fail "the saved picture: $problems"
-log "ok: the saved picture holds the red rectangle, arrow, text, step marker and pixelated blocks"
+log "ok: the saved picture holds the red rectangle, arrow, text, step marker, moved pixelated blocks, pen and highlighter"
 
-# Every step undone (rectangle, arrow, text, step, pixelated area): the capture exactly.
+# Every step undone (rectangle, arrow, text, step, pixelated area, its move, pen,
+# highlighter): the capture exactly.
 xdotool mousemove $(at 190 140) click 1
-keys ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z
+keys ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z
 UNDONE="$E2E_OUT/undone.png"
 rm -f "$UNDONE"
 save_document "$UNDONE"

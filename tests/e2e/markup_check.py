@@ -40,14 +40,25 @@ def main(saved_path, pattern_path):
     expect("the step marker is red beside its number", saved.at(140, 30) == RED and saved.at(150, 20) == RED)
     expect("the step marker's number is white", any(saved.at(x, y) == (255, 255, 255)
                                                     for y in range(24, 37) for x in range(145, 156)))
-    # The pixelated area from (100, 90) to (163, 129): 8 x 8 blocks, none of them the
-    # original's, each one colour.
+    # The pen from (20, 64) to (60, 72), red; the highlighter along row 50 from x 20 to 90,
+    # red laid translucently over the picture: each channel between the two, neither alone.
+    expect("the pen stroke is red at 40,68", saved.at(40, 68) == RED)
+    for x in (30, 50, 70):
+        under, marked = pattern.at(x, 50), saved.at(x, 50)
+        expect(f"the highlighter at {x},50 lets the picture through ({marked} over {under})",
+               marked != under and marked != RED and
+               all(min(u, r) <= m <= max(u, r) for u, r, m in zip(under, RED, marked)))
+    # The pixelated area, moved to (100, 90) .. (163, 129): 8 x 8 blocks, none of them the
+    # original's, each one colour: the rounded average of the picture under it there.
     for by in range(90, 130, 8):
         for bx in range(100, 164, 8):
             block = [saved.at(bx + i, by + j) for j in range(8) for i in range(8)]
             original = [pattern.at(bx + i, by + j) for j in range(8) for i in range(8)]
             expect(f"the 8 x 8 block at {bx},{by} is not the original's", block != original)
             expect(f"the 8 x 8 block at {bx},{by} is one colour", len(set(block)) == 1)
+            average = tuple((sum(p[c] for p in original) + 32) // 64 for c in range(3))
+            expect(f"the 8 x 8 block at {bx},{by} is the average of the picture there "
+                   f"({block[0]}, not {average})", block[0] == average)
             expect(f"no pixel of the 8 x 8 block at {bx},{by} is the original's",
                    all(a != b for a, b in zip(block, original)) or len(set(original)) == 1)
     # Where nothing was drawn the picture is exactly the capture.
