@@ -56,8 +56,9 @@ test: deps
 # started and stopped by the script, then the file benchmark at 3840x2160 (not part of the
 # build or the tests).
 bench: build
-	cmake --build $(BUILD) --target pixelnab_bench file_bench -j2
+	cmake --build $(BUILD) --target pixelnab_bench file_bench markup_bench -j2
 	bench/run-bench.sh $(abspath $(BUILD))
+	bench/run-markup-bench.sh $(abspath $(BUILD))
 	bench/run-file-bench.sh $(abspath $(BUILD))
 
 # Portable zip and NSIS installer in $(BUILD)/dist.

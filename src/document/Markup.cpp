@@ -106,6 +106,42 @@ PictureRect ObjectBounds(const MarkupObject& object) {
     return Inflated(box, StrokeMargin(object.style.width));
 }
 
+std::vector<PictureRect> RepaintAreas(const MarkupObject& object) {
+    const PictureRect bounds = ObjectBounds(object);
+    const std::int32_t margin = StrokeMargin(object.style.width);
+    if (object.kind == MarkupTool::Rectangle && !object.style.filled) {
+        const std::int32_t band = 2 * margin + 1;
+        if (bounds.Width() <= 2 * band || bounds.Height() <= 2 * band) return {bounds};
+        return {{bounds.left, bounds.top, bounds.right, bounds.top + band},
+                {bounds.left, bounds.bottom - band, bounds.right, bounds.bottom},
+                {bounds.left, bounds.top + band, bounds.left + band, bounds.bottom - band},
+                {bounds.right - band, bounds.top + band, bounds.right, bounds.bottom - band}};
+    }
+    if ((object.kind != MarkupTool::Line && object.kind != MarkupTool::Arrow) || object.points.size() < 2) return {bounds};
+    const PicturePoint from = object.points[0], to = object.points[1];
+    const double length = std::hypot(to.x - from.x, to.y - from.y);
+    // Stretches of about 48 pixels, at most 12 (the view paints up to 64 rectangles apart).
+    const int stretches = std::clamp(static_cast<int>(length / 48), 1, 12);
+    std::vector<PictureRect> areas;
+    PicturePoint start = from;
+    for (int i = 1; i <= stretches; ++i) {
+        const PicturePoint end{from.x + static_cast<std::int32_t>(std::lround(static_cast<double>(to.x - from.x) * i / stretches)),
+                               from.y + static_cast<std::int32_t>(std::lround(static_cast<double>(to.y - from.y) * i / stretches))};
+        areas.push_back(Inflated(SpanOf(start, end), margin));
+        start = end;
+    }
+    if (object.kind == MarkupTool::Arrow) {
+        const ArrowHead head = ArrowHeadOf(from, to, object.style.width);
+        const auto px = [](double v) { return static_cast<std::int32_t>(std::floor(v)); };
+        const PictureRect tip{std::min({px(head.tipX), px(head.leftX), px(head.rightX)}),
+                              std::min({px(head.tipY), px(head.leftY), px(head.rightY)}),
+                              std::max({px(head.tipX), px(head.leftX), px(head.rightX)}) + 1,
+                              std::max({px(head.tipY), px(head.leftY), px(head.rightY)}) + 1};
+        areas.push_back(Inflated(tip, margin));
+    }
+    return areas;
+}
+
 bool HitsObject(const MarkupObject& object, double x, double y, double tolerance) {
     const auto& points = object.points;
     if (points.empty()) return false;

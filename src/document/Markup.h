@@ -70,6 +70,11 @@ PictureRect SpanOf(PicturePoint a, PicturePoint b) noexcept;
 // The picture pixels the object touches when drawn (anti-aliased edges included): what to
 // repaint when it changes.
 PictureRect ObjectBounds(const MarkupObject& object);
+// What to repaint when the object appears or goes: rectangles that together cover every
+// pixel it touches, as few pixels as cheaply told: an outlined rectangle's four sides, a
+// long line's or arrow's stretches along it (and the head), otherwise its bounds. A drag
+// step then costs the shape's length, not the box it spans.
+std::vector<PictureRect> RepaintAreas(const MarkupObject& object);
 // The box an object is picked by, moved by and, for a box-shaped one, resized by.
 PictureRect ObjectBox(const MarkupObject& object);
 // Step markers: the circle's diameter for a line width.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -85,14 +86,18 @@ void DrawStepDisc(gp::Graphics& graphics, const MarkupObject& object) {
     graphics.FillEllipse(&fill, centre.X - diameter / 2, centre.Y - diameter / 2, diameter, diameter);
 }
 
-void DrawStepNumber(gp::Graphics& graphics, const MarkupObject& object) {
+// White on the colour, or black on a light one, so the number always reads.
+std::uint32_t StepInk(std::uint32_t c) {
+    const int light = static_cast<int>(((c >> 16) & 0xFF) * 299 + ((c >> 8) & 0xFF) * 587 + (c & 0xFF) * 114) / 1000;
+    return light > 160 ? 0x000000 : 0xFFFFFF;
+}
+
+// mask: in white, whatever the ink (its coverage, for Cover).
+void DrawStepNumber(gp::Graphics& graphics, const MarkupObject& object, bool mask) {
     if (object.points.empty()) return;
     const gp::REAL diameter = static_cast<gp::REAL>(StepDiameter(object.style.width));
     const gp::PointF centre = Centre(object.points[0]);
-    // White on the colour, or black on a light one, so the number always reads.
-    const std::uint32_t c = object.style.colour;
-    const int light = static_cast<int>(((c >> 16) & 0xFF) * 299 + ((c >> 8) & 0xFF) * 587 + (c & 0xFF) * 114) / 1000;
-    const gp::SolidBrush ink(light > 160 ? gp::Color(255, 0, 0, 0) : gp::Color(255, 255, 255, 255));
+    const gp::SolidBrush ink(ColourOf(mask ? 0xFFFFFF : StepInk(object.style.colour)));
     const gp::Font font(gp::FontFamily::GenericSansSerif(), diameter * 0.55f, gp::FontStyleBold, gp::UnitPixel);
     gp::StringFormat centred;
     centred.SetAlignment(gp::StringAlignmentCenter);
@@ -183,60 +188,78 @@ void DrawObject(gp::Graphics& graphics, const MarkupObject& object, bool mask) {
         return;
     case MarkupTool::Step:
         DrawStepDisc(graphics, object);
-        if (!mask) DrawStepNumber(graphics, object);
+        if (!mask) DrawStepNumber(graphics, object, false);
         return;
     default:
         return;
     }
 }
 
-// Edges are smoothed by drawing the shape four times larger, aliased, and averaging each
-// 4 x 4 square into a pixel's coverage: the same result wherever GDI+ itself does not
-// anti-alias (Wine's renders geometry aliased), and the shape's colour is laid over the
-// picture once, so a translucent marker or an arrow's joints never darken where parts overlap.
-constexpr int kSamples = 4;
-
 // Shapes that need no smoothing: an axis-aligned rectangle whose edges fall on pixel edges
 // (an odd width through pixel centres) is exact as drawn.
 bool NeedsSmoothing(const MarkupObject& object) {
-    if (object.kind == MarkupTool::Text) return false;
     if (object.kind == MarkupTool::Rectangle) return object.style.width % 2 == 0;
     return true;
 }
 
+// Lays `colour` at `opacity` over the buffer's pixels of `bounds` (but those in `done`) as far
+// as what `draw` paints white on black, drawn `scale` times larger, covers each pixel. `draw`
+// draws with the corner of `bounds` at 0, 0: what is drawn is moved there first, since
+// Wine's GDI+ overflows its stack on shapes far from the origin, whatever the transform.
+void Cover(const PictureRect& bounds, const std::vector<PictureRect>& done, std::uint32_t* buffer, std::int32_t stride,
+           PicturePoint origin, int scale, std::uint32_t colour, std::uint32_t opacity,
+           const std::function<void(gp::Graphics&)>& draw);
+
+// Edges are smoothed by drawing the shape `scale` times larger, aliased, and averaging each
+// scale x scale square into a pixel's coverage: the same result wherever GDI+ itself does
+// not anti-alias (Wine's renders geometry aliased), and the shape's colour is laid over the
+// picture once, so a translucent marker or an arrow's joints never darken where parts overlap.
 void DrawSmoothed(const MarkupObject& object, std::uint32_t* buffer, std::int32_t stride, std::int32_t width,
-                  std::int32_t height, PicturePoint origin) {
-    const PictureRect bounds =
-        Intersection(ObjectBounds(object), PictureRect{origin.x, origin.y, origin.x + width, origin.y + height});
-    if (bounds.IsEmpty()) return;
-    const std::int32_t layerWidth = bounds.Width() * kSamples;
-    const std::int32_t layerHeight = bounds.Height() * kSamples;
+                  std::int32_t height, PicturePoint origin, int scale) {
+    // Only where the shape is (a long diagonal's stretches, not its box), each pixel once.
+    const PictureRect bufferArea{origin.x, origin.y, origin.x + width, origin.y + height};
+    std::vector<PictureRect> done;
+    for (const PictureRect& area : RepaintAreas(object)) {
+        const PictureRect part = Intersection(area, bufferArea);
+        if (part.IsEmpty()) continue;
+        MarkupObject white = Moved(object, -part.left, -part.top);
+        white.style.colour = 0xFFFFFF;
+        Cover(part, done, buffer, stride, origin, scale, object.style.colour,
+              object.kind == MarkupTool::Highlighter ? kHighlighterAlpha : 255,
+              [&](gp::Graphics& graphics) { DrawObject(graphics, white, true); });
+        done.push_back(part);
+    }
+}
+
+void Cover(const PictureRect& bounds, const std::vector<PictureRect>& done, std::uint32_t* buffer, std::int32_t stride,
+           PicturePoint origin, int scale, std::uint32_t colour, std::uint32_t opacity,
+           const std::function<void(gp::Graphics&)>& draw) {
+    const std::int32_t layerWidth = bounds.Width() * scale;
+    const std::int32_t layerHeight = bounds.Height() * scale;
     std::vector<std::uint32_t> layer(static_cast<std::size_t>(layerWidth) * static_cast<std::size_t>(layerHeight), 0);
     {
         gp::Bitmap bitmap(layerWidth, layerHeight, layerWidth * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(layer.data()));
         gp::Graphics graphics(&bitmap);
         graphics.SetSmoothingMode(gp::SmoothingModeNone);
         graphics.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
-        graphics.ScaleTransform(static_cast<gp::REAL>(kSamples), static_cast<gp::REAL>(kSamples));
-        graphics.TranslateTransform(static_cast<gp::REAL>(-bounds.left), static_cast<gp::REAL>(-bounds.top));
-        MarkupObject white = object;
-        white.style.colour = 0xFFFFFF;
-        DrawObject(graphics, white, true);
+        graphics.SetTextRenderingHint(gp::TextRenderingHintAntiAliasGridFit);
+        graphics.ScaleTransform(static_cast<gp::REAL>(scale), static_cast<gp::REAL>(scale));
+        draw(graphics);
         graphics.Flush(gp::FlushIntentionSync);
     }
-    const std::uint32_t colour = object.style.colour;
-    const std::uint32_t opacity = object.kind == MarkupTool::Highlighter ? kHighlighterAlpha : 255;
-    const std::uint32_t full = 255u * kSamples * kSamples;
+    const std::uint32_t full = 255u * static_cast<std::uint32_t>(scale * scale);
     for (std::int32_t y = 0; y < bounds.Height(); ++y) {
         std::uint32_t* row = buffer + static_cast<std::size_t>(bounds.top - origin.y + y) * static_cast<std::size_t>(stride) +
                              (bounds.left - origin.x);
-        const std::uint32_t* samples = layer.data() + static_cast<std::size_t>(y) * kSamples * static_cast<std::size_t>(layerWidth);
+        const std::uint32_t* samples = layer.data() + static_cast<std::size_t>(y) * scale * static_cast<std::size_t>(layerWidth);
         for (std::int32_t x = 0; x < bounds.Width(); ++x) {
             std::uint32_t covered = 0;
-            for (int j = 0; j < kSamples; ++j)
-                for (int i = 0; i < kSamples; ++i)
-                    covered += (samples[static_cast<std::size_t>(j) * layerWidth + x * kSamples + i] >> 16) & 0xFF;
+            for (int j = 0; j < scale; ++j)
+                for (int i = 0; i < scale; ++i)
+                    covered += (samples[static_cast<std::size_t>(j) * layerWidth + x * scale + i] >> 16) & 0xFF;
             if (covered == 0) continue;
+            const PicturePoint at{bounds.left + x, bounds.top + y};
+            if (std::any_of(done.begin(), done.end(), [&](const PictureRect& area) { return area.Contains(at); })) continue;
             const std::uint32_t alpha = (covered * opacity + full / 2) / full;  // 0..255
             const std::uint32_t pixel = row[x];
             std::uint32_t blended = pixel & 0xFF000000u;
@@ -255,36 +278,44 @@ void DrawSmoothed(const MarkupObject& object, std::uint32_t* buffer, std::int32_
 namespace MarkupPainter {
 
 void Draw(std::span<const MarkupObject* const> objects, std::uint32_t* buffer, std::int32_t stride,
-          std::int32_t width, std::int32_t height, PicturePoint origin) {
+          std::int32_t width, std::int32_t height, PicturePoint origin, int samples) {
     if (objects.empty() || width <= 0 || height <= 0) return;
     EnsureStarted();
-    gp::Bitmap bitmap(width, height, stride * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(buffer));
-    std::unique_ptr<gp::Graphics> graphics;
+    const PictureRect bufferArea{origin.x, origin.y, origin.x + width, origin.y + height};
+    // Each object on a GDI+ surface of its own bounds only, over the same memory: drawing
+    // costs the object's size whatever the picture's (and Wine's GDI+ fails on surfaces of
+    // a whole large picture).
+    const auto direct = [&](const MarkupObject& object, auto&& draw) {
+        const PictureRect part = Intersection(ObjectBounds(object), bufferArea);
+        if (part.IsEmpty()) return;
+        std::uint32_t* corner = buffer + static_cast<std::size_t>(part.top - origin.y) * static_cast<std::size_t>(stride) +
+                                (part.left - origin.x);
+        gp::Bitmap bitmap(part.Width(), part.Height(), stride * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(corner));
+        gp::Graphics graphics(&bitmap);
+        if (graphics.GetLastStatus() != gp::Ok) RaiseError(ErrorNumber::SystemCallFailed, L"Cannot draw on the picture (GDI+)");
+        Prepare(graphics);
+        draw(graphics, Moved(object, -part.left, -part.top));
+        graphics.Flush(gp::FlushIntentionSync);
+    };
     for (const MarkupObject* object : objects) {
         if (object == nullptr) continue;
         if (object->kind == MarkupTool::Pixelate) {
-            // Written straight into the pixels, after whatever GDI+ still holds back: the
-            // area holds only the blocks, whatever lies under it.
-            if (graphics) graphics->Flush(gp::FlushIntentionSync);
+            // Written straight into the pixels: the area holds only the blocks, whatever lies under it.
             FillPixelated(object->pixelated, buffer, stride, width, height, origin);
-            continue;
+        } else if (NeedsSmoothing(*object)) {
+            DrawSmoothed(*object, buffer, stride, width, height, origin, std::clamp(samples, 1, kSmoothSamples));
+            if (object->kind == MarkupTool::Step) {
+                // The number through a coverage of its own too: Wine's GDI+ overflows its
+                // stack laying out centred text straight on a large picture.
+                const PictureRect part = Intersection(ObjectBounds(*object), bufferArea);
+                if (!part.IsEmpty())
+                    Cover(part, {}, buffer, stride, origin, 1, StepInk(object->style.colour), 255,
+                          [&](gp::Graphics& graphics) { DrawStepNumber(graphics, Moved(*object, -part.left, -part.top), true); });
+            }
+        } else {
+            direct(*object, [&](gp::Graphics& graphics, const MarkupObject& moved) { DrawObject(graphics, moved, false); });
         }
-        if (!graphics) {
-            graphics.reset(gp::Graphics::FromImage(&bitmap));
-            if (!graphics || graphics->GetLastStatus() != gp::Ok)
-                RaiseError(ErrorNumber::SystemCallFailed, L"Cannot draw on the picture (GDI+)");
-            Prepare(*graphics);
-            graphics->TranslateTransform(static_cast<gp::REAL>(-origin.x), static_cast<gp::REAL>(-origin.y));
-        }
-        if (NeedsSmoothing(*object)) {
-            graphics->Flush(gp::FlushIntentionSync);
-            DrawSmoothed(*object, buffer, stride, width, height, origin);
-            if (object->kind == MarkupTool::Step) DrawStepNumber(*graphics, *object);
-            continue;
-        }
-        DrawObject(*graphics, *object, false);
     }
-    if (graphics) graphics->Flush(gp::FlushIntentionSync);
 }
 
 Picture Flattened(const Pixels& picture, const MarkupObjects& objects, const PictureRect& wanted) {

@@ -20,9 +20,11 @@
 namespace MarkupPainter {
 
 // Draws the objects over a buffer of 32-bit rows (blue, green, red, unused) holding the
-// picture from `origin` on, `width` x `height` pixels, rows `stride` pixels apart.
+// picture from `origin` on, `width` x `height` pixels, rows `stride` pixels apart. Edges are
+// smoothed with samples x samples points a pixel (1: not at all).
+inline constexpr int kSmoothSamples = 4;
 void Draw(std::span<const MarkupObject* const> objects, std::uint32_t* buffer, std::int32_t stride,
-          std::int32_t width, std::int32_t height, PicturePoint origin);
+          std::int32_t width, std::int32_t height, PicturePoint origin, int samples = kSmoothSamples);
 
 // The picture's pixels of `area` with every object drawn into them, as a picture of its own
 // (a 32-bit DIB section): what Save, Copy and Print take from an edited document.

@@ -21,19 +21,6 @@ bool Shift() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 RECT ToRect(const ViewRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
 
 
-// An outline stroke's repaint: four bands along its edges rather than the box it spans,
-// so that a drag step at any size costs the outline's length.
-std::vector<PictureRect> RepaintOf(const MarkupObject& object) {
-    const PictureRect bounds = ObjectBounds(object);
-    if (object.kind != MarkupTool::Rectangle || object.style.filled) return {bounds};
-    const std::int32_t band = object.style.width + 3;
-    if (bounds.Width() <= 2 * band || bounds.Height() <= 2 * band) return {bounds};
-    return {{bounds.left, bounds.top, bounds.right, bounds.top + band},
-            {bounds.left, bounds.bottom - band, bounds.right, bounds.bottom},
-            {bounds.left, bounds.top, bounds.left + band, bounds.bottom},
-            {bounds.right - band, bounds.top, bounds.right, bounds.bottom}};
-}
-
 }  // namespace
 
 void frmNabbet::SetMarkupTool(MarkupTool tool, const MarkupStyle& style) {
@@ -102,12 +89,12 @@ void frmNabbet::Pick(std::optional<std::uint64_t> id) {
 void frmNabbet::ShowPreview(std::optional<MarkupObject> preview) {
     // What the old preview covered and what the new one covers; nothing else changes.
     if (preview_) {
-        for (const PictureRect& area : RepaintOf(*preview_)) InvalidatePicture(area);
+        for (const PictureRect& area : RepaintAreas(*preview_)) InvalidatePicture(area);
         InvalidateOverlay(*preview_);
     }
     preview_ = std::move(preview);
     if (preview_) {
-        for (const PictureRect& area : RepaintOf(*preview_)) InvalidatePicture(area);
+        for (const PictureRect& area : RepaintAreas(*preview_)) InvalidatePicture(area);
         InvalidateOverlay(*preview_);
     }
     if (picNabbet_.hWnd() != nullptr) UpdateWindow(picNabbet_.hWnd());
@@ -140,7 +127,10 @@ const void* frmNabbet::ComposePixels(const RECT& source) {
     composed_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (std::int32_t y = 0; y < height; ++y)
         std::copy_n(pixels.Row(area.top + y) + area.left, width, composed_.data() + static_cast<std::size_t>(y) * width);
-    MarkupPainter::Draw(shown, composed_.data(), width, width, height, PicturePoint{area.left, area.top});
+    // Reduced, the picture is averaged down to the screen anyway: edges are smoothed at
+    // picture pixels only from 100 % on, where each shows whole.
+    const int samples = Zoom() >= 1.0 ? MarkupPainter::kSmoothSamples : Zoom() >= 0.5 ? 2 : 1;
+    MarkupPainter::Draw(shown, composed_.data(), width, width, height, PicturePoint{area.left, area.top}, samples);
     return composed_.data();
 }
 

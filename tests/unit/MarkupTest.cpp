@@ -3,6 +3,7 @@
 // change as one undo step that gives back exactly what was there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "document/DocumentModel.h"
@@ -253,4 +254,29 @@ TEST(MarkupSettings, TheStyleReadsBackAsWrittenAndDamagedValuesKeepTheDefault) {
     };
     for (const MarkupStyleTexts& texts : damaged) EXPECT_EQ(StyleFromTexts(texts), defaults) << texts.colour;
     EXPECT_EQ(StyleFromTexts({L"e0201c", L"1", L"False", L"Segoe UI,9,Italic", L"12"}).fontItalic, true);
+}
+
+TEST(MarkupBounds, RepaintAreasCoverTheWholeShapeButNotItsBox) {
+    const MarkupObject shapes[] = {
+        Shape(MarkupTool::Arrow, {10, 700}, {1500, 20}, 5), Shape(MarkupTool::Line, {0, 0}, {3, 900}, 1),
+        Shape(MarkupTool::Rectangle, {100, 100}, {900, 600}, 4), Shape(MarkupTool::Rectangle, {5, 5}, {9, 9}, 12),
+        Shape(MarkupTool::Ellipse, {0, 0}, {80, 40}, 2)};
+    for (const MarkupObject& shape : shapes) {
+        const auto areas = RepaintAreas(shape);
+        ASSERT_FALSE(areas.empty());
+        ASSERT_LE(areas.size(), 13u);
+        const PictureRect bounds = ObjectBounds(shape);
+        std::int64_t covered = 0;
+        for (const PictureRect& area : areas) covered += static_cast<std::int64_t>(area.Width()) * area.Height();
+        // Every pixel the shape may touch lies in some area: each pixel of the bounds that the
+        // shape reaches (its line within half the width and the smoothed edge).
+        for (std::int32_t y = bounds.top; y < bounds.bottom; y += 3)
+            for (std::int32_t x = bounds.left; x < bounds.right; x += 3) {
+                if (!HitsObject(shape, x + 0.5, y + 0.5, 1.0)) continue;
+                const bool inside = std::any_of(areas.begin(), areas.end(), [&](const PictureRect& a) { return a.Contains({x, y}); });
+                ASSERT_TRUE(inside) << static_cast<int>(shape.kind) << " leaves " << x << "," << y;
+            }
+        if (shape.kind != MarkupTool::Ellipse && bounds.Width() > 200)
+            EXPECT_LT(covered * 4, static_cast<std::int64_t>(bounds.Width()) * bounds.Height()) << static_cast<int>(shape.kind);
+    }
 }

@@ -132,7 +132,9 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 namespace {
 
 // The rectangles of the window's update region: an outline's bands stay bands rather
-// than their bounding box. Many small ones are painted as their bounding box instead.
+// than their bounding box, and a drawn line's stretches (which the region cuts into a
+// rectangle per stretch and row band) stay along the line. Very many small ones are
+// painted as their bounding box instead.
 std::vector<RECT> UpdateRectangles(HWND window) {
     std::vector<RECT> parts;
     const unique_hrgn region(CreateRectRgn(0, 0, 0, 0));
@@ -141,7 +143,7 @@ std::vector<RECT> UpdateRectangles(HWND window) {
     if (bytes == 0) return parts;
     std::vector<BYTE> data(bytes);
     auto* header = reinterpret_cast<RGNDATA*>(data.data());
-    if (GetRegionData(region.get(), bytes, header) != bytes || header->rdh.nCount > 64) return parts;
+    if (GetRegionData(region.get(), bytes, header) != bytes || header->rdh.nCount > 256) return parts;
     const auto* rects = reinterpret_cast<const RECT*>(header->Buffer);
     parts.assign(rects, rects + header->rdh.nCount);
     return parts;
