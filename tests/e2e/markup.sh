@@ -88,9 +88,18 @@ problems=$(python3 "$E2E_DIR/markup_check.py" "$E2E_OUT/marked-up.ppm" "$PATTERN
 [ -z "$problems" ] || fail "the saved picture: $problems"
 log "ok: the saved picture holds the red rectangle, arrow, text, step marker, moved pixelated blocks, pen and highlighter"
 
+# At 100 % the whole marked-up picture shows in the document: a picture of the frame for
+# the help page (annotated by hand).
+xdotool mousemove $(at 190 140) click 1
+keys ctrl+0
+xdotool mousemove 5 5
+sleep 1
+screenshot "$E2E_OUT/marked-up-100.png"
+window_geometry "$FRAME"
+crop "$E2E_OUT/marked-up-100.png" "$WX" "$WY" "$WW" "$WH" "$E2E_OUT/frame-marked-up.png"
+
 # Every step undone (rectangle, arrow, text, step, pixelated area, its move, pen,
 # highlighter): the capture exactly.
-xdotool mousemove $(at 190 140) click 1
 keys ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z
 UNDONE="$E2E_OUT/undone.png"
 rm -f "$UNDONE"

@@ -276,7 +276,8 @@ TEST(MarkupBounds, RepaintAreasCoverTheWholeShapeButNotItsBox) {
                 const bool inside = std::any_of(areas.begin(), areas.end(), [&](const PictureRect& a) { return a.Contains({x, y}); });
                 ASSERT_TRUE(inside) << static_cast<int>(shape.kind) << " leaves " << x << "," << y;
             }
-        if (shape.kind != MarkupTool::Ellipse && bounds.Width() > 200)
+        if (shape.kind != MarkupTool::Ellipse && bounds.Width() > 200) {
             EXPECT_LT(covered * 4, static_cast<std::int64_t>(bounds.Width()) * bounds.Height()) << static_cast<int>(shape.kind);
+        }
     }
 }
