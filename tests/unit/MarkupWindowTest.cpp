@@ -86,6 +86,23 @@ TEST_F(MarkupWindowTest, ToolLettersChooseToolsOnlyFromADocumentThatIsNotTakingT
     ASSERT_EQ(document->Model()->Objects().size(), 1u);
     EXPECT_EQ(document->Model()->Objects()[0]->text, L"re\nx");
     EXPECT_EQ(document->Caption(), L"Nabbet1*");
+
+    // A double click with Select opens it again; what is typed then is one more step.
+    Type(document->hWnd(), 'S');
+    ASSERT_EQ(document->Tool(), MarkupTool::Select);
+    for (int click = 0; click < 2; ++click) {
+        Mouse(*document, WM_LBUTTONDOWN, 24, 34);
+        Mouse(*document, WM_LBUTTONUP, 24, 34);
+    }
+    ASSERT_TRUE(document->EditingText());
+    Type(document->hWnd(), 'Z');
+    Mouse(*document, WM_LBUTTONDOWN, 150, 120);  // a click elsewhere ends it
+    Mouse(*document, WM_LBUTTONUP, 150, 120);
+    EXPECT_FALSE(document->EditingText());
+    ASSERT_EQ(document->Model()->Objects().size(), 1u);
+    EXPECT_EQ(document->Model()->Objects()[0]->text, L"re\nxz");
+    frame->mnuEditUndo_Click();
+    EXPECT_EQ(document->Model()->Objects()[0]->text, L"re\nx");
     frame->mnuEditUndo_Click();
     EXPECT_TRUE(document->Model()->Objects().empty());
     EXPECT_EQ(document->Caption(), L"Nabbet1");
@@ -93,7 +110,7 @@ TEST_F(MarkupWindowTest, ToolLettersChooseToolsOnlyFromADocumentThatIsNotTakingT
     // With the focus outside the documents a letter is only a letter.
     SetFocus(frame->ToolStripWindow());
     Type(frame->ToolStripWindow(), 'R');
-    EXPECT_EQ(frame->CurrentTool(), MarkupTool::Text);
+    EXPECT_EQ(frame->CurrentTool(), MarkupTool::Select);
 }
 
 TEST_F(MarkupWindowTest, APickedObjectIsRestyledBroughtForwardAndDeletedEachOneStepAsTheScreenShows) {
