@@ -548,6 +548,9 @@ void frmNabbet::ShowModified() {
 }
 
 void frmNabbet::PaintOutline(HDC dc) {
+    // The paint is over: a large composed part (a whole picture at Fit) is not kept beside it.
+    constexpr std::size_t kKeptComposedPixels = std::size_t{1} << 20;
+    if (composed_.capacity() > kKeptComposedPixels) composed_ = {};
     if (!model_) return;
     if (!dashes_) dashes_ = DashBrush();
     PaintMarkup(dc);
