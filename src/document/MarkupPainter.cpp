@@ -320,7 +320,8 @@ void Draw(std::span<const MarkupObject* const> objects, std::uint32_t* buffer, s
 
 Picture Flattened(const Pixels& picture, const MarkupObjects& objects, const PictureRect& wanted) {
     const PictureRect area = Intersection(wanted, picture.Bounds());
-    Picture flat = PictureOfPixels(picture.Copy(area));
+    // The whole picture goes into its section in one copy, a part by way of its own pixels.
+    Picture flat = area == picture.Bounds() ? PictureOfPixels(picture) : PictureOfPixels(picture.Copy(area));
     DIBSECTION section{};
     if (flat.Bitmap() == nullptr || GetObjectW(flat.Bitmap(), sizeof section, &section) != static_cast<int>(sizeof section) ||
         section.dsBm.bmBits == nullptr)

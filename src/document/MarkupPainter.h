@@ -22,7 +22,7 @@ namespace MarkupPainter {
 // Draws the objects over a buffer of 32-bit rows (blue, green, red, unused) holding the
 // picture from `origin` on, `width` x `height` pixels, rows `stride` pixels apart. Edges are
 // smoothed with samples x samples points a pixel (1: not at all).
-inline constexpr int kSmoothSamples = 4;
+inline constexpr int kSmoothSamples = 3;
 void Draw(std::span<const MarkupObject* const> objects, std::uint32_t* buffer, std::int32_t stride,
           std::int32_t width, std::int32_t height, PicturePoint origin, int samples = kSmoothSamples);
 
