@@ -122,6 +122,8 @@ namespace {
 bool SaveDocument(IFrameHost& frame, const std::shared_ptr<frmNabbet>& document) {
     bool saved = false;
     Trapped([&] {
+        // What leaves the program includes a text still being typed (Ctrl+S while typing).
+        document->EndTextEdit();
         CommonDialog& dlg = frame.Dialog();
         dlg.DefaultExt = L".bmp";
         dlg.FileName = SuggestedSaveName(document->Title());
@@ -147,6 +149,8 @@ void FileSave(IFrameHost& frame) {
 
 bool SaveChangesFirst(IFrameHost& frame, DocumentForm& form) {
     auto document = std::dynamic_pointer_cast<frmNabbet>(form.shared_from_this());
+    // A text being typed is part of what the question is about.
+    if (document && document->IsLoaded()) document->EndTextEdit();
     if (!document || !document->IsLoaded() || !document->Edits().modified) return true;
     const int answer = MessageBoxService().Show(MessageBoxOwner(), L"Save changes to " + document->Title() + L"?",
                                                 MB_YESNOCANCEL | MB_ICONEXCLAMATION, App::Title());
@@ -159,6 +163,7 @@ void FilePrint(IFrameHost& frame) {
     // Every failure, the dialog's cancel included, ends the command without a word.
     RunTrapped(
         [&] {
+            if (const auto document = std::dynamic_pointer_cast<frmNabbet>(frame.ActiveDocument())) document->EndTextEdit();
             CommonDialog& dlg = frame.Dialog();
             dlg.CancelError = true;
             dlg.PrinterDefault = true;
@@ -179,6 +184,7 @@ void FilePrint(IFrameHost& frame) {
 
 void EditCopy(IFrameHost& frame) {
     Trapped([&] {
+        ActiveDocument(frame)->EndTextEdit();
         ClipboardService().Clear(frame.OwnerWindow());
         // The selection when there is one, else the whole picture.
         const auto document = ActiveDocument(frame);

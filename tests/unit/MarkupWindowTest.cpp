@@ -96,11 +96,22 @@ TEST_F(MarkupWindowTest, ToolLettersChooseToolsOnlyFromADocumentThatIsNotTakingT
     }
     ASSERT_TRUE(document->EditingText());
     Type(document->hWnd(), 'Z');
+    // Copy while typing takes the text as typed so far (so do Save and Print).
+    frame->mnuEditCopy_Click();
+    EXPECT_FALSE(document->EditingText());
+    EXPECT_EQ(document->Model()->Objects()[0]->text, L"re\nxz");
+    for (int click = 0; click < 2; ++click) {
+        Mouse(*document, WM_LBUTTONDOWN, 24, 34);
+        Mouse(*document, WM_LBUTTONUP, 24, 34);
+    }
+    ASSERT_TRUE(document->EditingText());
+    Type(document->hWnd(), 'Q');
     Mouse(*document, WM_LBUTTONDOWN, 150, 120);  // a click elsewhere ends it
     Mouse(*document, WM_LBUTTONUP, 150, 120);
     EXPECT_FALSE(document->EditingText());
     ASSERT_EQ(document->Model()->Objects().size(), 1u);
-    EXPECT_EQ(document->Model()->Objects()[0]->text, L"re\nxz");
+    EXPECT_EQ(document->Model()->Objects()[0]->text, L"re\nxzq");
+    frame->mnuEditUndo_Click();
     frame->mnuEditUndo_Click();
     EXPECT_EQ(document->Model()->Objects()[0]->text, L"re\nx");
     frame->mnuEditUndo_Click();
