@@ -56,8 +56,9 @@ test: deps
 # started and stopped by the script, then the file benchmark at 3840x2160 and the scrolling
 # capture's at 1920x1080 (not part of the build or the tests).
 bench: build
-	cmake --build $(BUILD) --target pixelnab_bench file_bench scroll_bench -j2
+	cmake --build $(BUILD) --target pixelnab_bench file_bench scroll_bench markup_bench -j2
 	bench/run-bench.sh $(abspath $(BUILD))
+	bench/run-markup-bench.sh $(abspath $(BUILD))
 	bench/run-file-bench.sh $(abspath $(BUILD))
 	bench/run-scroll-bench.sh $(abspath $(BUILD))
 	cmake --build $(BUILD) --target after_capture_bench -j2

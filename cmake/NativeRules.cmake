@@ -13,6 +13,8 @@ list(APPEND PIXELNAB_NATIVE_SOURCES
   src/document/History.cpp
   src/document/DocumentModel.cpp
   src/document/DocumentViewGeometry.cpp
+  src/document/Markup.cpp
+  src/document/MarkupOperation.cpp
   src/select/SelectorGeometry.cpp
   src/app/CommandLine.cpp
 )
@@ -32,4 +34,5 @@ set(PIXELNAB_NATIVE_TESTS
   tests/unit/ScrollStitchTest.cpp
   tests/unit/PrintPlacementTest.cpp
   tests/unit/CommandLineTest.cpp
+  tests/unit/MarkupTest.cpp
 )

@@ -91,6 +91,28 @@
 #define IDC_PREF_KEEPINTRAY         2300
 #define IDC_PREF_STARTWITHWINDOWS   2301
 #define IDC_PREF_STARTUP_NOTE       2302
+// Marking up (the Tools menu and the tool strip)
+#define IDM_TOOLS_SELECT            42000
+#define IDM_TOOLS_RECTANGLE         42001
+#define IDM_TOOLS_ELLIPSE           42002
+#define IDM_TOOLS_LINE              42003
+#define IDM_TOOLS_ARROW             42004
+#define IDM_TOOLS_PEN               42005
+#define IDM_TOOLS_HIGHLIGHTER       42006
+#define IDM_TOOLS_TEXT              42007
+#define IDM_TOOLS_STEP              42008
+#define IDM_TOOLS_PIXELATE          42009
+#define IDM_TOOLS_COLOUR1           42010   // to IDM_TOOLS_COLOUR1 + 7: the strip's eight colours
+#define IDM_TOOLS_MORECOLOURS       42018
+#define IDM_TOOLS_FILLED            42019
+#define IDM_TOOLS_FONT              42020
+#define IDM_TOOLS_BRINGFORWARD      42021
+#define IDM_TOOLS_DELETE            42022
+#define IDM_TOOLS_WIDTH1            42030   // to IDM_TOOLS_WIDTH1 + 11: line widths 1 to 12 px
+#define IDM_TOOLS_BLOCK8            42050
+#define IDM_TOOLS_BLOCK12           42051
+#define IDM_TOOLS_BLOCK16           42052
+#define IDM_TOOLS_BLOCK24           42053
 
 // First id the MDI client gives to the window-list entries
 #define IDM_WINDOW_FIRSTCHILD       50000

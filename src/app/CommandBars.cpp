@@ -8,7 +8,14 @@ void CommandBars::Attach(HWND frame, HWND toolbar) {
     frame_ = frame;
     toolbar_ = toolbar;
     // Capture Delay is one choice of four: its check is a bullet.
-    for (const UINT id : {IDM_OPTIONS_DELAYNONE, IDM_OPTIONS_DELAY3, IDM_OPTIONS_DELAY5, IDM_OPTIONS_DELAY10}) {
+    // So is each tool, colour, line width and block size.
+    std::vector<UINT> radios{IDM_OPTIONS_DELAYNONE, IDM_OPTIONS_DELAY3, IDM_OPTIONS_DELAY5, IDM_OPTIONS_DELAY10,
+                             IDM_TOOLS_BLOCK8, IDM_TOOLS_BLOCK12, IDM_TOOLS_BLOCK16, IDM_TOOLS_BLOCK24,
+                             IDM_TOOLS_MORECOLOURS};
+    for (UINT id = IDM_TOOLS_SELECT; id <= IDM_TOOLS_PIXELATE; ++id) radios.push_back(id);
+    for (UINT id = IDM_TOOLS_COLOUR1; id < IDM_TOOLS_COLOUR1 + 8; ++id) radios.push_back(id);
+    for (UINT id = IDM_TOOLS_WIDTH1; id < IDM_TOOLS_WIDTH1 + 12; ++id) radios.push_back(id);
+    for (const UINT id : radios) {
         MENUITEMINFOW item{};
         item.cbSize = sizeof item;
         item.fMask = MIIM_FTYPE;
@@ -16,6 +23,47 @@ void CommandBars::Attach(HWND frame, HWND toolbar) {
             item.fType |= MFT_RADIOCHECK;
             SetMenuItemInfoW(GetMenu(frame_), id, FALSE, &item);
         }
+    }
+}
+
+std::vector<TBBUTTON> CommandBars::StripButtons() {
+    // Two buttons a row, each group (a 0 in the layout ends one) starting a row of its own,
+    // so that the strip fits beside documents in a frame of the default height.
+    std::vector<TBBUTTON> buttons;
+    int inRow = 0;
+    for (const UINT id : ToolStripLayout()) {
+        const CommandRow* row = id != 0 ? FindCommand(id) : nullptr;
+        if (row == nullptr || row->stripImage < 0) {
+            if (!buttons.empty()) buttons.back().fsState |= TBSTATE_WRAP;
+            inRow = 0;
+            continue;
+        }
+        TBBUTTON b{};
+        b.iBitmap = row->stripImage;
+        b.idCommand = static_cast<int>(id);
+        b.fsState = TBSTATE_ENABLED;
+        b.fsStyle = static_cast<BYTE>(row->checkedIn != nullptr ? BTNS_CHECK : BTNS_BUTTON);
+        b.iString = -1;
+        if (++inRow == 2) {
+            b.fsState |= TBSTATE_WRAP;
+            inRow = 0;
+        }
+        buttons.push_back(b);
+    }
+    return buttons;
+}
+
+bool CommandBars::StripButtonPressed(UINT id) const {
+    return strip_ != nullptr && SendMessageW(strip_, TB_ISBUTTONCHECKED, id, 0) != 0;
+}
+
+void CommandBars::ApplyStripRules(const CommandContext& context) {
+    if (strip_ == nullptr) return;
+    for (const UINT id : ToolStripLayout()) {
+        const CommandRow* row = id != 0 ? FindCommand(id) : nullptr;
+        if (row == nullptr || row->checkedIn == nullptr) continue;
+        const bool pressed = row->checkedIn(context);
+        if (StripButtonPressed(id) != pressed) SendMessageW(strip_, TB_CHECKBUTTON, id, MAKELPARAM(pressed, 0));
     }
 }
 
@@ -78,6 +126,8 @@ std::vector<std::wstring> CommandBars::ToolbarKeys() const {
 
 std::wstring CommandBars::ToolbarTooltip(UINT commandId) const {
     const auto layout = ToolbarLayout();
+    if (const CommandRow* row = FindCommand(commandId); row != nullptr && row->stripImage >= 0)
+        return row->tooltip != nullptr ? row->tooltip : L"";
     if (commandId < IDT_FIRST || commandId >= IDT_FIRST + layout.size()) return {};
     const wchar_t* key = layout[commandId - IDT_FIRST];
     const CommandRow* row = key != nullptr ? FindToolbarCommand(key) : nullptr;
@@ -109,6 +159,7 @@ void CommandBars::ApplyAll(const CommandContext& context) {
     // a command state that changes nothing costs no painting (every capture ends here).
     const auto commands = Commands();
     ApplyCheckRules(context);
+    ApplyStripRules(context);
     for (const CommandRow& row : commands) {
         if (row.availableWhen != nullptr) continue;  // read as it may change (UpdateAvailability)
         const bool enabled = CommandEnabled(row, context);

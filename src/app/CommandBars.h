@@ -15,6 +15,11 @@ public:
     // The frame window whose menu bar this is, and its toolbar (already holding the
     // buttons of ToolbarButtons).
     void Attach(HWND frame, HWND toolbar);
+    // The tool strip (holding the buttons of StripButtons).
+    void AttachStrip(HWND strip) { strip_ = strip; }
+    static std::vector<TBBUTTON> StripButtons();
+    // Whether a strip button (by command id) shows pressed.
+    bool StripButtonPressed(UINT id) const;
 
     // The toolbar's buttons from left to right, as the rows describe them.
     static std::vector<TBBUTTON> ToolbarButtons();
@@ -42,6 +47,8 @@ public:
     void ApplyEditRules(const CommandContext& context);
     // Every row's check mark (the toolbar's pressed buttons are ApplyAll's).
     void ApplyCheckRules(const CommandContext& context);
+    // The tool strip's pressed buttons.
+    void ApplyStripRules(const CommandContext& context);
     // The rows whose rule is a condition outside the program (Paste: the clipboard).
     void UpdateAvailability();
 
@@ -50,4 +57,5 @@ private:
 
     HWND frame_ = nullptr;
     HWND toolbar_ = nullptr;
+    HWND strip_ = nullptr;
 };

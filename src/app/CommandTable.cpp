@@ -1,6 +1,8 @@
 #include "app/CommandTable.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <vector>
 
 #include "app/frmMain.h"
@@ -23,6 +25,20 @@ bool HasLastRectangle(const CommandContext& context) { return context.capture.la
 bool Extendable(const CommandContext& context) { return context.extendable; }
 template <int Seconds>
 bool DelayOf(const CommandContext& context) { return context.capture.delaySeconds == Seconds; }
+template <MarkupTool Tool>
+bool ToolIs(const CommandContext& context) { return context.tool == Tool; }
+constexpr std::uint32_t kStripColours[] = {0xE0201C, 0xFF8C00, 0xFFE000, 0x20A040, 0x1E64DC, 0x8C3CC8, 0x000000, 0xFFFFFF};
+template <int Index>
+bool ColourIs(const CommandContext& context) { return context.style.colour == kStripColours[Index]; }
+bool OtherColour(const CommandContext& context) {
+    return std::find(std::begin(kStripColours), std::end(kStripColours), context.style.colour) == std::end(kStripColours);
+}
+template <int Width>
+bool WidthIs(const CommandContext& context) { return context.style.width == Width; }
+template <int Block>
+bool BlockIs(const CommandContext& context) { return context.style.pixelateBlock == Block; }
+bool Filling(const CommandContext& context) { return context.style.filled; }
+bool Picked(const CommandContext& context) { return context.objectPicked; }
 
 // Menu order. Ctrl+X empties the clipboard: this program has nothing to cut, so cropping
 // takes Ctrl+Shift+X.
@@ -63,6 +79,45 @@ const CommandRow kCommands[] = {
     {IDM_OPTIONS_DELAY10,        &frmMain::mnuOptionsDelay10_Click,        false, &DelayOf<10>,         0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_HOTKEYS,        &frmMain::mnuOptionsHotkeys_Click,        false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_OPTIONS_PREFERENCES,    &frmMain::mnuOptionsPreferences_Click,    false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_SELECT,           &frmMain::mnuTools_Click<MarkupTool::Select>,      false, &ToolIs<MarkupTool::Select>,      kPlain, 'S', nullptr, 0, L"Select (S)",      0, nullptr, nullptr, 0},
+    {IDM_TOOLS_RECTANGLE,        &frmMain::mnuTools_Click<MarkupTool::Rectangle>,   false, &ToolIs<MarkupTool::Rectangle>,   kPlain, 'R', nullptr, 0, L"Rectangle (R)",   0, nullptr, nullptr, 1},
+    {IDM_TOOLS_ELLIPSE,          &frmMain::mnuTools_Click<MarkupTool::Ellipse>,     false, &ToolIs<MarkupTool::Ellipse>,     kPlain, 'E', nullptr, 0, L"Ellipse (E)",     0, nullptr, nullptr, 2},
+    {IDM_TOOLS_LINE,             &frmMain::mnuTools_Click<MarkupTool::Line>,        false, &ToolIs<MarkupTool::Line>,        kPlain, 'L', nullptr, 0, L"Line (L)",        0, nullptr, nullptr, 3},
+    {IDM_TOOLS_ARROW,            &frmMain::mnuTools_Click<MarkupTool::Arrow>,       false, &ToolIs<MarkupTool::Arrow>,       kPlain, 'A', nullptr, 0, L"Arrow (A)",       0, nullptr, nullptr, 4},
+    {IDM_TOOLS_PEN,              &frmMain::mnuTools_Click<MarkupTool::Pen>,         false, &ToolIs<MarkupTool::Pen>,         kPlain, 'P', nullptr, 0, L"Pen (P)",         0, nullptr, nullptr, 5},
+    {IDM_TOOLS_HIGHLIGHTER,      &frmMain::mnuTools_Click<MarkupTool::Highlighter>, false, &ToolIs<MarkupTool::Highlighter>, kPlain, 'H', nullptr, 0, L"Highlighter (H)", 0, nullptr, nullptr, 6},
+    {IDM_TOOLS_TEXT,             &frmMain::mnuTools_Click<MarkupTool::Text>,        false, &ToolIs<MarkupTool::Text>,        kPlain, 'T', nullptr, 0, L"Text (T)",        0, nullptr, nullptr, 7},
+    {IDM_TOOLS_STEP,             &frmMain::mnuTools_Click<MarkupTool::Step>,        false, &ToolIs<MarkupTool::Step>,        kPlain, 'N', nullptr, 0, L"Step Number (N)", 0, nullptr, nullptr, 8},
+    {IDM_TOOLS_PIXELATE,         &frmMain::mnuTools_Click<MarkupTool::Pixelate>,    false, &ToolIs<MarkupTool::Pixelate>,    kPlain, 'X', nullptr, 0, L"Pixelate (X)",    0, nullptr, nullptr, 9},
+    {IDM_TOOLS_COLOUR1,          &frmMain::mnuToolsColour_Click<0>,        false, &ColourIs<0>,         0, 0,            nullptr,          0,  L"Red",            0, nullptr, nullptr, 10},
+    {IDM_TOOLS_COLOUR1 + 1,      &frmMain::mnuToolsColour_Click<1>,        false, &ColourIs<1>,         0, 0,            nullptr,          0,  L"Orange",         0, nullptr, nullptr, 11},
+    {IDM_TOOLS_COLOUR1 + 2,      &frmMain::mnuToolsColour_Click<2>,        false, &ColourIs<2>,         0, 0,            nullptr,          0,  L"Yellow",         0, nullptr, nullptr, 12},
+    {IDM_TOOLS_COLOUR1 + 3,      &frmMain::mnuToolsColour_Click<3>,        false, &ColourIs<3>,         0, 0,            nullptr,          0,  L"Green",          0, nullptr, nullptr, 13},
+    {IDM_TOOLS_COLOUR1 + 4,      &frmMain::mnuToolsColour_Click<4>,        false, &ColourIs<4>,         0, 0,            nullptr,          0,  L"Blue",           0, nullptr, nullptr, 14},
+    {IDM_TOOLS_COLOUR1 + 5,      &frmMain::mnuToolsColour_Click<5>,        false, &ColourIs<5>,         0, 0,            nullptr,          0,  L"Purple",         0, nullptr, nullptr, 15},
+    {IDM_TOOLS_COLOUR1 + 6,      &frmMain::mnuToolsColour_Click<6>,        false, &ColourIs<6>,         0, 0,            nullptr,          0,  L"Black",          0, nullptr, nullptr, 16},
+    {IDM_TOOLS_COLOUR1 + 7,      &frmMain::mnuToolsColour_Click<7>,        false, &ColourIs<7>,         0, 0,            nullptr,          0,  L"White",          0, nullptr, nullptr, 17},
+    {IDM_TOOLS_MORECOLOURS,      &frmMain::mnuToolsMoreColours_Click,      false, &OtherColour,         0, 0,            nullptr,          0,  L"More Colours...", 0, nullptr, nullptr, 18},
+    {IDM_TOOLS_WIDTH1,           &frmMain::mnuToolsWidth_Click<1>,         false, &WidthIs<1>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 1,       &frmMain::mnuToolsWidth_Click<2>,         false, &WidthIs<2>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 2,       &frmMain::mnuToolsWidth_Click<3>,         false, &WidthIs<3>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 3,       &frmMain::mnuToolsWidth_Click<4>,         false, &WidthIs<4>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 4,       &frmMain::mnuToolsWidth_Click<5>,         false, &WidthIs<5>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 5,       &frmMain::mnuToolsWidth_Click<6>,         false, &WidthIs<6>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 6,       &frmMain::mnuToolsWidth_Click<7>,         false, &WidthIs<7>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 7,       &frmMain::mnuToolsWidth_Click<8>,         false, &WidthIs<8>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 8,       &frmMain::mnuToolsWidth_Click<9>,         false, &WidthIs<9>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 9,       &frmMain::mnuToolsWidth_Click<10>,        false, &WidthIs<10>,         0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 10,      &frmMain::mnuToolsWidth_Click<11>,        false, &WidthIs<11>,         0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_WIDTH1 + 11,      &frmMain::mnuToolsWidth_Click<12>,        false, &WidthIs<12>,         0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_FILLED,           &frmMain::mnuToolsFilled_Click,           false, &Filling,             0, 0,            nullptr,          0,  L"Filled Shapes",  0, nullptr, nullptr, 19},
+    {IDM_TOOLS_FONT,             &frmMain::mnuToolsFont_Click,             false, nullptr,              0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_BLOCK8,           &frmMain::mnuToolsBlock_Click<8>,         false, &BlockIs<8>,          0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_BLOCK12,          &frmMain::mnuToolsBlock_Click<12>,        false, &BlockIs<12>,         0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_BLOCK16,          &frmMain::mnuToolsBlock_Click<16>,        false, &BlockIs<16>,         0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_BLOCK24,          &frmMain::mnuToolsBlock_Click<24>,        false, &BlockIs<24>,         0, 0,            nullptr,          0,  nullptr},
+    {IDM_TOOLS_BRINGFORWARD,     &frmMain::mnuToolsBringForward_Click,     true,  nullptr,              0, 0,            nullptr,          0,  nullptr, 0, nullptr, &Picked},
+    {IDM_TOOLS_DELETE,           &frmMain::mnuToolsDelete_Click,           true,  nullptr,              0, 0,            nullptr,          0,  nullptr, 0, nullptr, &Picked},
     {IDM_WINDOW_TILEHORIZONTAL,  &frmMain::mnuWindowTileHorizontal_Click,  false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_WINDOW_TILEVERTICAL,    &frmMain::mnuWindowTileVertical_Click,    false, nullptr,              0, 0,            nullptr,          0,  nullptr},
     {IDM_WINDOW_CASCADE,         &frmMain::mnuWindowCascade_Click,         false, nullptr,              0, 0,            nullptr,          0,  nullptr},
@@ -78,9 +133,19 @@ constexpr std::array<const wchar_t*, 16> kToolbarLayout{
     L"Open", L"Save", L"Print", nullptr, L"Copy", L"Empty", nullptr, L"Rectangle", L"Active Window", L"Window",
     L"Screen", nullptr, L"Hide", nullptr, L"About", L"Exit"};
 
+constexpr UINT kToolStripLayout[] = {
+    IDM_TOOLS_SELECT, IDM_TOOLS_RECTANGLE, IDM_TOOLS_ELLIPSE, IDM_TOOLS_LINE, IDM_TOOLS_ARROW, IDM_TOOLS_PEN,
+    IDM_TOOLS_HIGHLIGHTER, IDM_TOOLS_TEXT, IDM_TOOLS_STEP, IDM_TOOLS_PIXELATE, 0,
+    IDM_TOOLS_COLOUR1, IDM_TOOLS_COLOUR1 + 1, IDM_TOOLS_COLOUR1 + 2, IDM_TOOLS_COLOUR1 + 3, IDM_TOOLS_COLOUR1 + 4,
+    IDM_TOOLS_COLOUR1 + 5, IDM_TOOLS_COLOUR1 + 6, IDM_TOOLS_COLOUR1 + 7, IDM_TOOLS_MORECOLOURS, 0, IDM_TOOLS_FILLED};
+
 }  // namespace
 
 std::span<const CommandRow> Commands() { return kCommands; }
+
+std::span<const UINT> ToolStripLayout() { return kToolStripLayout; }
+
+std::span<const std::uint32_t> StripColours() { return kStripColours; }
 
 bool CommandEnabled(const CommandRow& row, const CommandContext& context) {
     if (row.needsDocument && !context.documentsOpen) return false;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "capture/CaptureOptions.h"
+#include "document/Markup.h"
 
 class frmMain;
 
@@ -19,6 +20,10 @@ struct CommandContext {
     bool modified = false;
     bool extendable = false;  // the active document was captured from a screen rectangle
     CaptureOptions capture;
+    // Marking up: the chosen tool and style, and whether the active document has an object picked.
+    MarkupTool tool = MarkupTool::Select;
+    MarkupStyle style;
+    bool objectPicked = false;
 };
 
 // One command of the frame: every way in (menu item, accelerator, toolbar button) and
@@ -38,6 +43,7 @@ struct CommandRow {
     WORD alternateKey = 0;        // a second key for the same accelerator (the numeric keypad's), 0 without
     bool (*availableWhen)() = nullptr;      // enabled only while this holds (checked as it may change), or nullptr
     bool (*enabledIn)(const CommandContext&) = nullptr;  // enabled only in a context where this holds, or nullptr
+    int stripImage = -1;          // the button's image on the tool strip, -1 without a button there
 };
 
 // Whether the row's command is enabled in the context (availableWhen aside: it is read as it
@@ -52,6 +58,11 @@ const CommandRow* FindToolbarCommand(const std::wstring& key);
 
 // The toolbar from left to right: button keys, nullptr for a separator.
 std::span<const wchar_t* const> ToolbarLayout();
+
+// The tool strip from top to bottom: command ids, 0 for a separator.
+std::span<const UINT> ToolStripLayout();
+// The colours of the strip's eight colour commands (IDM_TOOLS_COLOUR1 on), 0xRRGGBB.
+std::span<const std::uint32_t> StripColours();
 
 // The accelerator table built from the rows (destroyed by the caller).
 HACCEL CreateCommandAccelerators();

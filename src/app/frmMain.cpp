@@ -59,6 +59,7 @@ frmMain::frmMain()
 
 frmMain::~frmMain() {
     if (imlMain_ != nullptr) ImageList_Destroy(imlMain_);
+    if (imlTools_ != nullptr) ImageList_Destroy(imlTools_);
     if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
 }
 
@@ -75,6 +76,7 @@ bool frmMain::TranslateFrameKeys(MSG& message) {
     }
     if (!IsWindowEnabled(hwnd_)) return false;
     if (TranslateMDISysAccel(mdiClient_, &message)) return true;
+    if (!ToolKeysAllowed(message)) return false;
     return TranslateAcceleratorW(hwnd_, accelerators_, &message) != 0;
 }
 
@@ -87,7 +89,9 @@ void frmMain::SetFrameVisible(bool visible) {
 // The document holds its frame weakly: whoever keeps a document object may keep it after
 // the frame has gone.
 std::shared_ptr<DocumentForm> frmMain::NewDocument() {
-    return NewForm<frmNabbet>(std::shared_ptr<IFrameHost>(shared_from_this(), this));
+    auto document = NewForm<frmNabbet>(std::shared_ptr<IFrameHost>(shared_from_this(), this));
+    document->SetMarkupTool(markupTool_, markupStyle_);
+    return document;
 }
 
 CommonDialog& frmMain::dlg() {
@@ -139,7 +143,10 @@ void frmMain::CreateFormWindow() {
 
 void frmMain::CreateControls() {
     // The window list lives in a submenu of "&Window List", the last item of the Window menu.
-    HMENU windowMenu = GetSubMenu(GetMenu(hwnd_), 5);
+    HMENU windowMenu = nullptr;
+    for (int i = 0; i < GetMenuItemCount(GetMenu(hwnd_)) && windowMenu == nullptr; ++i)
+        if (GetMenuState(GetSubMenu(GetMenu(hwnd_), i), IDM_WINDOW_LIST, MF_BYCOMMAND) != 0xFFFFFFFF)
+            windowMenu = GetSubMenu(GetMenu(hwnd_), i);
     HMENU windowList = CreatePopupMenu();
     if (windowMenu != nullptr) {
         wchar_t caption[64]{};
@@ -154,6 +161,8 @@ void frmMain::CreateControls() {
                                  &client);
     CreateToolbar();
     commandBars_.Attach(hwnd_, tlbMain_);
+    CreateToolStrip();
+    commandBars_.AttachStrip(tlbTools_);
     CreateStatusBar();
     LayoutControls();
 }
@@ -224,6 +233,7 @@ void frmMain::OnDpiChanged(int dpi, LPARAM suggestedRect) {
     SetToolbarImages();
     SendMessageW(tlbMain_, TB_SETBUTTONSIZE, 0,
                  MAKELPARAM(ScaleForDpi(kButtonWidth, kStandardDpi, dpi_), ScaleForDpi(kButtonHeight, kStandardDpi, dpi_)));
+    SetToolStripImages();
     SetStatusBarDpi();
     SetFrameIcons();
     if (IsWindowVisible(hwnd_)) Dpi::ApplySuggestedRect(hwnd_, suggestedRect);
@@ -270,8 +280,14 @@ void frmMain::LayoutControls() {
             bottom -= r.bottom - r.top;
         }
     }
+    // The tool strip stands beside the documents, at their left.
+    int left = 0;
+    if (tlbTools_ != nullptr) {
+        left = ToolStripWidth();
+        MoveWindow(tlbTools_, 0, top, left, std::max(0, bottom - top), TRUE);
+    }
     if (mdiClient_ != nullptr)
-        MoveWindow(mdiClient_, 0, top, client.right, std::max(0, bottom - top), TRUE);
+        MoveWindow(mdiClient_, left, top, std::max(0, static_cast<int>(client.right) - left), std::max(0, bottom - top), TRUE);
 }
 
 float frmMain::BarHeight(HWND bar) const {
@@ -306,7 +322,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnDpiChanged(LOWORD(wParam), lParam);
         return 0;
     case WM_COMMAND:
-        if (lParam == 0 || reinterpret_cast<HWND>(lParam) == tlbMain_) {
+        if (lParam == 0 || reinterpret_cast<HWND>(lParam) == tlbMain_ || reinterpret_cast<HWND>(lParam) == tlbTools_) {
             const UINT id = LOWORD(wParam);
             const auto layout = ToolbarLayout();
             if (id >= IDT_FIRST && id < IDT_FIRST + layout.size()) {

@@ -97,6 +97,37 @@ public:
     void mnuOptionsDelay10_Click();
     void mnuOptionsHotkeys_Click();
     void mnuOptionsPreferences_Click();
+    template <MarkupTool Tool>
+    void mnuTools_Click() {
+        Observe(L"mnuTools_Click");
+        SetMarkupTool(Tool);
+    }
+    template <int Index>
+    void mnuToolsColour_Click() {
+        Observe(L"mnuToolsColour_Click");
+        MarkupStyle style = markupStyle_;
+        style.colour = StripColours()[Index];
+        SetMarkupStyle(style);
+    }
+    void mnuToolsMoreColours_Click();
+    template <int Width>
+    void mnuToolsWidth_Click() {
+        Observe(L"mnuToolsWidth_Click");
+        MarkupStyle style = markupStyle_;
+        style.width = Width;
+        SetMarkupStyle(style);
+    }
+    void mnuToolsFilled_Click();
+    void mnuToolsFont_Click();
+    template <int Block>
+    void mnuToolsBlock_Click() {
+        Observe(L"mnuToolsBlock_Click");
+        MarkupStyle style = markupStyle_;
+        style.pixelateBlock = Block;
+        SetMarkupStyle(style);
+    }
+    void mnuToolsBringForward_Click();
+    void mnuToolsDelete_Click();
     void mnuWindowTileHorizontal_Click();
     void mnuWindowTileVertical_Click();
     void mnuWindowCascade_Click();
@@ -106,6 +137,14 @@ public:
     void mnuHelpIndex_Click();
     void mnuHelpLicense_Click();
     void mnuHelpAbout_Click();
+
+    // Marking up: the tool every document draws with and the style it draws in, kept across
+    // runs. A new style also restyles the active document's picked object (one undo step).
+    MarkupTool CurrentTool() const noexcept { return markupTool_; }
+    const MarkupStyle& CurrentStyle() const noexcept { return markupStyle_; }
+    void SetMarkupTool(MarkupTool tool);
+    void SetMarkupStyle(const MarkupStyle& style);
+    HWND ToolStripWindow() const noexcept { return tlbTools_; }
 
     // Global hotkeys: the combinations in force, as stored, and whether the system
     // accepted each.
@@ -190,6 +229,15 @@ private:
     void CreateControls();
     void CreateToolbar();
     void CreateStatusBar();
+    // The tool strip (frmMain_Markup.cpp): its buttons, and their images for dpi_.
+    void CreateToolStrip();
+    void SetToolStripImages();
+    int ToolStripWidth() const;
+    void LoadMarkupSettings();
+    void StoreMarkupSettings() const;
+    // A plain letter choosing a tool goes to the tools only while a document has the
+    // focus and is not taking typed text.
+    bool ToolKeysAllowed(const MSG& message) const;
     // Toolbar images, button size, status bar font and height, and window icons for dpi_.
     void SetToolbarImages();
     void SetStatusBarDpi();
@@ -229,6 +277,10 @@ private:
     HWND tlbMain_ = nullptr;
     HWND stbMain_ = nullptr;
     HIMAGELIST imlMain_ = nullptr;
+    HWND tlbTools_ = nullptr;
+    HIMAGELIST imlTools_ = nullptr;
+    MarkupTool markupTool_ = MarkupTool::Select;
+    MarkupStyle markupStyle_;
     HACCEL accelerators_ = nullptr;
     unique_hicon icon_;
     unique_hicon smallIcon_;

@@ -46,6 +46,7 @@ void frmMain::MDIForm_Load() {
     // must still leave the other command states as they were).
     Trapped([&] {
         captureOptions_.Load();
+        LoadMarkupSettings();
         hotkeys_.Load();
         afterCapture_.Load();
         // The state above was set before the options were read: Last Rectangle follows them.
@@ -147,6 +148,8 @@ void frmMain::EditStateChanged() {
 CommandContext frmMain::CurrentCommandContext() const {
     CommandContext context;
     context.capture = CaptureSettings();
+    context.tool = markupTool_;
+    context.style = markupStyle_;
     context.documentsOpen = DocumentsOpen();
     if (const auto active = context.documentsOpen ? ActiveDocument() : nullptr) {
         const DocumentForm::EditState edits = active->Edits();
@@ -156,6 +159,7 @@ CommandContext frmMain::CurrentCommandContext() const {
         context.redo = edits.redo;
         context.modified = edits.modified;
         context.extendable = active->Source().has_value();
+        context.objectPicked = edits.objectPicked;
     }
     return context;
 }

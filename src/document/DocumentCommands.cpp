@@ -10,6 +10,7 @@
 #include <cwctype>
 #include <memory>
 
+#include "document/MarkupPainter.h"
 #include "document/PicturePixels.h"
 #include "document/frmNabbet.h"
 #include "platform/rules/Conversions.h"
@@ -148,6 +149,8 @@ void RememberSave(const std::wstring& path, unsigned filterIndex) {
 bool SaveDocument(IFrameHost& frame, const std::shared_ptr<frmNabbet>& document) {
     bool saved = false;
     Trapped([&] {
+        // What leaves the program includes a text still being typed (Ctrl+S while typing).
+        document->EndTextEdit();
         CommonDialog& dlg = frame.Dialog();
         dlg.DefaultExt = L".bmp";
         dlg.FileName = SuggestedSaveName(document->Title());
@@ -176,6 +179,8 @@ void FileSave(IFrameHost& frame) {
 
 bool SaveChangesFirst(IFrameHost& frame, DocumentForm& form) {
     auto document = std::dynamic_pointer_cast<frmNabbet>(form.shared_from_this());
+    // A text being typed is part of what the question is about.
+    if (document && document->IsLoaded()) document->EndTextEdit();
     if (!document || !document->IsLoaded() || !document->Edits().modified) return true;
     const int answer = MessageBoxService().Show(MessageBoxOwner(), L"Save changes to " + document->Title() + L"?",
                                                 MB_YESNOCANCEL | MB_ICONEXCLAMATION, App::Title());
@@ -188,6 +193,7 @@ void FilePrint(IFrameHost& frame) {
     // Every failure, the dialog's cancel included, ends the command without a word.
     RunTrapped(
         [&] {
+            if (const auto document = std::dynamic_pointer_cast<frmNabbet>(frame.ActiveDocument())) document->EndTextEdit();
             CommonDialog& dlg = frame.Dialog();
             dlg.CancelError = true;
             dlg.PrinterDefault = true;
@@ -214,12 +220,16 @@ void FilePrint(IFrameHost& frame) {
 void EditCopy(IFrameHost& frame) {
     Trapped([&] {
         ClipboardService().Clear(frame.OwnerWindow());
-        // The selection when there is one, else the whole picture.
+        // The selection when there is one, else the whole picture, with the text being
+        // typed in it.
         const auto document = ActiveDocument(frame);
+        document->EndTextEdit();
         const DocumentModel* model = document->Model();
-        const Picture picture = model != nullptr && model->Selection()
-                                    ? PictureOfPixels(model->SelectedPixels())
-                                    : document->DocumentPicture();
+        const Picture picture =
+            model != nullptr && model->Selection()
+                ? (model->Objects().empty() ? PictureOfPixels(model->SelectedPixels())
+                                            : MarkupPainter::Flattened(model->PicturePixels(), model->Objects(), *model->Selection()))
+                : document->DocumentPicture();
         ClipboardService().SetData(frame.OwnerWindow(), picture);
     });
 }

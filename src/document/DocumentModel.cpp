@@ -7,6 +7,12 @@ void DocumentModel::Select(const PictureRect& area) {
     SetSelection(inside.IsEmpty() ? std::nullopt : std::optional(inside));
 }
 
+std::optional<std::size_t> DocumentModel::ObjectIndex(std::uint64_t id) const noexcept {
+    for (std::size_t i = 0; i < content_.objects.size(); ++i)
+        if (content_.objects[i]->id == id) return i;
+    return std::nullopt;
+}
+
 void DocumentModel::SelectAll() { Select(content_.pixels.Bounds()); }
 
 void DocumentModel::ClearSelection() { SetSelection(std::nullopt); }

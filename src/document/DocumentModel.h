@@ -20,6 +20,10 @@ public:
     DocumentModel& operator=(const DocumentModel&) = delete;
 
     const Pixels& PicturePixels() const noexcept { return content_.pixels; }
+    // What is drawn on the picture, bottom first (changed only through operations).
+    const MarkupObjects& Objects() const noexcept { return content_.objects; }
+    // The place in the drawing order of the object with this id, or none.
+    std::optional<std::size_t> ObjectIndex(std::uint64_t id) const noexcept;
 
     // The selection, in picture pixels, always within the picture; none when empty.
     const std::optional<PictureRect>& Selection() const noexcept { return content_.selection; }

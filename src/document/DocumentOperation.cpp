@@ -1,7 +1,16 @@
 #include "document/DocumentOperation.h"
 
+namespace {
+
+void MoveObjects(MarkupObjects& objects, std::int32_t dx, std::int32_t dy) {
+    for (auto& object : objects) object = std::make_shared<const MarkupObject>(Moved(*object, dx, dy));
+}
+
+}  // namespace
+
 DocumentChange CropOperation::Apply(DocumentContent& content) {
     before_ = content.pixels.Crop(keep_);
+    MoveObjects(content.objects, -keep_.left, -keep_.top);
     selectionBefore_ = content.selection;
     content.selection.reset();
     return DocumentChange{true, content.pixels.Bounds(), true, false};
@@ -9,6 +18,7 @@ DocumentChange CropOperation::Apply(DocumentContent& content) {
 
 DocumentChange CropOperation::Revert(DocumentContent& content) {
     content.pixels.Uncrop(before_);
+    MoveObjects(content.objects, keep_.left, keep_.top);
     content.selection = selectionBefore_;
     return DocumentChange{true, content.pixels.Bounds(), true, false};
 }

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "document/Markup.h"
 #include "document/PixelRects.h"
 #include "document/Pixels.h"
 
@@ -17,6 +18,7 @@ struct DocumentChange {
 struct DocumentContent {
     Pixels pixels;
     std::optional<PictureRect> selection;  // always within the picture
+    MarkupObjects objects;                 // drawn on the picture, bottom first
 };
 
 // One step of the undo history: a small value that applies itself to the content and
@@ -33,6 +35,7 @@ public:
 
 // Keeps only a rectangle of the picture. What it removes stays in the picture's memory,
 // hidden (see Pixels), so it holds no pixels itself. The selection goes; Revert brings it back.
+// What is drawn keeps its place on the picture: it moves with the kept rectangle's corner.
 class CropOperation final : public DocumentOperation {
 public:
     explicit CropOperation(const PictureRect& keep) : keep_(keep) {}

@@ -8,6 +8,7 @@
 
 #include "document/DocumentCommands.h"
 #include "document/DocumentLayout.h"
+#include "document/MarkupPainter.h"
 #include "document/PicturePixels.h"
 #include "platform/rules/ViewZoom.h"
 #include "platform/rules/Conversions.h"
@@ -87,6 +88,7 @@ unique_hbrush DashBrush() {
 
 frmNabbet::frmNabbet(std::weak_ptr<IFrameHost> frame) : frame_(std::move(frame)) {
     picNabbet_.SetOnPainted([this](HDC dc) { PaintOutline(dc); });
+    picNabbet_.SetPixelComposer([this](const RECT& source) { return ComposePixels(source); });
     picNabbet_.SetMessageHook([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         return OnPictureMouse(message, wParam, lParam, result);
     });
@@ -188,6 +190,9 @@ LRESULT frmNabbet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_KEYDOWN:
         if (OnKeyDown(wParam)) return 0;
+        break;
+    case WM_CHAR:
+        if (OnMarkupChar(static_cast<wchar_t>(wParam))) return 0;
         break;
     case WM_CLOSE:
         // The document's own close box asks too, when it was edited.
@@ -304,6 +309,7 @@ void frmNabbet::OnScroll(ScrollBarControl& bar, int code) {
 }
 
 bool frmNabbet::OnKeyDown(WPARAM key) {
+    if (OnMarkupKey(key)) return true;
     const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     switch (key) {
     case VK_ESCAPE:
@@ -446,7 +452,9 @@ void frmNabbet::vsbPic_Change() {
 
 Picture frmNabbet::DocumentPicture() const {
     if (!model_ || model_->IsUntouched()) return picNabbet_.GetPicture();
-    return PictureOfPixels(model_->PicturePixels());
+    const Pixels& pixels = model_->PicturePixels();
+    return model_->Objects().empty() ? PictureOfPixels(pixels)
+                                     : MarkupPainter::Flattened(pixels, model_->Objects(), pixels.Bounds());
 }
 
 void frmNabbet::SetDocumentPicture(Picture picture) {
@@ -456,6 +464,11 @@ void frmNabbet::SetDocumentPicture(Picture picture) {
     model_.reset();
     shownOutline_ = {};
     drag_ = Drag::None;
+    markupDrag_ = MarkupDrag::None;
+    preview_.reset();
+    editedOriginal_.reset();
+    textEdit_.reset();
+    picked_.reset();
     if (!read.pixels.IsEmpty()) {
         model_ = std::make_unique<DocumentModel>(std::move(read.pixels));
         subscription_ = model_->Subscribe([this](const DocumentChange& change) { OnModelChanged(change); });
@@ -503,8 +516,14 @@ void frmNabbet::OnModelChanged(const DocumentChange& change) {
             ReportView();
         }
     }
+    // A picked object that an undo took away is no longer picked.
+    if (picked_ && !textEdit_ && FindObject(*picked_) == nullptr) picked_.reset();
     if (box != nullptr) UpdateWindow(box);
     if (change.history) ShowModified();
+    ReportEdits();
+}
+
+void frmNabbet::ReportEdits() {
     // The commands follow what can be done now; a drag step that changes none of it costs
     // no command state.
     const EditState edits = Edits();
@@ -529,9 +548,14 @@ void frmNabbet::ShowModified() {
 }
 
 void frmNabbet::PaintOutline(HDC dc) {
-    if (!model_ || !model_->Selection()) return;
-    const ViewRect outline = OutlineRect();
+    // The paint is over: a large composed part (a whole picture at Fit) is not kept beside it.
+    constexpr std::size_t kKeptComposedPixels = std::size_t{1} << 20;
+    if (composed_.capacity() > kKeptComposedPixels) composed_ = {};
+    if (!model_) return;
     if (!dashes_) dashes_ = DashBrush();
+    PaintMarkup(dc);
+    if (!model_->Selection()) return;
+    const ViewRect outline = OutlineRect();
     // One screen pixel wide on the outline's outermost pixels, black dashes on white, so
     // that it shows on any picture without inverting it.
     SetTextColor(dc, RGB(0, 0, 0));
@@ -553,10 +577,14 @@ void frmNabbet::PaintOutline(HDC dc) {
     }
 }
 
-bool frmNabbet::OnPictureMouse(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool frmNabbet::OnPictureMouse(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (!model_) return false;
     const ViewPoint point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     const PictureRect bounds = model_->PicturePixels().Bounds();
+    if (OnMarkupMouse(message, wParam, point)) {
+        if (message == WM_MOUSEMOVE) ShowPointer(point);
+        return true;
+    }
     switch (message) {
     case WM_LBUTTONDOWN: {
         const ViewRect outline = OutlineRect();
@@ -642,5 +670,5 @@ std::wstring frmNabbet::PointerDescription() const {
 DocumentForm::EditState frmNabbet::Edits() const {
     if (!model_) return {};
     return EditState{model_->Selection().has_value(), model_->CanCrop(), model_->CanUndo(), model_->CanRedo(),
-                     model_->IsModified()};
+                     model_->IsModified(), picked_.has_value() && !textEdit_};
 }

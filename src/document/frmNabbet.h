@@ -4,11 +4,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
 #include "document/DocumentModel.h"
 #include "document/DocumentViewGeometry.h"
+#include "document/Markup.h"
 #include "platform/pictures/Picture.h"
 #include "platform/windows/Handles.h"
 #include "platform/controls/DocumentForm.h"
@@ -69,6 +71,21 @@ public:
     void ActualSize();
     void FitToWindow();
 
+    // Marking up: the tool and style the frame has chosen (the same for every document).
+    void SetMarkupTool(MarkupTool tool, const MarkupStyle& style);
+    MarkupTool Tool() const noexcept { return tool_; }
+    // The object picked with Select (it shows its handles), or none.
+    std::optional<std::uint64_t> PickedObject() const noexcept { return picked_; }
+    // Each one undo step; nothing without a picked object.
+    // Restyling changes what differs between the two styles and keeps the rest of the
+    // object's own.
+    void RestylePicked(const MarkupStyle& before, const MarkupStyle& after);
+    void BringPickedForward();
+    void DeletePicked();
+    // Ends typing a text: it becomes one step (or nothing, when left empty).
+    void EndTextEdit();
+    bool EditingText() const noexcept { return textEdit_.has_value(); }
+
 protected:
     void CreateFormWindow() override;
     void DestroyFormWindow() override;
@@ -89,12 +106,36 @@ private:
     // The frame while it is loaded, or nullptr: a frame closed while messages ran is not told.
     std::shared_ptr<IFrameHost> LoadedFrame() const;
 
+    // Marking up (frmNabbet_Markup.cpp).
+    // The picture's pixels of `source` with the objects drawn over them, or nullptr where
+    // none touches it.
+    const void* ComposePixels(const RECT& source);
+    bool OnMarkupMouse(UINT message, WPARAM wParam, ViewPoint point);
+    bool OnMarkupKey(WPARAM key);
+    bool OnMarkupChar(wchar_t character);
+    void PaintMarkup(HDC dc);
+    void StartDraw(PicturePoint at);
+    void StartText(PicturePoint at, const MarkupObject* existing);
+    void UpdateTextPreview();
+    void FinishDrag(bool commit);
+    void ShowPreview(std::optional<MarkupObject> preview);
+    void InvalidatePicture(const PictureRect& area);
+    void InvalidateOverlay(const MarkupObject& object);
+    void Pick(std::optional<std::uint64_t> id);
+    const MarkupObject* FindObject(std::uint64_t id) const;
+    // The picked object as it shows now: its preview while it is being edited.
+    const MarkupObject* ShownPicked() const;
+    double PickTolerance() const noexcept;
+    ViewPoint ViewCentre(PicturePoint point) const noexcept;
+    void SendToolCommand(UINT id) const;
+
     // The view: picNabbet's pixels are view pixels, unscrolled (the box itself moves).
     ViewMapping Mapping() const noexcept { return ViewMapping{Zoom(), ViewPoint{}}; }
     ViewRect OutlineRect() const;
     void ShowModel();
     void OnModelChanged(const DocumentChange& change);
     void ShowModified();
+    void ReportEdits();
     void PaintOutline(HDC dc);
     bool OnPictureMouse(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void ShowPointer(std::optional<ViewPoint> point);
@@ -121,4 +162,23 @@ private:
     EditState reportedEdits_;  // as the commands were last told
     bool trackingLeave_ = false;
     unique_hbrush dashes_;
+
+    MarkupTool tool_ = MarkupTool::Select;
+    MarkupStyle style_;
+    std::uint64_t lastObjectId_ = 0;
+    std::optional<std::uint64_t> picked_;
+    enum class MarkupDrag { None, Draw, Move, BoxHandle, EndHandle };
+    MarkupDrag markupDrag_ = MarkupDrag::None;
+    SelectionHandle markupHandle_ = SelectionHandle::None;
+    int markupEnd_ = 0;
+    std::shared_ptr<const MarkupObject> editedOriginal_;  // the model's object being edited, hidden meanwhile
+    std::optional<MarkupObject> preview_;                 // what is being drawn or edited, shown in its place
+    struct TextEdit {
+        bool reopened = false;
+    };
+    std::optional<TextEdit> textEdit_;
+    DWORD lastClickTime_ = 0;
+    ViewPoint lastClick_;
+    std::vector<std::uint32_t> composed_;
+
 };

@@ -4,7 +4,7 @@
 set -u
 exe="$1"
 fail=0
-allowed='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|OLE32|OLEAUT32|SHELL32|SHLWAPI|ADVAPI32|WINSPOOL\.DRV|msvcrt|api-ms-win-.*|WINDOWSCODECS|UxTheme|dwmapi)\.dll$|^WINSPOOL\.DRV$'
+allowed='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|OLE32|OLEAUT32|SHELL32|SHLWAPI|ADVAPI32|WINSPOOL\.DRV|msvcrt|api-ms-win-.*|WINDOWSCODECS|UxTheme|dwmapi|gdiplus)\.dll$|^WINSPOOL\.DRV$'
 while read -r dll; do
   if ! echo "$dll" | grep -qiE "$allowed"; then
     echo "FAIL: imports a non-system DLL: $dll"; fail=1

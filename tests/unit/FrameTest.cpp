@@ -219,8 +219,10 @@ TEST_F(FrameFixture, WindowListNamesTheDocumentsAndChoosingOneActivatesIt) {
     auto a = OpenDocument(L"Nabbet1");
     auto b = OpenDocument(L"Nabbet2");
     ASSERT_EQ(frame->ActiveForm().get(), b.get());
-    // The window list is the submenu of "&Window List", last item of the Window menu.
-    HMENU windowMenu = GetSubMenu(GetMenu(frame->hWnd()), 5);
+    // The window list is the submenu of "&Window List", last item of the Window menu (the
+    // menu bar's last but one).
+    HMENU bar = GetMenu(frame->hWnd());
+    HMENU windowMenu = GetSubMenu(bar, GetMenuItemCount(bar) - 2);
     HMENU list = GetSubMenu(windowMenu, GetMenuItemCount(windowMenu) - 1);
     ASSERT_NE(list, nullptr);
     DrawMenuBar(frame->hWnd());

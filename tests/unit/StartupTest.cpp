@@ -32,7 +32,8 @@ TEST_F(Startup, EmptyStoreGivesTheCentredDefaultFrameWithTheHideOptionOn) {
     EXPECT_FALSE(frame->MenuEnabled(IDM_FILE_SAVE));
     EXPECT_EQ(settings.reads, (std::vector<std::wstring>{L"Height", L"Left", L"Top", L"Width", L"HideCaptureWin",
                                                          L"CaptureDelay", L"CapturePointer", L"Magnifier",
-                                                         L"LastRectangle", L"ScrollLimit", L"HotkeyScreen",
+                                                         L"LastRectangle", L"ScrollLimit", L"ToolColour", L"ToolWidth",
+                                                         L"ToolFilled", L"ToolFont", L"PixelateBlock", L"HotkeyScreen",
                                                          L"HotkeyActiveWindow", L"HotkeyWindow", L"HotkeyRectangle",
                                                          L"HotkeyAllScreens", L"HotkeyLastRectangle",
                                                          L"HotkeyScrollingWindow", L"HotkeyExtendDown", L"AfterCaptureCopy",

@@ -25,6 +25,7 @@ public:
         bool undo = false;
         bool redo = false;
         bool modified = false;   // differs from what was last saved or opened
+        bool objectPicked = false;  // a drawn object is picked (it can be brought forward or deleted)
         bool operator==(const EditState&) const = default;
     };
     virtual EditState Edits() const { return {}; }

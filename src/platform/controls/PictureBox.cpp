@@ -132,7 +132,9 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 namespace {
 
 // The rectangles of the window's update region: an outline's bands stay bands rather
-// than their bounding box. Many small ones are painted as their bounding box instead.
+// than their bounding box, and a drawn line's stretches (which the region cuts into a
+// rectangle per stretch and row band) stay along the line. Very many small ones are
+// painted as their bounding box instead.
 std::vector<RECT> UpdateRectangles(HWND window) {
     std::vector<RECT> parts;
     const unique_hrgn region(CreateRectRgn(0, 0, 0, 0));
@@ -141,7 +143,7 @@ std::vector<RECT> UpdateRectangles(HWND window) {
     if (bytes == 0) return parts;
     std::vector<BYTE> data(bytes);
     auto* header = reinterpret_cast<RGNDATA*>(data.data());
-    if (GetRegionData(region.get(), bytes, header) != bytes || header->rdh.nCount > 64) return parts;
+    if (GetRegionData(region.get(), bytes, header) != bytes || header->rdh.nCount > 256) return parts;
     const auto* rects = reinterpret_cast<const RECT*>(header->Buffer);
     parts.assign(rects, rects + header->rdh.nCount);
     return parts;
@@ -268,11 +270,16 @@ void PictureBox::PaintPixels(HDC dc, const RECT& area) {
     const RECT& to = span->target;
     // A top-down DIB of just the rows needed, starting at the first of them: the source
     // rectangle then spans its full height, where top-down and bottom-up agree.
-    const BITMAPINFO info = TopDown32BitmapInfo(pixels_.stride, from.bottom - from.top);
-    const auto* rows = static_cast<const std::uint32_t*>(pixels_.memory) +
-                       static_cast<std::size_t>(pixels_.area.top + from.top) * static_cast<std::size_t>(pixels_.stride);
+    const void* composed = composer_ ? composer_(from) : nullptr;
+    const BITMAPINFO info = TopDown32BitmapInfo(composed != nullptr ? from.right - from.left : pixels_.stride,
+                                                from.bottom - from.top);
+    const void* rows = composed != nullptr
+                           ? composed
+                           : static_cast<const std::uint32_t*>(pixels_.memory) +
+                                 static_cast<std::size_t>(pixels_.area.top + from.top) * static_cast<std::size_t>(pixels_.stride);
     SetStretchMode(dc);
-    StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, pixels_.area.left + from.left, 0,
-                  from.right - from.left, from.bottom - from.top, rows, &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                  composed != nullptr ? 0 : pixels_.area.left + from.left, 0, from.right - from.left,
+                  from.bottom - from.top, rows, &info, DIB_RGB_COLORS, SRCCOPY);
     lastSource_ = from;
 }

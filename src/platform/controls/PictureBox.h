@@ -56,6 +56,10 @@ public:
     void SetOnAutoSized(std::function<void()> handler) { onAutoSized_ = std::move(handler); }
     // Draws over each paint, in the box's pixels (clipped to what is being painted).
     void SetOnPainted(std::function<void(HDC)> handler) { onPainted_ = std::move(handler); }
+    // Gives the pixels to paint for a rectangle of the picture instead of the source's own
+    // (what is drawn over them), as rows as wide as the rectangle; nullptr: the source's.
+    using PixelComposer = std::function<const void*(const RECT& source)>;
+    void SetPixelComposer(PixelComposer composer) { composer_ = std::move(composer); }
     // Sees the box's messages first; a handled one returns its result.
     using MessageHook = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
     void SetMessageHook(MessageHook hook) { hook_ = std::move(hook); }
@@ -85,5 +89,6 @@ private:
     HBRUSH background_ = nullptr;  // a system colour brush: never deleted
     std::function<void()> onAutoSized_;
     std::function<void(HDC)> onPainted_;
-    MessageHook hook_;  // the owner relays out when AutoSize changes the size
+    MessageHook hook_;
+    PixelComposer composer_;  // the owner relays out when AutoSize changes the size
 };
