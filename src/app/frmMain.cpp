@@ -352,6 +352,12 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case FrameAfterCapture::kWritesFinishedMessage:
         afterCapture_.WritesFinished();
         return 0;
+    case WM_TIMER:
+        if (wParam == FrameAfterCapture::kStartWritesTimer) {
+            afterCapture_.StartWrites();
+            return 0;
+        }
+        break;
     case kRegisterHotkeysMessage:
         hotkeys_.Register();
         return 0;
