@@ -34,7 +34,9 @@ TEST_F(Startup, EmptyStoreGivesTheCentredDefaultFrameWithTheHideOptionOn) {
                                                          L"CaptureDelay", L"CapturePointer", L"Magnifier",
                                                          L"LastRectangle", L"HotkeyScreen", L"HotkeyActiveWindow",
                                                          L"HotkeyWindow", L"HotkeyRectangle", L"HotkeyAllScreens",
-                                                         L"HotkeyLastRectangle"}));
+                                                         L"HotkeyLastRectangle", L"AfterCaptureCopy",
+                                                         L"AfterCaptureSave", L"AfterCaptureFolder",
+                                                         L"AfterCaptureName", L"AfterCaptureType"}));
     EXPECT_TRUE(messages.shown.empty());
 }
 
