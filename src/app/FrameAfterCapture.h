@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -12,6 +13,7 @@
 #include "platform/pictures/BackgroundPictureWriter.h"
 
 class DocumentForm;
+class Picture;
 class IFrameHost;
 
 // What became of one capture after it showed: for the status bar, and for whoever else
@@ -45,6 +47,11 @@ public:
     void CaptureArrived(DocumentForm& document, int number, const std::wstring& windowTitle);
     // kWritesFinishedMessage: reports the files written since the last time.
     void WritesFinished();
+    // The frame's timer kStartWritesTimer: the files taken since it was set start being
+    // written. A timer comes once no other message (paint included) is waiting, so the
+    // encoding starts only after the new document is drawn and does not compete with it.
+    static constexpr UINT_PTR kStartWritesTimer = 0x5A7E;
+    void StartWrites();
     // Exit and log-off: waits for the files still being written and reports them; false
     // when one failed (its capture is open and not saved: the caller should stay).
     bool FinishWrites();
@@ -58,10 +65,14 @@ private:
     // Reports the outcomes written so far; false when one failed.
     bool Report();
     void Complete(const AfterCaptureResult& result);
+    void TakePixels(DocumentForm& document, const Picture& picture, PictureWriteJob& job);
 
     IFrameHost& frame_;
     AfterCaptureOptions options_;
     std::map<std::uint64_t, AfterCaptureResult> pending_;
+    std::vector<PictureWriteJob> waiting_;  // taken, not yet handed to the writer
+    std::shared_ptr<std::uint32_t[]> spare_;  // the last capture's pixel copy, reused once written
+    std::size_t spareCount_ = 0;
     std::uint64_t nextJob_ = 1;
     std::function<void(const AfterCaptureResult&)> observer_;
     std::optional<AfterCaptureResult> last_;

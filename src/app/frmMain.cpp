@@ -242,7 +242,9 @@ void frmMain::OnDpiChanged(int dpi, LPARAM suggestedRect) {
 }
 
 void frmMain::CreateStatusBar() {
-    stbMain_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+    // With tooltips: a text cut off by a narrow panel (where a capture was saved) shows whole
+    // under the pointer.
+    stbMain_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | SBT_TOOLTIPS, 0, 0, 0, 0,
                                hwnd_, nullptr, ModuleInstance(), nullptr);
     SetStatusBarDpi();
     SetPanelText(1, L"Ready");
@@ -390,6 +392,12 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case FrameAfterCapture::kWritesFinishedMessage:
         afterCapture_.WritesFinished();
         return 0;
+    case WM_TIMER:
+        if (wParam == FrameAfterCapture::kStartWritesTimer) {
+            afterCapture_.StartWrites();
+            return 0;
+        }
+        break;
     case kRegisterHotkeysMessage:
         hotkeys_.Register();
         return 0;
@@ -430,7 +438,9 @@ void frmMain::SetPanelText(int panel, const std::wstring& text) {
 }
 
 void frmMain::SetStatusText(const std::wstring& text) {
-    if (IsLoaded() && stbMain_ != nullptr) SetPanelText(1, text);
+    if (!IsLoaded() || stbMain_ == nullptr) return;
+    SetPanelText(1, text);
+    SendMessageW(stbMain_, SB_SETTIPTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void frmMain::ViewChanged() {

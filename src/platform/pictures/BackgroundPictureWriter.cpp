@@ -120,6 +120,8 @@ std::vector<PictureWriteOutcome> BackgroundPictureWriter::TakeOutcomes() {
 
 void BackgroundPictureWriter::Run() {
     const ComApartment com;
+    // Writing may take its time; the window's thread, drawing what the user waits for, goes first.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
     for (;;) {
         PictureWriteJob job;
         {
@@ -137,7 +139,7 @@ void BackgroundPictureWriter::Run() {
         try {
             std::vector<BYTE> made;
             if (!job.packedDib) {
-                const std::uint32_t* top = job.pixels->data();
+                const std::uint32_t* top = job.pixels.get();
                 const auto width = static_cast<std::size_t>(job.width);
                 made = PackedDib24(job.width, job.height, [&](int y) {
                     return top + static_cast<std::size_t>(job.height - 1 - y) * width;

@@ -31,7 +31,7 @@ std::wstring PathInFolder(const std::wstring& folder, const std::wstring& name);
 struct PictureWriteJob {
     std::uint64_t id = 0;
     std::shared_ptr<const std::vector<BYTE>> packedDib;
-    std::shared_ptr<const std::vector<std::uint32_t>> pixels;
+    std::shared_ptr<std::uint32_t[]> pixels;  // width x height; the writer only reads it
     int width = 0;
     int height = 0;
     std::wstring folder;
