@@ -96,6 +96,13 @@ box=$(message_box)
 screenshot "$E2E_OUT/refused-screen.png"
 click "$box" 100 10   # the keyboard is the test window's: the box takes it first
 keys Return
+# Without a window manager the click does not always give the box the keyboard (seen
+# once in a full run): then its OK button, in the middle of its bottom row.
+if ! wait_until 3 no_message_box; then
+  log "the message kept its place after Return: its OK button is clicked"
+  window_geometry "$box"
+  click "$box" $((WW / 2)) $((WH - 24))
+fi
 wait_until "$E2E_TIMEOUT" no_message_box || fail "the message did not close"
 save_document "$E2E_OUT/refused.png"
 expect_picture "the document is unchanged after the refused frame" "$E2E_OUT/refused.png" "$E2E_OUT/expected-extended.ppm"
