@@ -24,22 +24,9 @@
 #include "platform/windows/Form.h"
 #include "platform/windows/MessageBoxService.h"
 
-namespace {
+#include "MemorySettings.h"
 
-class MemorySettings final : public ISettingsStore {
-public:
-    std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                            const std::wstring& defaultValue) override {
-        auto it = values.find({application, section, key});
-        return it == values.end() ? defaultValue : it->second;
-    }
-    void SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                     const std::wstring& value) override {
-        values[{application, section, key}] = value;
-    }
-    void Set(const std::wstring& key, const std::wstring& value) { values[{L"Pixelnab", L"Main", key}] = value; }
-    std::map<std::tuple<std::wstring, std::wstring, std::wstring>, std::wstring> values;
-};
+namespace {
 
 class CountingMessageBox final : public IMessageBoxService {
 public:

@@ -29,23 +29,9 @@
 #include "platform/windows/Form.h"
 #include "platform/windows/MessageBoxService.h"
 
+#include "MemorySettings.h"
+
 namespace {
-
-class MemorySettings final : public ISettingsStore {
-public:
-    std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                            const std::wstring& defaultValue) override {
-        auto it = values_.find({application, section, key});
-        return it == values_.end() ? defaultValue : it->second;
-    }
-    void SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                     const std::wstring& value) override {
-        values_[{application, section, key}] = value;
-    }
-
-private:
-    std::map<std::tuple<std::wstring, std::wstring, std::wstring>, std::wstring> values_;
-};
 
 class SilentMessageBox final : public IMessageBoxService {
 public:

@@ -33,25 +33,11 @@
 #include "ProcessResources.h"
 #include "select/frmRectangle.h"
 
+#include "MemorySettings.h"
+
 namespace {
 
-// The benchmark neither reads nor writes the user's settings, and never waits on a message box.
-class MemorySettings final : public ISettingsStore {
-public:
-    std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                            const std::wstring& defaultValue) override {
-        auto it = values_.find({application, section, key});
-        return it == values_.end() ? defaultValue : it->second;
-    }
-    void SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                     const std::wstring& value) override {
-        values_[{application, section, key}] = value;
-    }
-
-private:
-    std::map<std::tuple<std::wstring, std::wstring, std::wstring>, std::wstring> values_;
-};
-
+// The benchmark never waits on a message box.
 class CountingMessageBox final : public IMessageBoxService {
 public:
     int Show(HWND, const std::wstring& text, UINT, const std::wstring&) override {
