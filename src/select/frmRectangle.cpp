@@ -329,8 +329,9 @@ void AddBandOutline(std::vector<EdgeRect>& areas, const RECT& bounds) {
     areas.push_back(EdgeRect{bounds.right - 1, bounds.top, bounds.right, bounds.bottom});
 }
 
-// Some 64 x 64 pixels: two areas closer than that are shown as one.
-constexpr std::int64_t kRepaintSlack = 4096;
+// Some 128 x 128 pixels: two areas closer than that are shown as one (the old and the new
+// edge of a band a few pixels apart are one area).
+constexpr std::int64_t kRepaintSlack = 16384;
 
 // A message of the application's range that nothing posts.
 constexpr UINT kNeverPosted = 0xBFFE;
@@ -365,13 +366,16 @@ void frmRectangle::RefreshControls() {
 }
 
 void frmRectangle::ShowAreas(const std::vector<EdgeRect>& areas) {
-    // Each area painted and handed to the display on its own. Wine hands over a window's
-    // painting as the bounding box of everything painted since it last did: the old and
-    // the new outline of a band across the screen would be the whole screen at every move.
+    if (areas.empty()) return;
+    // Drawn straight onto the window, as a tracking outline is, rather than through a paint
+    // message each: the paint cycle cost more than the drawing. Each area is handed to the
+    // display on its own: Wine hands over a window's drawing as the bounding box of
+    // everything drawn since it last did, and the old and the new outline of a band across
+    // the screen would be the whole screen at every move.
+    WindowDC window(hwnd_, false);
+    if (window.get() == nullptr) return;
     for (const EdgeRect& a : areas) {
-        const RECT area{a.Left, a.Top, a.Right, a.Bottom};
-        InvalidateRect(hwnd_, &area, FALSE);
-        UpdateWindow(hwnd_);
+        PaintArea(window.get(), RECT{a.Left, a.Top, a.Right, a.Bottom});
         GdiFlush();
         // The hand-over happens where the thread finds no message waiting: asked for one
         // that is never posted.
@@ -509,17 +513,17 @@ void frmRectangle::PaintArea(HDC target, const RECT& area) {
     } else {
         FillRect(buffer.get(), &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
-    if (shpSelect.Visible) {
+    if (shpSelect.Visible && IntersectRect(&overlap, &area, &band)) {
         // The outline inverts what lies under it, so it shows on any background.
-        const RECT b = PaintedPixelBounds(shpSelect, true);
+        const RECT& b = band;
         const int oldMode = SetROP2(buffer.get(), R2_NOT);
         SelectGuard pen(buffer.get(), GetStockObject(BLACK_PEN));
         SelectGuard brush(buffer.get(), GetStockObject(NULL_BRUSH));
         Rectangle(buffer.get(), b.left, b.top, b.right, b.bottom);
         SetROP2(buffer.get(), oldMode);
     }
-    if (lblSelect.Visible) {
-        RECT b = PaintedPixelBounds(lblSelect, false);
+    if (lblSelect.Visible && IntersectRect(&overlap, &area, &label)) {
+        RECT b = label;
         FillRect(buffer.get(), &b, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         SelectGuard font(buffer.get(), font_);
         SetTextColor(buffer.get(), RGB(0, 0, 0));
@@ -527,7 +531,7 @@ void frmRectangle::PaintArea(HDC target, const RECT& area) {
         DrawTextW(buffer.get(), lblSelect.Caption.c_str(), static_cast<int>(lblSelect.Caption.size()), &b,
                   DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
-    if (drawnLoupe_.visible) DrawLoupe(buffer.get(), drawnLoupe_);
+    if (drawnLoupe_.visible && IntersectRect(&overlap, &area, &drawnLoupe_.bounds)) DrawLoupe(buffer.get(), drawnLoupe_);
     SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
     BitBlt(target, area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
 }

@@ -30,7 +30,15 @@ public:
     }
 
 private:
+    // The system DPI is fixed for the session (a change takes a new sign-in), and every
+    // twips conversion asks for it: asking the display each time cost a pointer move over
+    // the selector some milliseconds.
     static int Dpi(int which) {
+        static const int x = QueryDpi(LOGPIXELSX);
+        static const int y = QueryDpi(LOGPIXELSY);
+        return which == LOGPIXELSX ? x : y;
+    }
+    static int QueryDpi(int which) {
         HDC screen = GetDC(nullptr);
         int dpi = screen != nullptr ? GetDeviceCaps(screen, which) : 96;
         if (screen != nullptr) ReleaseDC(nullptr, screen);
