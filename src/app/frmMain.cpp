@@ -10,6 +10,7 @@
 #include "app/CommandTable.h"
 #include "app/HandOver.h"
 #include "document/frmNabbet.h"
+#include "platform/controls/PaintCache.h"
 #include "platform/rules/Conversions.h"
 #include "platform/rules/DpiScale.h"
 #include "platform/windows/Twips.h"
@@ -178,6 +179,8 @@ void frmMain::CreateToolbar() {
     SendMessageW(tlbMain_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     SendMessageW(tlbMain_, TB_SETBUTTONSIZE, 0,
                  MAKELPARAM(ScaleForDpi(kButtonWidth, kStandardDpi, dpi_), ScaleForDpi(kButtonHeight, kStandardDpi, dpi_)));
+    // Shown again after every capture that hides the frame, mostly unchanged.
+    KeepPainting(tlbMain_);
 }
 
 // The strip drawn at the size for the DPI (never a stretched one); the list it replaces goes

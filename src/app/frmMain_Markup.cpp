@@ -11,6 +11,7 @@
 #include "app/frmMain.h"
 #include "document/MarkupPainter.h"
 #include "document/frmNabbet.h"
+#include "platform/controls/PaintCache.h"
 #include "platform/rules/DpiScale.h"
 #include "platform/windows/Dpi.h"
 #include "platform/windows/ErrorReporter.h"
@@ -43,6 +44,7 @@ void frmMain::CreateToolStrip() {
     SendMessageW(tlbTools_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     SendMessageW(tlbTools_, TB_SETBUTTONSIZE, 0,
                  MAKELPARAM(ScaleForDpi(kStripButtonWidth, kStandardDpi, dpi_), ScaleForDpi(kStripButtonHeight, kStandardDpi, dpi_)));
+    KeepPainting(tlbTools_);
 }
 
 int frmMain::ToolStripWidth() const {

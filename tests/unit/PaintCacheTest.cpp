@@ -1,0 +1,114 @@
+// A toolbar that keeps its painting looks, after every kind of change, exactly as the same
+// toolbar painting itself does, and paints itself again only when its look may have changed.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+
+#include "Image.h"
+#include "platform/controls/PaintCache.h"
+
+namespace {
+
+// Custom-draw notices of each toolbar's own paints: a paint from what was kept sends none.
+std::map<HWND, int> g_ownPaints;
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
+        const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lParam);
+        if (draw->hdr.code == NM_CUSTOMDRAW && draw->dwDrawStage == CDDS_PREPAINT) ++g_ownPaints[draw->hdr.hwndFrom];
+        return CDRF_DODEFAULT;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeToolbar(HWND host, int top) {
+    HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                                   0, top, 300, 40, host, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    TBBUTTON buttons[5]{};
+    for (int i = 0; i < 5; ++i) {
+        buttons[i].iBitmap = i;
+        buttons[i].idCommand = 100 + i;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].fsStyle = i == 3 ? BTNS_CHECK : BTNS_BUTTON;
+    }
+    SendMessageW(toolbar, TB_ADDBUTTONSW, 5, reinterpret_cast<LPARAM>(buttons));
+    return toolbar;
+}
+
+Image Painted(HWND toolbar) {
+    UpdateWindow(toolbar);
+    RECT client{};
+    GetClientRect(toolbar, &client);
+    HDC dc = GetDC(toolbar);
+    Image image = ReadDc(dc, 0, 0, client.right, client.bottom);
+    ReleaseDC(toolbar, dc);
+    return image;
+}
+
+}  // namespace
+
+TEST(PaintCache, AKeptToolbarLooksAsItsOwnPaintingAndRepaintsItselfOnlyWhenItsLookMayChange) {
+    WNDCLASSW hostClass{};
+    hostClass.lpfnWndProc = &HostProc;
+    hostClass.hInstance = GetModuleHandleW(nullptr);
+    hostClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    hostClass.lpszClassName = L"PaintCacheTestHost";
+    RegisterClassW(&hostClass);
+    HWND host = CreateWindowExW(WS_EX_TOOLWINDOW, hostClass.lpszClassName, L"", WS_POPUP, 40, 40, 320, 100, nullptr,
+                                nullptr, hostClass.hInstance, nullptr);
+    ASSERT_NE(host, nullptr);
+    HWND kept = MakeToolbar(host, 0);
+    HWND own = MakeToolbar(host, 50);
+    KeepPainting(kept);
+    ShowWindow(host, SW_SHOWNOACTIVATE);
+    UpdateWindow(host);
+
+    const auto both = [&](auto&& change) {
+        change(kept);
+        change(own);
+    };
+    const auto expectSameLook = [&](const char* step) {
+        const Image a = Painted(kept);
+        const Image b = Painted(own);
+        ASSERT_GT(a.width, 0) << step;
+        EXPECT_EQ(CountDifferences(a, b), 0) << step;
+    };
+    expectSameLook("first paint");
+    const int first = g_ownPaints[kept];
+    EXPECT_GE(first, 1);
+
+    // Hidden and shown again unchanged: painted from what was kept.
+    ShowWindow(host, SW_HIDE);
+    ShowWindow(host, SW_SHOWNOACTIVATE);
+    expectSameLook("shown again");
+    EXPECT_EQ(g_ownPaints[kept], first);
+
+    // A button greyed and enabled again before the next paint: still the kept painting.
+    SendMessageW(kept, TB_ENABLEBUTTON, 101, FALSE);
+    SendMessageW(kept, TB_ENABLEBUTTON, 101, TRUE);
+    InvalidateRect(kept, nullptr, TRUE);
+    expectSameLook("state set back");
+    EXPECT_EQ(g_ownPaints[kept], first);
+
+    // Real changes: greyed, checked, hot under the pointer, resized.
+    both([](HWND t) { SendMessageW(t, TB_ENABLEBUTTON, 101, FALSE); });
+    expectSameLook("greyed");
+    EXPECT_GT(g_ownPaints[kept], first);
+    both([](HWND t) { SendMessageW(t, TB_CHECKBUTTON, 103, TRUE); });
+    expectSameLook("checked");
+    both([](HWND t) { SendMessageW(t, TB_SETHOTITEM, 2, 0); });
+    expectSameLook("hot");
+    both([](HWND t) { SetWindowPos(t, nullptr, 0, 0, 200, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); });
+    expectSameLook("resized");
+    both([](HWND t) { SendMessageW(t, TB_HIDEBUTTON, 100, TRUE); });
+    expectSameLook("a button hidden");
+
+    DestroyWindow(host);
+    UnregisterClassW(hostClass.lpszClassName, hostClass.hInstance);
+}
