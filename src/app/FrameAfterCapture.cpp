@@ -1,7 +1,6 @@
 // After a capture: the copy to the clipboard and the automatic save.
 #include "app/FrameAfterCapture.h"
 
-#include <cstring>
 
 #include "document/DocumentModel.h"
 #include "document/frmNabbet.h"
@@ -33,30 +32,22 @@ CaptureNameFields FieldsNow(int number, const std::wstring& windowTitle) {
 
 }  // namespace
 
-// The pixels are copied here, on the window's thread, where the picture lives; the writer's
-// thread then owns its copy alone. A capture's document holds them already as 32-bit rows:
-// one copy of its memory, into the buffer of the capture before when the writer is done
-// with it (a fresh 33 MB for a 4K screen costs more in page faults than the copy itself),
-// and the writer makes the file's DIB. Anything else (a picture with a palette) is read as
-// File > Save reads it.
+// A capture's document holds its pixels as 32-bit rows already: the writer reads them where
+// they are, while the memory is held here (copying 33 MB of a 4K screen on the window's
+// thread cost the capture some 14 ms before its document showed). Holding it keeps every
+// pixel the writer may read from being written over (see Pixels::Hold), and it is let go
+// here, on the window's thread, once the file is written. Anything else (a picture with a
+// palette) is read as File > Save reads it.
 void FrameAfterCapture::TakePixels(DocumentForm& document, const Picture& picture, PictureWriteJob& job) {
     const auto* nabbet = dynamic_cast<const frmNabbet*>(&document);
     const DocumentModel* model = nabbet != nullptr ? nabbet->Model() : nullptr;
-    if (model != nullptr && picture.Palette() == nullptr) {
+    if (model != nullptr && picture.Palette() == nullptr && !model->PicturePixels().IsEmpty()) {
         const Pixels& pixels = model->PicturePixels();
-        const auto width = static_cast<std::size_t>(pixels.Width());
-        const std::size_t count = width * static_cast<std::size_t>(pixels.Height());
-        // use_count 1: the writer has let go of it, and cannot take it again.
-        if (!spare_ || spare_.use_count() != 1 || spareCount_ < count) {
-            spare_.reset();
-            spare_ = std::shared_ptr<std::uint32_t[]>(new std::uint32_t[count]);
-            spareCount_ = count;
-        }
-        for (std::int32_t y = 0; y < pixels.Height(); ++y)
-            std::memcpy(spare_.get() + static_cast<std::size_t>(y) * width, pixels.Row(y), width * sizeof(std::uint32_t));
+        held_[job.id] = pixels.Hold();
+        job.pixels = pixels.Row(0);
+        job.stride = pixels.Stride();
         job.width = pixels.Width();
         job.height = pixels.Height();
-        job.pixels = spare_;
         return;
     }
     job.packedDib = std::make_shared<const std::vector<BYTE>>(PictureToPackedDib(picture));
@@ -141,6 +132,7 @@ bool FrameAfterCapture::Report() {
         if (found == pending_.end()) continue;
         AfterCaptureResult result = std::move(found->second);
         pending_.erase(found);
+        held_.erase(outcome.id);
         result.savedPath = outcome.path;
         result.saved = outcome.written;
         if (!outcome.written) {

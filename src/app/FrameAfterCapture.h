@@ -71,8 +71,8 @@ private:
     AfterCaptureOptions options_;
     std::map<std::uint64_t, AfterCaptureResult> pending_;
     std::vector<PictureWriteJob> waiting_;  // taken, not yet handed to the writer
-    std::shared_ptr<std::uint32_t[]> spare_;  // the last capture's pixel copy, reused once written
-    std::size_t spareCount_ = 0;
+    // The memory of pixels the writer reads in place, until its outcome is taken.
+    std::map<std::uint64_t, std::shared_ptr<const void>> held_;
     std::uint64_t nextJob_ = 1;
     std::function<void(const AfterCaptureResult&)> observer_;
     std::optional<AfterCaptureResult> last_;

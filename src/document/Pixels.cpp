@@ -81,7 +81,7 @@ std::optional<Pixels> Pixels::ReplaceBottomRows(std::int32_t count, const Pixels
     // Below the last row in use the memory is free: the rows go there, in rows as long as
     // the memory's (what lies beside them is never shown: only an undone crop would show it,
     // and that comes after these rows are taken off again).
-    if (area_.bottom == rows_) {
+    if (area_.bottom == rows_ && !store_.Shared()) {
         const std::size_t inUse = static_cast<std::size_t>(rows_ - count) * static_cast<std::size_t>(stride_);
         const std::size_t needed = inUse + static_cast<std::size_t>(rows.Height()) * static_cast<std::size_t>(stride_);
         if (needed > store_.Capacity()) store_.Reserve(std::max(needed, store_.Capacity() + store_.Capacity() / 2), inUse);

@@ -17,6 +17,9 @@ public:
     std::uint32_t* Data() noexcept { return data_; }
     const std::uint32_t* Data() const noexcept { return data_; }
     std::size_t Capacity() const noexcept { return capacity_; }
+    // What keeps the memory alive; while anyone else holds it, it is shared.
+    std::shared_ptr<const void> Owner() const noexcept { return owner_; }
+    bool Shared() const noexcept { return owner_.use_count() > 1; }
 
 private:
     std::shared_ptr<void> owner_;
@@ -56,6 +59,10 @@ public:
     const std::uint32_t* Memory() const noexcept { return store_.Data(); }
     std::int32_t Stride() const noexcept { return stride_; }
     PictureRect Area() const noexcept { return area_; }
+    // Keeps the memory alive for a reader elsewhere (a file written on another thread),
+    // without a copy: while it is held, no pixel it could read is written over; a change
+    // that would write into the memory moves the picture to new memory instead.
+    std::shared_ptr<const void> Hold() const noexcept { return store_.Owner(); }
     // The memory held, hidden pixels included.
     std::size_t StoredBytes() const noexcept { return store_.Capacity() * sizeof(std::uint32_t); }
 

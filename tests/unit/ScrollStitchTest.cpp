@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "document/DocumentModel.h"
@@ -170,4 +172,31 @@ TEST(ScrollStitch, AppendingGrowsTheMemoryAheadInsteadOfCopyingThePictureEachTim
         moves += picture.Memory() != before;
     }
     EXPECT_LT(moves, 20);  // half again each time: a dozen moves, not 200
+}
+
+// A file written on another thread reads a held picture where it is: no change may write
+// over a pixel it could read, while it is held; once let go, rows are added in place again.
+TEST(ScrollStitch, RowsReplacedWhileThePictureIsHeldGoToNewMemoryAndTheHeldPixelsStay) {
+    Pixels picture = Pixels::ForOverwrite(8, 6);
+    for (std::int32_t y = 0; y < 6; ++y)
+        for (std::int32_t x = 0; x < 8; ++x) picture.Row(y)[x] = static_cast<std::uint32_t>(y * 8 + x);
+    picture.ReserveRows(40);
+    Pixels rows = Pixels::ForOverwrite(8, 3);
+    for (std::int32_t y = 0; y < 3; ++y)
+        for (std::int32_t x = 0; x < 8; ++x) rows.Row(y)[x] = 0xABCDEF;
+
+    std::shared_ptr<const void> held = picture.Hold();
+    const std::uint32_t* seen = picture.Row(0);
+    const std::optional<Pixels> before = picture.ReplaceBottomRows(2, rows);  // over the last two rows
+    ASSERT_TRUE(before.has_value());
+    EXPECT_NE(picture.Memory(), seen);
+    for (std::int32_t i = 0; i < 6 * 8; ++i) ASSERT_EQ(seen[i], static_cast<std::uint32_t>(i)) << i;
+    EXPECT_EQ(picture.Height(), 7);
+    EXPECT_EQ(picture.Row(6)[7], 0xABCDEFu);
+
+    held.reset();
+    picture.ReserveRows(40);
+    const std::uint32_t* memory = picture.Memory();
+    EXPECT_FALSE(picture.ReplaceBottomRows(1, rows).has_value());
+    EXPECT_EQ(picture.Memory(), memory);
 }

@@ -139,12 +139,11 @@ void BackgroundPictureWriter::Run() {
         try {
             std::vector<BYTE> made;
             if (!job.packedDib) {
-                const std::uint32_t* top = job.pixels.get();
-                const auto width = static_cast<std::size_t>(job.width);
+                const std::uint32_t* top = job.pixels;
+                const auto stride = static_cast<std::size_t>(job.stride);
                 made = PackedDib24(job.width, job.height, [&](int y) {
-                    return top + static_cast<std::size_t>(job.height - 1 - y) * width;
+                    return top + static_cast<std::size_t>(job.height - 1 - y) * stride;
                 });
-                job.pixels.reset();  // the rows go as soon as the DIB holds them
             }
             outcome.path = WriteNewPictureFile(job.packedDib ? *job.packedDib : made, job.folder, job.name, job.format);
             outcome.written = true;

@@ -31,7 +31,10 @@ std::wstring PathInFolder(const std::wstring& folder, const std::wstring& name);
 struct PictureWriteJob {
     std::uint64_t id = 0;
     std::shared_ptr<const std::vector<BYTE>> packedDib;
-    std::shared_ptr<std::uint32_t[]> pixels;  // width x height; the writer only reads it
+    // width x height pixels in rows `stride` pixels apart, which the one queueing the job
+    // keeps unchanged and alive until its outcome is taken; the writer only reads them.
+    const std::uint32_t* pixels = nullptr;
+    int stride = 0;
     int width = 0;
     int height = 0;
     std::wstring folder;
