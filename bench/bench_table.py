@@ -13,6 +13,8 @@ ROWS = [
     ("capture_engine", "  of which CaptureWholeScreen alone", "floor", None),
     ("capture_frame_shown", "  the same with the hide option off", "floor", None),
     ("selector", "Rectangle selector, command to frozen screen shown", "floor", 2.0),
+    ("present", "  one full-screen present (a screen-sized picture onto a window)", None, None),
+    ("selector_vs_present", "  the selector against bare copy + one present", "copy_present", 1.5),
     ("selector_move", "one pointer move of a drag over the selector (band, readout, loupe), painted", None, None),
     ("selector_move_plain", "  the same with the loupe off", None, None),
     ("layout_scroll", "one layout + scroll step of a document", None, None),
@@ -59,6 +61,9 @@ def main():
         print(f"{'figure':<60} {'median':>11} {'spread (min-max)':>22} {'n':>3} {'ratio':>16}")
         if figures.get("capture") and figures.get("sequence_floor"):
             figures["capture_vs_sequence"] = figures["capture"]
+        if figures.get("selector") and figures.get("present") and figures.get("floor"):
+            figures["selector_vs_present"] = figures["selector"]
+            figures["copy_present"] = [figures["floor"][0] + figures["present"][0]] + figures["floor"][1:]
         for name, label, reference, bound in ROWS:
             value = figures.get(name)
             if value is None:
@@ -76,7 +81,7 @@ def main():
             if reference == "pixels":
                 ratio = f"{median / (w * h * 4):.2f} x WxHx4"
             elif reference and figures.get(reference):
-                unit = {"floor": "floor", "sequence_floor": "seq"}.get(reference, "IM")
+                unit = {"floor": "floor", "sequence_floor": "seq", "copy_present": "copy+present"}.get(reference, "IM")
                 ratio = f"{median / figures[reference][0]:.2f} x {unit}"
             if bound and ratio:
                 ratio += " ok" if float(ratio.split()[0]) <= bound else f" OVER {bound}"

@@ -418,7 +418,7 @@ int main(int argc, char** argv) {
     if (profile) g_profileHook = SetWindowsHookExW(WH_CBT, &ProfileCreation, nullptr, GetCurrentThreadId());
     std::vector<double> floor, capture, engine, captureShown, selector, selectorMoveLoupe, selectorMovePlain, openBmp, openJpeg, saveBmp,
         layoutScroll;
-    std::vector<double> sequenceFloor, scrollStep, zoomStep, dragStep, crop, undo, redo;
+    std::vector<double> sequenceFloor, scrollStep, zoomStep, dragStep, crop, undo, redo, present;
     {
         auto frame = NewForm<frmMain>();
         frame->Load();
@@ -597,13 +597,23 @@ int main(int argc, char** argv) {
             rectangle->Show();
             DoEvents();
             const HWND window = rectangle->hWnd();
+            // Near the far corner of the monitor furthest right, so that on two monitors the
+            // band spans both (the selector's pixels start at the desktop's top-left corner).
+            const int desktopLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+            const int desktopTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+            MONITORINFO rightmost{};
+            rightmost.cbSize = sizeof rightmost;
+            GetMonitorInfoW(MonitorFromPoint(POINT{desktopLeft + GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1, 0},
+                                             MONITOR_DEFAULTTONEAREST),
+                            &rightmost);
+            const int farX = rightmost.rcMonitor.right - desktopLeft - 300;
+            const int farY = rightmost.rcMonitor.bottom - desktopTop - 200;
             SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
             for (int i = -2; i < 10 * runs; ++i) {
                 const int step = (i + 2) % 40;
                 SyncDisplay();
                 const double start = Now();
-                SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON,
-                             MAKELPARAM(width - 300 + step * 6, height - 200 + step * 4));
+                SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(farX + step * 6, farY + step * 4));
                 UpdateWindow(window);
                 SyncDisplay();
                 if (i >= 0) selectorMove.push_back(Now() - start);
@@ -612,6 +622,45 @@ int main(int argc, char** argv) {
             DoEvents();
         }
         frmRectangle::ShowMagnifier = true;
+
+        // One full-screen present: a screen-sized picture in memory put on a window over the
+        // whole desktop, until the display shows it (what the selector's first paint must do
+        // at least, besides the screen copy).
+        {
+            const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+            const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+            const int desktopWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+            const int desktopHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+            const HWND cover = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, helperClass.lpszClassName, L"",
+                                               WS_POPUP, left, top, desktopWidth, desktopHeight, nullptr, nullptr,
+                                               helperClass.hInstance, nullptr);
+            const HDC screen = GetDC(nullptr);
+            const HDC memory = CreateCompatibleDC(screen);
+            const HBITMAP bitmap = CreateCompatibleBitmap(screen, desktopWidth, desktopHeight);
+            const HGDIOBJ previous = SelectObject(memory, bitmap);
+            BitBlt(memory, 0, 0, desktopWidth, desktopHeight, screen, left, top, SRCCOPY);
+            ReleaseDC(nullptr, screen);
+            ShowWindow(cover, SW_SHOWNOACTIVATE);
+            DoEvents();
+            for (int i = -2; i < runs && cover != nullptr; ++i) {
+                PatBlt(memory, i & 1, 0, 1, 1, DSTINVERT);  // a picture that differs each time
+                SyncDisplay();
+                const double start = Now();
+                const HDC target = GetDC(cover);
+                BitBlt(target, 0, 0, desktopWidth, desktopHeight, memory, 0, 0, SRCCOPY);
+                ReleaseDC(cover, target);
+                GdiFlush();
+                MSG none;
+                PeekMessageW(&none, cover, 0xBFFE, 0xBFFE, PM_NOREMOVE);
+                SyncDisplay();
+                if (i >= 0) present.push_back(Now() - start);
+            }
+            SelectObject(memory, previous);
+            DeleteObject(bitmap);
+            DeleteDC(memory);
+            if (cover != nullptr) DestroyWindow(cover);
+            DoEvents();
+        }
 
         // Open (BMP, JPEG): from the command to the document shown and painted; Save as BMP.
         const auto timeOpen = [&](const std::wstring& path, std::vector<double>& into) {
@@ -675,6 +724,7 @@ int main(int argc, char** argv) {
     Report("selector", selector);
     Report("selector_move", selectorMoveLoupe);
     Report("selector_move_plain", selectorMovePlain);
+    Report("present", present);
     Report("layout_scroll", layoutScroll);
     Report("open_bmp", openBmp);
     Report("open_jpeg", openJpeg);
