@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -19,16 +21,43 @@
 // its Direct2D lacks parts of the geometry and text support.
 namespace MarkupPainter {
 
+inline constexpr int kSmoothSamples = 3;
+
+// What a smoothed object (all but pixelated areas and rectangles whose edges fall on pixel
+// edges) lays over one area of the picture: each pixel's coverage at the object's opacity
+// (0: left as it is), in `colour` (0xRRGGBB).
+struct Layer {
+    PictureRect area;
+    std::uint32_t colour = 0;
+    std::vector<std::uint8_t> alpha;  // area.Width() x area.Height()
+};
+// The layers of the object's parts that fall `within` the picture, edges smoothed with
+// samples x samples points a pixel (1: not at all); none for an object drawn otherwise.
+// They depend on `within` only where it cuts a part.
+std::vector<Layer> LayersOf(const MarkupObject& object, const PictureRect& within, int samples);
+// Lays the layer over what of it the buffer holds (see Draw).
+void LayOver(const Layer& layer, std::uint32_t* buffer, std::int32_t stride, std::int32_t width, std::int32_t height,
+             PicturePoint origin) noexcept;
+
+// Layers made earlier for an object (LayersOf it within the whole picture), or nullptr:
+// drawn again then.
+using KeptLayers = std::function<const std::vector<Layer>*(const MarkupObject& object)>;
+
 // Draws the objects over a buffer of 32-bit rows (blue, green, red, unused) holding the
 // picture from `origin` on, `width` x `height` pixels, rows `stride` pixels apart. Edges are
 // smoothed with samples x samples points a pixel (1: not at all).
-inline constexpr int kSmoothSamples = 3;
 void Draw(std::span<const MarkupObject* const> objects, std::uint32_t* buffer, std::int32_t stride,
-          std::int32_t width, std::int32_t height, PicturePoint origin, int samples = kSmoothSamples);
+          std::int32_t width, std::int32_t height, PicturePoint origin, int samples = kSmoothSamples,
+          const KeptLayers& kept = {});
 
 // The picture's pixels of `area` with every object drawn into them, as a picture of its own
 // (a 32-bit DIB section): what Save, Copy and Print take from an edited document.
 Picture Flattened(const Pixels& picture, const MarkupObjects& objects, const PictureRect& area);
+// The whole of Flattened's picture as PictureToPackedDib packs it (24-bit rows from the
+// bottom), made straight from the pixels: each object is drawn over its own bounds only,
+// so an edited picture is saved without first being copied whole into a section and
+// read back from it.
+std::vector<BYTE> FlattenedPackedDib(const Pixels& picture, const MarkupObjects& objects);
 
 // The size a text takes in picture pixels in the style's font.
 PicturePoint MeasureText(const MarkupStyle& style, const std::wstring& text);

@@ -12,6 +12,7 @@
 #include "document/DocumentViewGeometry.h"
 #include "document/Markup.h"
 #include "platform/pictures/Picture.h"
+#include "platform/rules/SaveFormat.h"
 #include "platform/windows/Handles.h"
 #include "platform/controls/DocumentForm.h"
 #include "platform/controls/PictureBox.h"
@@ -31,6 +32,9 @@ public:
     // model's pixels otherwise.
     Picture DocumentPicture() const override;
     void SetDocumentPicture(Picture picture) override;
+    // Writes DocumentPicture() as a file of the format (see SavePictureAs); an edited one is
+    // packed straight from the model's pixels rather than by way of a picture of them.
+    void SaveDocumentPicture(const std::wstring& path, SaveFormat format) const;
     // "3840 x 2160 px  50%", or nothing without a picture.
     std::wstring ViewDescription() const override;
     // "1203, 88  #1E90FF  640 x 480": the pixel under the pointer and the selection's size.

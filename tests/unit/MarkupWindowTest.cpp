@@ -1,6 +1,7 @@
 // Marking up on a real frame: the tool commands and their letters, which reach the tools
 // only from a document that is not taking text; a picked object restyled, brought forward
-// and deleted, each one undo step, as the screen shows it; the style kept in the settings.
+// and deleted, each one undo step, as the screen shows it; the style kept in the settings;
+// an edited picture saved as exactly its flattened pixels.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,11 +9,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "document/MarkupOperation.h"
 #include "document/frmNabbet.h"
 #include "Fakes.h"
+#include "Files.h"
 #include "Image.h"
 #include "Pattern.h"
+#include "platform/pictures/BitmapWriter.h"
+#include "platform/pictures/PictureEncoder.h"
 #include "resource.h"
+
+using files_test::ReadBytes;
+using files_test::TempFolder;
 
 namespace {
 
@@ -178,4 +186,46 @@ TEST_F(MarkupWindowTest, APickedObjectIsRestyledBroughtForwardAndDeletedEachOneS
     frame->mnuEditUndo_Click();
     EXPECT_EQ(model.Objects()[0]->style.colour, red);
     EXPECT_EQ(Shown(*document, 11, 15), red);
+}
+
+TEST_F(MarkupWindowTest, AnEditedPictureIsSavedAsExactlyItsFlattenedPixels) {
+    MakeFrame();
+    auto document = AddDocument(L"Nabbet1", PatternPicture(300, 200), true);
+    DocumentModel& model = *document->Model();
+    // Saving draws each object over its own bounds alone: every kind, overlapping one
+    // another and cut by the picture's edges, must come out as over the whole picture.
+    const auto add = [&](MarkupTool kind, std::vector<PicturePoint> points, std::int32_t width, bool filled = false) {
+        MarkupObject object;
+        object.kind = kind;
+        object.points = std::move(points);
+        object.style.width = width;
+        object.style.filled = filled;
+        if (kind == MarkupTool::Text) {
+            object.text = L"Over\nthe edge";
+            object.textExtent = {120, 60};
+        }
+        if (kind == MarkupTool::Step) object.number = 7;
+        if (kind == MarkupTool::Pixelate) object.pixelated = Pixelate(model.PicturePixels(), SpanOf(object.points[0], object.points[1]), 8);
+        model.Do(std::make_unique<ObjectOperation>(model.Objects().size(), nullptr, std::make_shared<const MarkupObject>(std::move(object))));
+    };
+    add(MarkupTool::Rectangle, {{-20, 10}, {80, 60}}, 3);
+    add(MarkupTool::Rectangle, {{40, -15}, {130, 40}}, 4, true);
+    add(MarkupTool::Ellipse, {{230, 140}, {330, 230}}, 5);
+    add(MarkupTool::Arrow, {{10, 190}, {340, 20}}, 6);
+    add(MarkupTool::Line, {{150, -10}, {160, 210}}, 2);
+    add(MarkupTool::Pen, {{20, 120}, {60, 150}, {90, 110}, {130, 160}}, 3);
+    add(MarkupTool::Highlighter, {{0, 100}, {299, 105}}, 4);
+    add(MarkupTool::Text, {{250, 5}}, 3);
+    add(MarkupTool::Step, {{295, 195}}, 3);
+    add(MarkupTool::Pixelate, {{100, 80}, {180, 130}}, 3);
+    add(MarkupTool::Rectangle, {{90, 70}, {200, 140}}, 7);
+
+    TempFolder folder;
+    const std::wstring bitmap = folder.File(L"saved.bmp"), png = folder.File(L"saved.png");
+    document->SaveDocumentPicture(bitmap, SaveFormat::Bitmap);
+    document->SaveDocumentPicture(png, SaveFormat::Png);
+    const Picture flattened = document->DocumentPicture();
+    EXPECT_EQ(ReadBytes(bitmap), PictureToBitmapFile(flattened));
+    EXPECT_EQ(ReadBytes(png), EncodePicture(flattened, SaveFormat::Png));
+    EXPECT_NE(ReadBytes(bitmap), PictureToBitmapFile(PatternPicture(300, 200)));
 }
