@@ -479,6 +479,7 @@ void frmNabbet::SetDocumentPicture(Picture picture) {
     drag_ = Drag::None;
     markupDrag_ = MarkupDrag::None;
     preview_.reset();
+    previewDrawing_.reset();
     editedOriginal_.reset();
     textEdit_.reset();
     picked_.reset();

@@ -11,6 +11,7 @@
 #include "document/DocumentModel.h"
 #include "document/DocumentViewGeometry.h"
 #include "document/Markup.h"
+#include "document/MarkupPainter.h"
 #include "platform/pictures/Picture.h"
 #include "platform/rules/SaveFormat.h"
 #include "platform/windows/Handles.h"
@@ -114,6 +115,9 @@ private:
     // The picture's pixels of `source` with the objects drawn over them, or nullptr where
     // none touches it.
     const void* ComposePixels(const RECT& source);
+    // The preview's layers over the whole picture, drawn once for what it shows now, or
+    // nullptr where they would take too much memory (drawn for each part then).
+    const std::vector<MarkupPainter::Layer>* PreviewLayers(const MarkupObject& object, int samples);
     bool OnMarkupMouse(UINT message, WPARAM wParam, ViewPoint point);
     bool OnMarkupKey(WPARAM key);
     bool OnMarkupChar(wchar_t character);
@@ -184,5 +188,11 @@ private:
     DWORD lastClickTime_ = 0;
     ViewPoint lastClick_;
     std::vector<std::uint32_t> composed_;
+    struct PreviewDrawing {
+        MarkupObject object;
+        int samples = 0;
+        std::vector<MarkupPainter::Layer> layers;
+    };
+    std::optional<PreviewDrawing> previewDrawing_;
 
 };

@@ -20,6 +20,14 @@ bool Shift() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 
 RECT ToRect(const ViewRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
 
+// Whether the two draw the same pixels (a pixelated area is drawn as its blocks, never as layers).
+bool SameDrawing(const MarkupObject& a, const MarkupObject& b) {
+    return a.kind == b.kind && a.style == b.style && a.points == b.points && a.text == b.text &&
+           a.textExtent == b.textExtent && a.number == b.number;
+}
+
+// The most samples a preview's layers are drawn with at once (4 bytes each while drawn).
+constexpr std::int64_t kPreviewSamples = 8 << 20;
 
 }  // namespace
 
@@ -93,6 +101,7 @@ void frmNabbet::ShowPreview(std::optional<MarkupObject> preview) {
         InvalidateOverlay(*preview_);
     }
     preview_ = std::move(preview);
+    if (!preview_) previewDrawing_.reset();
     if (preview_) {
         for (const PictureRect& area : RepaintAreas(*preview_)) InvalidatePicture(area);
         InvalidateOverlay(*preview_);
@@ -104,11 +113,36 @@ void frmNabbet::SendToolCommand(UINT id) const {
     if (const auto frame = LoadedFrame()) SendMessageW(frame->OwnerWindow(), WM_COMMAND, id, 0);
 }
 
+const std::vector<MarkupPainter::Layer>* frmNabbet::PreviewLayers(const MarkupObject& object, int samples) {
+    if (!preview_ || &object != &*preview_ || !model_) return nullptr;
+    if (previewDrawing_ && previewDrawing_->samples == samples && SameDrawing(previewDrawing_->object, object))
+        return &previewDrawing_->layers;
+    // Drawn whole once a pointer move, then laid over each rectangle the paint asks for: a
+    // line's stretches reach the paint as dozens of rectangles, each its own GDI+ surface
+    // otherwise.
+    previewDrawing_.reset();
+    const PictureRect picture = model_->PicturePixels().Bounds();
+    std::int64_t pixels = 0;
+    for (const PictureRect& area : RepaintAreas(object)) {
+        const PictureRect part = Intersection(area, picture);
+        if (!part.IsEmpty()) pixels += static_cast<std::int64_t>(part.Width()) * part.Height();
+    }
+    if (pixels * samples * samples > kPreviewSamples) return nullptr;
+    previewDrawing_ = PreviewDrawing{object, samples, MarkupPainter::LayersOf(object, picture, samples)};
+    return &previewDrawing_->layers;
+}
+
 const void* frmNabbet::ComposePixels(const RECT& source) {
     if (!model_) return nullptr;
     const PictureRect area{source.left, source.top, source.right, source.bottom};
     std::vector<const MarkupObject*> shown;
-    const auto touches = [&](const MarkupObject& object) { return !Intersection(ObjectBounds(object), area).IsEmpty(); };
+    // By the parts it covers, not its box: a rectangle's or a line's box holds many rectangles
+    // of a paint that none of it reaches.
+    const auto touches = [&](const MarkupObject& object) {
+        if (Intersection(ObjectBounds(object), area).IsEmpty()) return false;
+        const auto areas = RepaintAreas(object);
+        return std::any_of(areas.begin(), areas.end(), [&](const PictureRect& part) { return !Intersection(part, area).IsEmpty(); });
+    };
     bool previewPlaced = false;
     for (const auto& object : model_->Objects()) {
         if (editedOriginal_ && object == editedOriginal_) {
@@ -130,7 +164,8 @@ const void* frmNabbet::ComposePixels(const RECT& source) {
     // Reduced, the picture is averaged down to the screen anyway: edges are smoothed at
     // picture pixels only from 100 % on, where each shows whole.
     const int samples = Zoom() >= 1.0 ? MarkupPainter::kSmoothSamples : Zoom() >= 0.5 ? 2 : 1;
-    MarkupPainter::Draw(shown, composed_.data(), width, width, height, PicturePoint{area.left, area.top}, samples);
+    MarkupPainter::Draw(shown, composed_.data(), width, width, height, PicturePoint{area.left, area.top}, samples,
+                        [&](const MarkupObject& object) { return PreviewLayers(object, samples); });
     return composed_.data();
 }
 
