@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <exception>
 #include <memory>
-#include <thread>
+#include <map>
 #include <vector>
 
 #include <objidl.h>
@@ -18,7 +17,6 @@ using std::min;
 
 #include "document/PicturePixels.h"
 #include "platform/pictures/BitmapWriter.h"
-#include "platform/rules/PictureHeaders.h"
 #include "platform/rules/RuntimeError.h"
 
 namespace {
@@ -360,60 +358,56 @@ Picture Flattened(const Pixels& picture, const MarkupObjects& objects, const Pic
     return flat;
 }
 
-std::vector<BYTE> FlattenedPackedDib(const Pixels& picture, const MarkupObjects& objects) {
-    const std::int32_t width = picture.Width(), height = picture.Height();
+FlatRows::FlatRows(const Pixels& picture, const MarkupObjects& objects) : picture_(picture) {
     const PictureRect bounds = picture.Bounds();
-    // The objects' layers depend on nothing under them: they are drawn on a thread of their
-    // own while the pixels are packed.
-    std::vector<std::vector<Layer>> layers(objects.size());
-    std::exception_ptr failure;
-    std::thread drawing([&] {
-        try {
-            for (std::size_t i = 0; i < objects.size(); ++i) layers[i] = LayersOf(*objects[i], bounds, kSmoothSamples);
-        } catch (...) {
-            failure = std::current_exception();
+    for (const auto& object : objects)
+        if (!Intersection(ObjectBounds(*object), bounds).IsEmpty()) objects_.push_back(object.get());
+    // Drawn over the whole picture, so each band lays over it exactly what the whole picture gets.
+    for (const MarkupObject* object : objects_) layers_.emplace(object, LayersOf(*object, bounds, kSmoothSamples));
+}
+
+void FlatRows::Band(std::int32_t top, std::int32_t count, std::uint32_t* rows) const {
+    const std::int32_t width = picture_.Width();
+    for (std::int32_t y = 0; y < count; ++y)
+        std::copy_n(picture_.Row(top + y), width, rows + static_cast<std::size_t>(y) * static_cast<std::size_t>(width));
+    const PictureRect band{0, top, width, top + count};
+    std::vector<const MarkupObject*> touching;
+    for (const MarkupObject* object : objects_)
+        if (!Intersection(ObjectBounds(*object), band).IsEmpty()) touching.push_back(object);
+    Draw(touching, rows, width, width, count, PicturePoint{0, top}, kSmoothSamples,
+         [&](const MarkupObject& object) { return &layers_.at(&object); });
+}
+
+void FlatRows::PackedBand(std::int32_t top, std::int32_t count, BYTE* rows, std::size_t stride) const {
+    const std::int32_t width = picture_.Width();
+    band_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(count));
+    Band(top, count, band_.data());
+    for (std::int32_t y = 0; y < count; ++y) {
+        const std::uint32_t* from = band_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        BYTE* to = rows + static_cast<std::size_t>(y) * stride;
+        for (std::int32_t x = 0; x < width; ++x, to += 3) {
+            to[0] = static_cast<BYTE>(from[x]);
+            to[1] = static_cast<BYTE>(from[x] >> 8);
+            to[2] = static_cast<BYTE>(from[x] >> 16);
         }
+    }
+}
+
+std::vector<BYTE> FlattenedPackedDib(const Pixels& picture, const MarkupObjects& objects) {
+    const FlatRows flat(picture, objects);
+    const std::int32_t width = picture.Width(), height = picture.Height();
+    std::vector<std::uint32_t> band(static_cast<std::size_t>(width) * static_cast<std::size_t>(std::min(FlatRows::kBandRows, height)));
+    std::int32_t bandTop = 0, bandCount = 0;
+    // The packed rows run from the bottom: each band is made as its lowest row is asked for.
+    return PackedDib24(width, height, [&](int y) {
+        const std::int32_t row = height - 1 - y;
+        if (row < bandTop || row >= bandTop + bandCount) {
+            bandTop = std::max(0, row - FlatRows::kBandRows + 1);
+            bandCount = row + 1 - bandTop;
+            flat.Band(bandTop, bandCount, band.data());
+        }
+        return band.data() + static_cast<std::size_t>(row - bandTop) * static_cast<std::size_t>(width);
     });
-    std::vector<BYTE> dib;
-    try {
-        dib = PackedDib24(width, height, [&](int y) { return picture.Row(height - 1 - y); });
-    } catch (...) {
-        drawing.join();
-        throw;
-    }
-    drawing.join();
-    if (failure) std::rethrow_exception(failure);
-    BYTE* const bits = dib.data() + sizeof(BITMAPINFOHEADER);
-    const std::size_t stride = static_cast<std::size_t>(DibRowBytes(static_cast<std::uint64_t>(width), 24));
-    const auto row = [&](std::int32_t y) { return bits + static_cast<std::size_t>(height - 1 - y) * stride; };
-    std::vector<std::uint32_t> part;
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        // Each object over what lies under its bounds by then: within them it draws exactly as
-        // over the whole picture (its parts are placed by the picture's edges and its own).
-        const PictureRect area = Intersection(ObjectBounds(*objects[i]), bounds);
-        if (area.IsEmpty()) continue;
-        const std::int32_t partWidth = area.Width();
-        part.resize(static_cast<std::size_t>(partWidth) * static_cast<std::size_t>(area.Height()));
-        for (std::int32_t y = area.top; y < area.bottom; ++y) {
-            const BYTE* from = row(y) + static_cast<std::size_t>(area.left) * 3;
-            std::uint32_t* to = part.data() + static_cast<std::size_t>(y - area.top) * static_cast<std::size_t>(partWidth);
-            for (std::int32_t x = 0; x < partWidth; ++x, from += 3)
-                to[x] = from[0] | (std::uint32_t{from[1]} << 8) | (std::uint32_t{from[2]} << 16);
-        }
-        const MarkupObject* const one[] = {objects[i].get()};
-        Draw(one, part.data(), partWidth, partWidth, area.Height(), PicturePoint{area.left, area.top}, kSmoothSamples,
-             [&](const MarkupObject&) { return &layers[i]; });
-        for (std::int32_t y = area.top; y < area.bottom; ++y) {
-            BYTE* to = row(y) + static_cast<std::size_t>(area.left) * 3;
-            const std::uint32_t* from = part.data() + static_cast<std::size_t>(y - area.top) * static_cast<std::size_t>(partWidth);
-            for (std::int32_t x = 0; x < partWidth; ++x, to += 3) {
-                to[0] = static_cast<BYTE>(from[x]);
-                to[1] = static_cast<BYTE>(from[x] >> 8);
-                to[2] = static_cast<BYTE>(from[x] >> 16);
-            }
-        }
-    }
-    return dib;
 }
 
 PicturePoint MeasureText(const MarkupStyle& style, const std::wstring& text) {

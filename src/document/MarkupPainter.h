@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -53,10 +54,27 @@ void Draw(std::span<const MarkupObject* const> objects, std::uint32_t* buffer, s
 // The picture's pixels of `area` with every object drawn into them, as a picture of its own
 // (a 32-bit DIB section): what Save, Copy and Print take from an edited document.
 Picture Flattened(const Pixels& picture, const MarkupObjects& objects, const PictureRect& area);
-// The whole of Flattened's picture as PictureToPackedDib packs it (24-bit rows from the
-// bottom), made straight from the pixels: each object is drawn over its own bounds only,
-// so an edited picture is saved without first being copied whole into a section and
-// read back from it.
+// Flattened's pixels of the whole picture made a band of rows at a time, for a file written
+// without a flattened copy of the whole picture: the objects' layers are drawn once, over
+// the whole picture, and each band is the picture's rows with the objects laid over them.
+class FlatRows {
+public:
+    // The bands the files are made of, rows each.
+    static constexpr std::int32_t kBandRows = 64;
+    // The picture and objects stay alive and unchanged while the rows are made.
+    FlatRows(const Pixels& picture, const MarkupObjects& objects);
+    // `count` rows from `top` into `rows`, the picture's width each (32-bit, as Draw's buffer).
+    void Band(std::int32_t top, std::int32_t count, std::uint32_t* rows) const;
+    // The same as 24 bits a pixel (blue, green, red), rows `stride` bytes apart.
+    void PackedBand(std::int32_t top, std::int32_t count, BYTE* rows, std::size_t stride) const;
+
+private:
+    const Pixels& picture_;
+    std::vector<const MarkupObject*> objects_;  // those on the picture, in order
+    std::map<const MarkupObject*, std::vector<Layer>> layers_;
+    mutable std::vector<std::uint32_t> band_;
+};
+// The whole of Flattened's picture as PictureToPackedDib packs it (24-bit rows from the bottom).
 std::vector<BYTE> FlattenedPackedDib(const Pixels& picture, const MarkupObjects& objects);
 
 // The size a text takes in picture pixels in the style's font.

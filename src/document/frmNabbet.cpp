@@ -466,8 +466,17 @@ void frmNabbet::SaveDocumentPicture(const std::wstring& path, SaveFormat format)
         return;
     }
     // The same bytes as from DocumentPicture(): a section of the model's pixels packs as 24 bits.
-    const std::vector<BYTE> dib = MarkupPainter::FlattenedPackedDib(model_->PicturePixels(), model_->Objects());
-    ReplaceFileContents(path, format == SaveFormat::Bitmap ? PackedDibToBitmapFile(dib) : EncodePackedDib(dib, format));
+    const Pixels& pixels = model_->PicturePixels();
+    if (format == SaveFormat::Bitmap) {
+        ReplaceFileContents(path, PackedDibToBitmapFile(MarkupPainter::FlattenedPackedDib(pixels, model_->Objects())));
+        return;
+    }
+    // The encoder takes the flattened rows band by band as it compresses them.
+    const MarkupPainter::FlatRows flat(pixels, model_->Objects());
+    ReplaceFileContents(path, EncodeRows(static_cast<UINT>(pixels.Width()), static_cast<UINT>(pixels.Height()), format,
+                                         [&](UINT top, UINT count, BYTE* bits, UINT stride) {
+                                             flat.PackedBand(static_cast<std::int32_t>(top), static_cast<std::int32_t>(count), bits, stride);
+                                         }));
 }
 
 void frmNabbet::SetDocumentPicture(Picture picture) {
