@@ -362,8 +362,6 @@ FlatRows::FlatRows(const Pixels& picture, const MarkupObjects& objects) : pictur
     const PictureRect bounds = picture.Bounds();
     for (const auto& object : objects)
         if (!Intersection(ObjectBounds(*object), bounds).IsEmpty()) objects_.push_back(object.get());
-    // Drawn over the whole picture, so each band lays over it exactly what the whole picture gets.
-    for (const MarkupObject* object : objects_) layers_.emplace(object, LayersOf(*object, bounds, kSmoothSamples));
 }
 
 void FlatRows::Band(std::int32_t top, std::int32_t count, std::uint32_t* rows) const {
@@ -374,8 +372,13 @@ void FlatRows::Band(std::int32_t top, std::int32_t count, std::uint32_t* rows) c
     std::vector<const MarkupObject*> touching;
     for (const MarkupObject* object : objects_)
         if (!Intersection(ObjectBounds(*object), band).IsEmpty()) touching.push_back(object);
-    Draw(touching, rows, width, width, count, PicturePoint{0, top}, kSmoothSamples,
-         [&](const MarkupObject& object) { return &layers_.at(&object); });
+    // An object's layers are drawn when a band first reaches it, over the whole picture, so
+    // each band lays over its rows exactly what the whole picture gets.
+    Draw(touching, rows, width, width, count, PicturePoint{0, top}, kSmoothSamples, [&](const MarkupObject& object) {
+        auto kept = layers_.find(&object);
+        if (kept == layers_.end()) kept = layers_.emplace(&object, LayersOf(object, picture_.Bounds(), kSmoothSamples)).first;
+        return &kept->second;
+    });
 }
 
 void FlatRows::PackedBand(std::int32_t top, std::int32_t count, BYTE* rows, std::size_t stride) const {

@@ -57,6 +57,7 @@ Picture Flattened(const Pixels& picture, const MarkupObjects& objects, const Pic
 // Flattened's pixels of the whole picture made a band of rows at a time, for a file written
 // without a flattened copy of the whole picture: the objects' layers are drawn once, over
 // the whole picture, and each band is the picture's rows with the objects laid over them.
+// Bands are made one at a time, on any one thread.
 class FlatRows {
 public:
     // The bands the files are made of, rows each.
@@ -71,7 +72,7 @@ public:
 private:
     const Pixels& picture_;
     std::vector<const MarkupObject*> objects_;  // those on the picture, in order
-    std::map<const MarkupObject*, std::vector<Layer>> layers_;
+    mutable std::map<const MarkupObject*, std::vector<Layer>> layers_;  // drawn as the bands reach them
     mutable std::vector<std::uint32_t> band_;
 };
 // The whole of Flattened's picture as PictureToPackedDib packs it (24-bit rows from the bottom).

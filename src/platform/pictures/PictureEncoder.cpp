@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <functional>
+#include <thread>
 
 #include "platform/pictures/PictureFile.h"
 #include "platform/rules/RuntimeError.h"
@@ -127,6 +130,14 @@ std::vector<BYTE> Finish(FrameEncoding& encoding) {
     return bytes;
 }
 
+// A thread that is waited for however its scope is left.
+struct JoinedThread {
+    std::thread thread;
+    ~JoinedThread() {
+        if (thread.joinable()) thread.join();
+    }
+};
+
 const GUID& ContainerOf(SaveFormat format) {
     return format == SaveFormat::Jpeg ? GUID_ContainerFormatJpeg : GUID_ContainerFormatPng;
 }
@@ -186,14 +197,27 @@ std::vector<BYTE> EncodeRows(UINT width, UINT height, SaveFormat format, const R
     FrameEncoding encoding = StartFrame(factory.get(), ContainerOf(format), width, height, GUID_WICPixelFormat24bppBGR);
     const UINT stride = ((width * 24 + 31) / 32) * 4;
     if (IsEqualGUID(encoding.accepted, GUID_WICPixelFormat24bppBGR)) {
-        // Band by band, as the encoder compresses them: no copy of the whole picture.
+        // Band by band, as the encoder compresses them: no copy of the whole picture, and the
+        // next band is made on a second thread while the encoder compresses this one.
         constexpr UINT kBandRows = 64;
-        std::vector<BYTE> band(std::size_t(stride) * std::min(kBandRows, height));
-        for (UINT top = 0; top < height; top += kBandRows) {
+        std::vector<BYTE> bands[2];
+        for (auto& band : bands) band.resize(std::size_t(stride) * std::min(kBandRows, height));
+        std::exception_ptr failure;
+        const auto make = [&](std::vector<BYTE>& band, UINT top) {
+            try {
+                rows(top, std::min(kBandRows, height - top), band.data(), stride);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        };
+        make(bands[0], 0);
+        for (UINT top = 0, current = 0; top < height && !failure; top += kBandRows, current ^= 1) {
+            JoinedThread next;
+            if (top + kBandRows < height) next.thread = std::thread(make, std::ref(bands[current ^ 1]), top + kBandRows);
             const UINT count = std::min(kBandRows, height - top);
-            rows(top, count, band.data(), stride);
-            ThrowIfFailed(encoding.frame->WritePixels(count, stride, stride * count, band.data()), L"Picture encoder");
+            ThrowIfFailed(encoding.frame->WritePixels(count, stride, stride * count, bands[current].data()), L"Picture encoder");
         }
+        if (failure) std::rethrow_exception(failure);
     } else {
         std::vector<BYTE> all(std::size_t(stride) * height);
         rows(0, height, all.data(), stride);

@@ -22,7 +22,8 @@ std::vector<BYTE> EncodePackedDib(const std::vector<BYTE>& packedDib, SaveFormat
 // PNG or JPEG of a picture handed over in bands of rows from the top: rows(top, count,
 // bits, stride) fills `count` rows of 24 bits a pixel (blue, green, red), `stride` bytes
 // apart. The same file as EncodePackedDib makes of those pixels, without the whole
-// picture held at once where the encoder takes that layout.
+// picture held at once where the encoder takes that layout. Bands after the first are
+// made on another thread (one at a time, in order) while the encoder compresses the last.
 using RowBands = std::function<void(UINT top, UINT count, BYTE* bits, UINT stride)>;
 std::vector<BYTE> EncodeRows(UINT width, UINT height, SaveFormat format, const RowBands& rows);
 
