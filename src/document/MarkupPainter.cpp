@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <memory>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include <objidl.h>

@@ -57,7 +57,7 @@ Picture Flattened(const Pixels& picture, const MarkupObjects& objects, const Pic
 // Flattened's pixels of the whole picture made a band of rows at a time, for a file written
 // without a flattened copy of the whole picture: the objects' layers are drawn once, over
 // the whole picture, and each band is the picture's rows with the objects laid over them.
-// Bands are made one at a time, on any one thread.
+// Bands are asked for one at a time, from any thread.
 class FlatRows {
 public:
     // The bands the files are made of, rows each.

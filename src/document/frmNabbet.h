@@ -34,7 +34,7 @@ public:
     Picture DocumentPicture() const override;
     void SetDocumentPicture(Picture picture) override;
     // Writes DocumentPicture() as a file of the format (see SavePictureAs); an edited one is
-    // packed straight from the model's pixels rather than by way of a picture of them.
+    // made band by band from the model's pixels rather than by way of a picture of them.
     void SaveDocumentPicture(const std::wstring& path, SaveFormat format) const;
     // "3840 x 2160 px  50%", or nothing without a picture.
     std::wstring ViewDescription() const override;

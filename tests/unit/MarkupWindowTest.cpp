@@ -192,8 +192,9 @@ TEST_F(MarkupWindowTest, AnEditedPictureIsSavedAsExactlyItsFlattenedPixels) {
     MakeFrame();
     auto document = AddDocument(L"Nabbet1", PatternPicture(300, 200), true);
     DocumentModel& model = *document->Model();
-    // Saving draws each object over its own bounds alone: every kind, overlapping one
-    // another and cut by the picture's edges, must come out as over the whole picture.
+    // Saving makes the picture in bands of rows (64, from the top for PNG and JPEG, from the
+    // bottom for BMP): every kind, overlapping one another and cut by the picture's and the
+    // bands' edges, must come out as drawn over the whole picture.
     const auto add = [&](MarkupTool kind, std::vector<PicturePoint> points, std::int32_t width, bool filled = false) {
         MarkupObject object;
         object.kind = kind;
@@ -221,11 +222,13 @@ TEST_F(MarkupWindowTest, AnEditedPictureIsSavedAsExactlyItsFlattenedPixels) {
     add(MarkupTool::Rectangle, {{90, 70}, {200, 140}}, 7);
 
     TempFolder folder;
-    const std::wstring bitmap = folder.File(L"saved.bmp"), png = folder.File(L"saved.png");
+    const std::wstring bitmap = folder.File(L"saved.bmp"), png = folder.File(L"saved.png"), jpeg = folder.File(L"saved.jpg");
     document->SaveDocumentPicture(bitmap, SaveFormat::Bitmap);
     document->SaveDocumentPicture(png, SaveFormat::Png);
+    document->SaveDocumentPicture(jpeg, SaveFormat::Jpeg);
     const Picture flattened = document->DocumentPicture();
     EXPECT_EQ(ReadBytes(bitmap), PictureToBitmapFile(flattened));
     EXPECT_EQ(ReadBytes(png), EncodePicture(flattened, SaveFormat::Png));
+    EXPECT_EQ(ReadBytes(jpeg), EncodePicture(flattened, SaveFormat::Jpeg));
     EXPECT_NE(ReadBytes(bitmap), PictureToBitmapFile(PatternPicture(300, 200)));
 }
