@@ -127,8 +127,11 @@ private:
     void UpdateTextPreview();
     void FinishDrag(bool commit);
     void ShowPreview(std::optional<MarkupObject> preview);
-    void InvalidatePicture(const PictureRect& area);
-    void InvalidateOverlay(const MarkupObject& object);
+    // Invalidate the picture box's pixels showing the area or the object's outline and
+    // handles, or add them to `into` for one invalidation.
+    void InvalidatePicture(const PictureRect& area, HRGN into = nullptr);
+    void InvalidateOverlay(const MarkupObject& object, HRGN into = nullptr);
+    void InvalidateView(const RECT& rect, HRGN into);
     void Pick(std::optional<std::uint64_t> id);
     const MarkupObject* FindObject(std::uint64_t id) const;
     // The picked object as it shows now: its preview while it is being edited.

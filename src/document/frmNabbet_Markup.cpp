@@ -60,28 +60,32 @@ ViewPoint frmNabbet::ViewCentre(PicturePoint point) const noexcept {
     return {(mapping.ViewX(point.x) + mapping.ViewX(point.x + 1)) / 2, (mapping.ViewY(point.y) + mapping.ViewY(point.y + 1)) / 2};
 }
 
-void frmNabbet::InvalidatePicture(const PictureRect& area) {
+void frmNabbet::InvalidateView(const RECT& rect, HRGN into) {
+    if (into == nullptr) {
+        InvalidateRect(picNabbet_.hWnd(), &rect, FALSE);
+        return;
+    }
+    const unique_hrgn part(CreateRectRgnIndirect(&rect));
+    CombineRgn(into, into, part.get(), RGN_OR);
+}
+
+void frmNabbet::InvalidatePicture(const PictureRect& area, HRGN into) {
     const HWND box = picNabbet_.hWnd();
     if (box == nullptr || area.IsEmpty() || !model_) return;
     const PictureRect inside = Intersection(area, model_->PicturePixels().Bounds());
     if (inside.IsEmpty()) return;
-    const RECT rect = ToRect(Mapping().ToView(inside));
-    InvalidateRect(box, &rect, FALSE);
+    InvalidateView(ToRect(Mapping().ToView(inside)), into);
 }
 
-void frmNabbet::InvalidateOverlay(const MarkupObject& object) {
+void frmNabbet::InvalidateOverlay(const MarkupObject& object, HRGN into) {
     const HWND box = picNabbet_.hWnd();
     if (box == nullptr) return;
     // The dashed box and its handles, which reach half a handle beyond it.
-    for (const ViewRect& band : OutlineRepaint(Mapping().ToView(ObjectBox(object)), {})) {
-        const RECT rect = ToRect(band);
-        InvalidateRect(box, &rect, FALSE);
-    }
+    for (const ViewRect& band : OutlineRepaint(Mapping().ToView(ObjectBox(object)), {})) InvalidateView(ToRect(band), into);
     if (HandlesOf(object.kind) == HandleKind::Ends && object.points.size() >= 2)
         for (const PicturePoint& end : {object.points[0], object.points[1]}) {
             const ViewPoint at = ViewCentre(end);
-            const RECT rect{at.x - kHandleSize, at.y - kHandleSize, at.x + kHandleSize + 1, at.y + kHandleSize + 1};
-            InvalidateRect(box, &rect, FALSE);
+            InvalidateView(RECT{at.x - kHandleSize, at.y - kHandleSize, at.x + kHandleSize + 1, at.y + kHandleSize + 1}, into);
         }
 }
 
@@ -95,18 +99,21 @@ void frmNabbet::Pick(std::optional<std::uint64_t> id) {
 }
 
 void frmNabbet::ShowPreview(std::optional<MarkupObject> preview) {
-    // What the old preview covered and what the new one covers; nothing else changes.
-    if (preview_) {
-        for (const PictureRect& area : RepaintAreas(*preview_)) InvalidatePicture(area);
-        InvalidateOverlay(*preview_);
-    }
+    // What the old preview covered and what the new one covers; nothing else changes. Made
+    // one region first: under Wine each invalidation is a call to its server.
+    const unique_hrgn changed(CreateRectRgn(0, 0, 0, 0));
+    const auto add = [&](const MarkupObject& object) {
+        for (const PictureRect& area : RepaintAreas(object)) InvalidatePicture(area, changed.get());
+        InvalidateOverlay(object, changed.get());
+    };
+    if (preview_) add(*preview_);
     preview_ = std::move(preview);
     if (!preview_) previewDrawing_.reset();
-    if (preview_) {
-        for (const PictureRect& area : RepaintAreas(*preview_)) InvalidatePicture(area);
-        InvalidateOverlay(*preview_);
+    if (preview_) add(*preview_);
+    if (const HWND box = picNabbet_.hWnd()) {
+        InvalidateRgn(box, changed.get(), FALSE);
+        UpdateWindow(box);
     }
-    if (picNabbet_.hWnd() != nullptr) UpdateWindow(picNabbet_.hWnd());
 }
 
 void frmNabbet::SendToolCommand(UINT id) const {
