@@ -1,7 +1,8 @@
 // Marking up on a real frame: the tool commands and their letters, which reach the tools
 // only from a document that is not taking text; a picked object restyled, brought forward
 // and deleted, each one undo step, as the screen shows it; the style kept in the settings;
-// an edited picture saved as exactly its flattened pixels.
+// a shape being drawn shown as it is saved; an edited picture saved as exactly its
+// flattened pixels.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -186,6 +187,24 @@ TEST_F(MarkupWindowTest, APickedObjectIsRestyledBroughtForwardAndDeletedEachOneS
     frame->mnuEditUndo_Click();
     EXPECT_EQ(model.Objects()[0]->style.colour, red);
     EXPECT_EQ(Shown(*document, 11, 15), red);
+}
+
+TEST_F(MarkupWindowTest, AnArrowBeingDrawnShowsAtThePointerExactlyAsItIsSaved) {
+    MakeFrame();
+    auto document = AddDocument(L"Nabbet1", PatternPicture(200, 150), true);
+    frame->mnuTools_Click<MarkupTool::Arrow>();
+    // Drawn once a move and laid over each part repainted: a move elsewhere must leave
+    // nothing of the last place, and at 100 % the screen shows the very pixels saved.
+    Mouse(*document, WM_LBUTTONDOWN, 20, 130);
+    Mouse(*document, WM_MOUSEMOVE, 120, 20);
+    Mouse(*document, WM_MOUSEMOVE, 180, 100);
+    POINT corner{0, 0};
+    ClientToScreen(document->picNabbet().hWnd(), &corner);
+    const Image shown = ReadScreen(corner.x, corner.y, 200, 150);
+    Mouse(*document, WM_LBUTTONUP, 180, 100);
+    ASSERT_EQ(document->Model()->Objects().size(), 1u);
+    EXPECT_EQ(CountDifferences(shown, ReadPicture(document->DocumentPicture())), 0);
+    EXPECT_NE(CountDifferences(shown, PatternImage(200, 150)), 0);
 }
 
 TEST_F(MarkupWindowTest, AnEditedPictureIsSavedAsExactlyItsFlattenedPixels) {
