@@ -450,7 +450,9 @@ TEST_F(SelectorTest, AClickWithoutMovingTakesTheWindowOrControlUnderItOrTheMonit
         const HWND h = selector->hWnd();
         SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(c.press.x, c.press.y));
         EXPECT_EQ(selector->shpSelect.Visible, c.outlined != nullptr) << c.what;
-        if (c.outlined != nullptr) EXPECT_EQ(selector->lblSelect.Caption, c.outlined) << c.what;
+        if (c.outlined != nullptr) {
+            EXPECT_EQ(selector->lblSelect.Caption, c.outlined) << c.what;
+        }
         SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.press.x, c.press.y));
         if (c.detour) SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 200));
         SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(c.release.x, c.release.y));
