@@ -103,7 +103,6 @@ void frmRectangle::Form_Load() {
         if (monitors_.empty()) monitors_.push_back(MonitorArea{desktop, desktop, true});
         POINT cursor{};
         pointerKnown_ = GetCursorPos(&cursor) != FALSE;
-        frontTakeBacks_ = 0;
         ScreenToClient(hwnd_, &cursor);
         pointer_ = cursor;
         InvalidateRect(hwnd_, nullptr, FALSE);
@@ -336,10 +335,6 @@ constexpr std::int64_t kRepaintSlack = 16384;
 
 // A message of the application's range that nothing posts.
 constexpr UINT kNeverPosted = 0xBFFE;
-// Posted to itself when another window takes the activation while the selector is up.
-constexpr UINT kTakeBackFront = 0xBFFD;
-// Times the selector takes the front back in one showing: a program that insists wins.
-constexpr int kFrontTakeBacks = 3;
 
 }  // namespace
 
@@ -371,8 +366,7 @@ void frmRectangle::RefreshControls() {
 }
 
 void frmRectangle::ShowAreas(const std::vector<EdgeRect>& areas) {
-    // Not shown yet (the first refresh, while loading): its first paint shows everything.
-    if (areas.empty() || !IsWindowVisible(hwnd_)) return;
+    if (areas.empty()) return;
     // Drawn straight onto the window, as a tracking outline is, rather than through a paint
     // message each: the paint cycle cost more than the drawing. Each area is handed to the
     // display on its own: Wine hands over a window's drawing as the bounding box of
@@ -493,46 +487,22 @@ void frmRectangle::Paint() {
 }
 
 void frmRectangle::PaintArea(HDC target, const RECT& area) {
-    if (area.right <= area.left || area.bottom <= area.top) return;
-    // What is drawn over the frozen screen: the band's outline (its four edges, not what
-    // lies inside), the readout and the loupe, as far as they meet the area.
-    std::vector<RECT> overlays;
-    const auto add = [&](const RECT& r) {
-        RECT part{};
-        if (IntersectRect(&part, &r, &area)) overlays.push_back(part);
-    };
-    if (shpSelect.Visible) {
-        const RECT b = PaintedPixelBounds(shpSelect, true);
-        add(RECT{b.left, b.top, b.right, b.top + 1});
-        add(RECT{b.left, b.bottom - 1, b.right, b.bottom});
-        add(RECT{b.left, b.top, b.left + 1, b.bottom});
-        add(RECT{b.right - 1, b.top, b.right, b.bottom});
-    }
-    if (lblSelect.Visible) add(PaintedPixelBounds(lblSelect, false));
-    if (drawnLoupe_.visible) add(drawnLoupe_.bounds);
-    if (frozenDc_ && overlays.empty()) {
-        BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, frozenDc_.get(), area.left,
-               area.top, SRCCOPY);
-        return;
-    }
-    // A small area is composed whole off screen and shown in one transfer: no flicker while
-    // dragging. A large one (the whole screen when the selector first shows) gets the frozen
-    // screen straight, and only what lies under the outline, readout and loupe composed: a
-    // back buffer of the screen's size cost its first paint some 15 ms.
-    constexpr LONG kComposedWhole = 256 * 256;
-    if (!frozenDc_ || (area.right - area.left) * (area.bottom - area.top) <= kComposedWhole) {
-        PaintComposed(target, area);
-        return;
-    }
-    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, frozenDc_.get(), area.left,
-           area.top, SRCCOPY);
-    for (const RECT& overlay : overlays) PaintComposed(target, overlay);
-}
-
-void frmRectangle::PaintComposed(HDC target, const RECT& area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
+    // Where neither the band, the readout nor the loupe lies (the whole screen when the
+    // selector first shows), the frozen screen goes straight to the window: no back
+    // buffer of that size.
+    RECT overlap{};
+    const RECT band = PaintedPixelBounds(shpSelect, true);
+    const RECT label = PaintedPixelBounds(lblSelect, false);
+    if (frozenDc_ && !(shpSelect.Visible && IntersectRect(&overlap, &area, &band)) &&
+        !(lblSelect.Visible && IntersectRect(&overlap, &area, &label)) &&
+        !(drawnLoupe_.visible && IntersectRect(&overlap, &area, &drawnLoupe_.bounds))) {
+        BitBlt(target, area.left, area.top, width, height, frozenDc_.get(), area.left, area.top, SRCCOPY);
+        return;
+    }
+    // Composed off screen, then shown in one transfer: no flicker while dragging.
     unique_hdc buffer(CreateCompatibleDC(target));
     unique_hbitmap bitmap(CreateCompatibleBitmap(target, width, height));
     if (!buffer || !bitmap) return;
@@ -543,15 +513,13 @@ void frmRectangle::PaintComposed(HDC target, const RECT& area) {
     } else {
         FillRect(buffer.get(), &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
-    RECT overlap{};
-    const RECT band = PaintedPixelBounds(shpSelect, true);
-    const RECT label = PaintedPixelBounds(lblSelect, false);
     if (shpSelect.Visible && IntersectRect(&overlap, &area, &band)) {
         // The outline inverts what lies under it, so it shows on any background.
+        const RECT& b = band;
         const int oldMode = SetROP2(buffer.get(), R2_NOT);
         SelectGuard pen(buffer.get(), GetStockObject(BLACK_PEN));
         SelectGuard brush(buffer.get(), GetStockObject(NULL_BRUSH));
-        Rectangle(buffer.get(), band.left, band.top, band.right, band.bottom);
+        Rectangle(buffer.get(), b.left, b.top, b.right, b.bottom);
         SetROP2(buffer.get(), oldMode);
     }
     if (lblSelect.Visible && IntersectRect(&overlap, &area, &label)) {
@@ -577,21 +545,6 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_ACTIVATE:
-        // A window activated while the selector is up (the one below the frame, which took the
-        // activation as the frame hid, may get to it only now) would leave the selector without
-        // the keyboard, and under Wine without a window manager it is even raised above the
-        // selector and takes its clicks: the selector takes the front back once that is done.
-        if (LOWORD(wParam) == WA_INACTIVE && IsWindowVisible(hwnd_) && frontTakeBacks_ < kFrontTakeBacks)
-            PostMessageW(hwnd_, kTakeBackFront, 0, 0);
-        break;
-    case kTakeBackFront:
-        if (IsWindowVisible(hwnd_) && GetForegroundWindow() != hwnd_ && frontTakeBacks_ < kFrontTakeBacks) {
-            ++frontTakeBacks_;
-            SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-            SetForegroundWindow(hwnd_);
-        }
-        return 0;
     case WM_SETCURSOR:
         if (mousePointer_ == MousePointerCode::Crosshair) {
             SetCursor(LoadCursorW(nullptr, IDC_CROSS));

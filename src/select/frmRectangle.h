@@ -95,7 +95,6 @@ private:
     void ReleaseFrozenScreen() noexcept;
     void Paint();
     void PaintArea(HDC target, const RECT& area);
-    void PaintComposed(HDC target, const RECT& area);
     void DrawLoupe(HDC dc, const LoupeLayout& loupe);
     HFONT LoupeFont(int dpi);
     // Paints each area and hands it to the display before the next.
@@ -137,7 +136,6 @@ private:
     // Shift went down and nothing else has been pressed since: its release cancels.
     bool shiftAlone_ = false;
     bool rightPressed_ = false;
-    int frontTakeBacks_ = 0;
 };
 
 // The outer pixel bounds of a painted control (right and bottom exclusive). The band's

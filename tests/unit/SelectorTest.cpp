@@ -504,24 +504,3 @@ TEST_F(SelectorTest, TheOutlineFollowsThePointerFromWindowToControlRepaintingOnl
     EXPECT_EQ(button.At(400, 375), before.At(400, 375));
     EXPECT_EQ(selector->lblSelect.Caption, L"80 x 24");
 }
-
-// Another window activated while the selector is up (the window below the frame may get the
-// activation late) would take the keyboard, and under Wine its clicks: the selector takes
-// the front back, a few times in one showing, and then leaves a program that insists alone.
-TEST_F(SelectorTest, TakesTheFrontBackFromAWindowActivatedWhileItIsUpButNotForever) {
-    auto selector = OpenSelector();
-    SetForegroundWindow(selector->hWnd());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == selector->hWnd(); }, 2000));
-    PatternWindow other(100, 100, 200, 150, PatternWindowOptions{.activate = true});
-    for (int time = 1; time <= 4; ++time) {
-        SetForegroundWindow(other.hWnd());
-        if (time <= 3) {
-            EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == selector->hWnd(); }, 2000)) << time;
-        } else {
-            WaitUntil([] { return false; }, 300);
-            EXPECT_EQ(GetForegroundWindow(), other.hWnd());
-        }
-    }
-    EXPECT_TRUE(IsWindowVisible(selector->hWnd()));
-    selector->Unload();
-}
