@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -197,6 +198,7 @@ TEST_F(CaptureCommandsTest, CaptureAndCloseCyclesLeakNoGdiOrUserObjects) {
     frame->mnuWindowCloseAll_Click();
     DoEvents();
     const GuiObjectCounts before = CountGuiObjects();
+    const std::map<int, long> beforeByType = GdiObjectsByType();
     // The counts come back exactly after every cycle: a leak shows in the first cycle of
     // its kind, so five of each are plenty.
     for (int cycle = 0; cycle < 10; ++cycle) {
@@ -213,21 +215,21 @@ TEST_F(CaptureCommandsTest, CaptureAndCloseCyclesLeakNoGdiOrUserObjects) {
         DoEvents();
         frame->mnuWindowCloseAll_Click();
         DoEvents();
-        // Seen in full runs only: the cycles took two minutes together. Said where.
         if (GetTickCount64() - start > 2000)
             std::printf("cycle %d (%s) took %llu ms\n", cycle, cycle % 2 == 0 ? "Screen" : "Active Window",
                         GetTickCount64() - start);
     }
-    // Some objects go a little later than the command (a paint still queued under load,
-    // seen as 4 more GDI objects in one run of hundreds): the counts must come back within
-    // two seconds of messages; a leak never does.
-    GuiObjectCounts after = CountGuiObjects();
-    for (int i = 0; i < 100 && (after.gdi != before.gdi || after.user != before.user); ++i) {
+    // Some objects go a little later than the command (a paint still queued under load):
+    // the counts must come back within two seconds of messages; a leak never does. The
+    // GDI count is a read of this process's own table, cheap enough to poll; the USER
+    // count walks the whole handle space through the server and is read once.
+        const ULONGLONG waitStart = GetTickCount64();
+    while (CountGdiObjects() != before.gdi && GetTickCount64() - waitStart < 2000) {
         Sleep(20);
         DoEvents();
-        after = CountGuiObjects();
     }
-    EXPECT_EQ(after.gdi, before.gdi);
+    const GuiObjectCounts after = CountGuiObjects();
+    EXPECT_EQ(after.gdi, before.gdi) << DescribeGdiDifference(beforeByType, GdiObjectsByType());
     EXPECT_EQ(after.user, before.user);
     EXPECT_GT(before.gdi, 0);
     EXPECT_GT(before.user, 0);

@@ -27,7 +27,7 @@ struct GdiHandleEntry {
 static_assert(sizeof(GdiHandleEntry) == 24);
 constexpr int kGdiHandleCount = 0x10000;
 
-long CountGdiHandleTable() {
+const GdiHandleEntry* GdiHandleTable() {
 #if defined(_WIN64)
     // PEB::GdiSharedHandleTable; under Wine the table belongs to this process alone, so
     // every live entry (type non-zero) is one of its objects, stock objects included.
@@ -36,17 +36,21 @@ long CountGdiHandleTable() {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
     PROCESS_BASIC_INFORMATION basic{};
     if (query == nullptr || query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
-        return -1;
+        return nullptr;
     const auto* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
-    const auto* table = *reinterpret_cast<const GdiHandleEntry* const*>(peb + 0xF8);
+    return *reinterpret_cast<const GdiHandleEntry* const*>(peb + 0xF8);
+#else
+    return nullptr;
+#endif
+}
+
+long CountGdiHandleTable() {
+    const GdiHandleEntry* table = GdiHandleTable();
     if (table == nullptr) return -1;
     long count = 0;
     for (int i = 0; i < kGdiHandleCount; ++i)
         if (table[i].type != 0) ++count;
     return count;
-#else
-    return -1;
-#endif
 }
 
 long CountUserHandles() {
@@ -89,6 +93,30 @@ ProcessResources ReadProcessResources() {
     }
     resources.privateBytes = ReadPrivateBytes();
     return resources;
+}
+
+long CountGdiObjects() {
+    return GuiResourcesWork() ? static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+                              : CountGdiHandleTable();
+}
+
+std::map<int, long> GdiObjectsByType() {
+    std::map<int, long> types;
+    if (GuiResourcesWork()) return types;
+    const GdiHandleEntry* table = GdiHandleTable();
+    if (table == nullptr) return types;
+    for (int i = 0; i < kGdiHandleCount; ++i)
+        if (table[i].type != 0) ++types[table[i].type];
+    return types;
+}
+
+std::string DescribeGdiDifference(const std::map<int, long>& before, const std::map<int, long>& after) {
+    std::map<int, long> difference = after;
+    for (const auto& [type, count] : before) difference[type] -= count;
+    std::string text;
+    for (const auto& [type, count] : difference)
+        if (count != 0) text += "type " + std::to_string(type) + ": " + (count > 0 ? "+" : "") + std::to_string(count) + "; ";
+    return text.empty() ? "no difference by type" : text;
 }
 
 std::wstring ProcessResourcesSource() {

@@ -2,6 +2,7 @@
 // What this process holds of the system: GDI and USER objects and private memory, read
 // the same way by the robustness tests and the benchmarks.
 #include <cstdint>
+#include <map>
 #include <string>
 
 struct ProcessResources {
@@ -17,8 +18,17 @@ struct ProcessResources {
 // memory is PagefileUsage, which Wine fills with the process's resident anonymous memory.
 ProcessResources ReadProcessResources();
 
+// The GDI count alone: under Wine a read of this process's own memory, cheap enough to poll.
+long CountGdiObjects();
+
 // Private memory alone: cheap enough to read after every cycle.
 std::uint64_t ReadPrivateBytes();
+
+// The process's live GDI objects by their type in Wine's handle table (1 device context,
+// 4 region, 5 bitmap, 10 font, 16 brush, 48 pen...), where that table can be read; empty
+// elsewhere. Tells what a leak check's difference is made of.
+std::map<int, long> GdiObjectsByType();
+std::string DescribeGdiDifference(const std::map<int, long>& before, const std::map<int, long>& after);
 
 // Which sources ReadProcessResources used, for the test log.
 std::wstring ProcessResourcesSource();
