@@ -161,7 +161,7 @@ bool SaveDocument(IFrameHost& frame, const std::shared_ptr<frmNabbet>& document)
         if (!Confirmed([&] { return dlg.ShowSave(frame.OwnerWindow()); }) || dlg.FileName.empty()) return;
         if (!frame.FrameLoaded() || !document->IsLoaded()) return;
         const SaveTarget target = ChooseSaveTarget(dlg.FileName, dlg.FilterIndex);
-        SavePictureAs(document->DocumentPicture(), target.path, target.format);
+        document->SaveDocumentPicture(target.path, target.format);
         if (DocumentModel* model = document->Model()) model->MarkSaved();
         saved = true;
         // The file is written: a store that cannot keep the folder is reported, not a failed save.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,7 @@ using std::min;
 #include <gdiplus.h>
 
 #include "document/PicturePixels.h"
+#include "platform/pictures/BitmapWriter.h"
 #include "platform/rules/RuntimeError.h"
 
 namespace {
@@ -202,38 +204,12 @@ bool NeedsSmoothing(const MarkupObject& object) {
     return true;
 }
 
-// Lays `colour` at `opacity` over the buffer's pixels of `bounds` (but those in `done`) as far
-// as what `draw` paints white on black, drawn `scale` times larger, covers each pixel. `draw`
-// draws with the corner of `bounds` at 0, 0: what is drawn is moved there first, since
-// Wine's GDI+ overflows its stack on shapes far from the origin, whatever the transform.
-void Cover(const PictureRect& bounds, const std::vector<PictureRect>& done, std::uint32_t* buffer, std::int32_t stride,
-           PicturePoint origin, int scale, std::uint32_t colour, std::uint32_t opacity,
-           const std::function<void(gp::Graphics&)>& draw);
-
-// Edges are smoothed by drawing the shape `scale` times larger, aliased, and averaging each
-// scale x scale square into a pixel's coverage: the same result wherever GDI+ itself does
-// not anti-alias (Wine's renders geometry aliased), and the shape's colour is laid over the
-// picture once, so a translucent marker or an arrow's joints never darken where parts overlap.
-void DrawSmoothed(const MarkupObject& object, std::uint32_t* buffer, std::int32_t stride, std::int32_t width,
-                  std::int32_t height, PicturePoint origin, int scale) {
-    // Only where the shape is (a long diagonal's stretches, not its box), each pixel once.
-    const PictureRect bufferArea{origin.x, origin.y, origin.x + width, origin.y + height};
-    std::vector<PictureRect> done;
-    for (const PictureRect& area : RepaintAreas(object)) {
-        const PictureRect part = Intersection(area, bufferArea);
-        if (part.IsEmpty()) continue;
-        MarkupObject white = Moved(object, -part.left, -part.top);
-        white.style.colour = 0xFFFFFF;
-        Cover(part, done, buffer, stride, origin, scale, object.style.colour,
-              object.kind == MarkupTool::Highlighter ? kHighlighterAlpha : 255,
-              [&](gp::Graphics& graphics) { DrawObject(graphics, white, true); });
-        done.push_back(part);
-    }
-}
-
-void Cover(const PictureRect& bounds, const std::vector<PictureRect>& done, std::uint32_t* buffer, std::int32_t stride,
-           PicturePoint origin, int scale, std::uint32_t colour, std::uint32_t opacity,
-           const std::function<void(gp::Graphics&)>& draw) {
+// What `draw` paints white on black, drawn `scale` times larger, as the coverage of each
+// pixel of `bounds` (but those in `done`) by `colour` at `opacity`. `draw` draws with the
+// corner of `bounds` at 0, 0: what is drawn is moved there first, since Wine's GDI+
+// overflows its stack on shapes far from the origin, whatever the transform.
+MarkupPainter::Layer Coverage(const PictureRect& bounds, const std::vector<PictureRect>& done, int scale,
+                              std::uint32_t colour, std::uint32_t opacity, const std::function<void(gp::Graphics&)>& draw) {
     const std::int32_t layerWidth = bounds.Width() * scale;
     const std::int32_t layerHeight = bounds.Height() * scale;
     std::vector<std::uint32_t> layer(static_cast<std::size_t>(layerWidth) * static_cast<std::size_t>(layerHeight), 0);
@@ -247,11 +223,12 @@ void Cover(const PictureRect& bounds, const std::vector<PictureRect>& done, std:
         draw(graphics);
         graphics.Flush(gp::FlushIntentionSync);
     }
+    MarkupPainter::Layer result{bounds, colour,
+                                std::vector<std::uint8_t>(static_cast<std::size_t>(bounds.Width()) * static_cast<std::size_t>(bounds.Height()))};
     const std::uint32_t full = 255u * static_cast<std::uint32_t>(scale * scale);
     for (std::int32_t y = 0; y < bounds.Height(); ++y) {
-        std::uint32_t* row = buffer + static_cast<std::size_t>(bounds.top - origin.y + y) * static_cast<std::size_t>(stride) +
-                             (bounds.left - origin.x);
         const std::uint32_t* samples = layer.data() + static_cast<std::size_t>(y) * scale * static_cast<std::size_t>(layerWidth);
+        std::uint8_t* alpha = result.alpha.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(bounds.Width());
         for (std::int32_t x = 0; x < bounds.Width(); ++x) {
             std::uint32_t covered = 0;
             for (int j = 0; j < scale; ++j)
@@ -260,25 +237,73 @@ void Cover(const PictureRect& bounds, const std::vector<PictureRect>& done, std:
             if (covered == 0) continue;
             const PicturePoint at{bounds.left + x, bounds.top + y};
             if (std::any_of(done.begin(), done.end(), [&](const PictureRect& area) { return area.Contains(at); })) continue;
-            const std::uint32_t alpha = (covered * opacity + full / 2) / full;  // 0..255
-            const std::uint32_t pixel = row[x];
-            std::uint32_t blended = pixel & 0xFF000000u;
-            for (int shift = 0; shift < 24; shift += 8) {
-                const std::uint32_t under = (pixel >> shift) & 0xFF;
-                const std::uint32_t over = (colour >> shift) & 0xFF;
-                blended |= ((under * (255 - alpha) + over * alpha + 127) / 255) << shift;
-            }
-            row[x] = blended;
+            alpha[x] = static_cast<std::uint8_t>((covered * opacity + full / 2) / full);
         }
     }
+    return result;
 }
 
 }  // namespace
 
 namespace MarkupPainter {
 
+// Edges are smoothed by drawing the shape `scale` times larger, aliased, and averaging each
+// scale x scale square into a pixel's coverage: the same result wherever GDI+ itself does
+// not anti-alias (Wine's renders geometry aliased), and the shape's colour is laid over the
+// picture once, so a translucent marker or an arrow's joints never darken where parts overlap.
+std::vector<Layer> LayersOf(const MarkupObject& object, const PictureRect& within, int samples) {
+    std::vector<Layer> layers;
+    if (object.kind == MarkupTool::Pixelate || !NeedsSmoothing(object)) return layers;
+    EnsureStarted();
+    const int scale = std::clamp(samples, 1, kSmoothSamples);
+    // Only where the shape is (a long diagonal's stretches, not its box), each pixel once.
+    std::vector<PictureRect> done;
+    for (const PictureRect& area : RepaintAreas(object)) {
+        const PictureRect part = Intersection(area, within);
+        if (part.IsEmpty()) continue;
+        MarkupObject white = Moved(object, -part.left, -part.top);
+        white.style.colour = 0xFFFFFF;
+        layers.push_back(Coverage(part, done, scale, object.style.colour,
+                                  object.kind == MarkupTool::Highlighter ? kHighlighterAlpha : 255,
+                                  [&](gp::Graphics& graphics) { DrawObject(graphics, white, true); }));
+        done.push_back(part);
+    }
+    if (object.kind == MarkupTool::Step) {
+        // The number through a coverage of its own too: Wine's GDI+ overflows its stack
+        // laying out centred text straight on a large picture.
+        const PictureRect part = Intersection(ObjectBounds(object), within);
+        if (!part.IsEmpty())
+            layers.push_back(Coverage(part, {}, 1, StepInk(object.style.colour), 255, [&](gp::Graphics& graphics) {
+                DrawStepNumber(graphics, Moved(object, -part.left, -part.top), true);
+            }));
+    }
+    return layers;
+}
+
+void LayOver(const Layer& layer, std::uint32_t* buffer, std::int32_t stride, std::int32_t width, std::int32_t height,
+             PicturePoint origin) noexcept {
+    const PictureRect part = Intersection(layer.area, PictureRect{origin.x, origin.y, origin.x + width, origin.y + height});
+    for (std::int32_t y = part.top; y < part.bottom; ++y) {
+        std::uint32_t* row = buffer + static_cast<std::size_t>(y - origin.y) * static_cast<std::size_t>(stride);
+        const std::uint8_t* alphas =
+            layer.alpha.data() + static_cast<std::size_t>(y - layer.area.top) * static_cast<std::size_t>(layer.area.Width());
+        for (std::int32_t x = part.left; x < part.right; ++x) {
+            const std::uint32_t alpha = alphas[x - layer.area.left];
+            if (alpha == 0) continue;
+            const std::uint32_t pixel = row[x - origin.x];
+            std::uint32_t blended = pixel & 0xFF000000u;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const std::uint32_t under = (pixel >> shift) & 0xFF;
+                const std::uint32_t over = (layer.colour >> shift) & 0xFF;
+                blended |= ((under * (255 - alpha) + over * alpha + 127) / 255) << shift;
+            }
+            row[x - origin.x] = blended;
+        }
+    }
+}
+
 void Draw(std::span<const MarkupObject* const> objects, std::uint32_t* buffer, std::int32_t stride,
-          std::int32_t width, std::int32_t height, PicturePoint origin, int samples) {
+          std::int32_t width, std::int32_t height, PicturePoint origin, int samples, const KeptLayers& kept) {
     if (objects.empty() || width <= 0 || height <= 0) return;
     EnsureStarted();
     const PictureRect bufferArea{origin.x, origin.y, origin.x + width, origin.y + height};
@@ -303,15 +328,13 @@ void Draw(std::span<const MarkupObject* const> objects, std::uint32_t* buffer, s
             // Written straight into the pixels: the area holds only the blocks, whatever lies under it.
             FillPixelated(object->pixelated, buffer, stride, width, height, origin);
         } else if (NeedsSmoothing(*object)) {
-            DrawSmoothed(*object, buffer, stride, width, height, origin, std::clamp(samples, 1, kSmoothSamples));
-            if (object->kind == MarkupTool::Step) {
-                // The number through a coverage of its own too: Wine's GDI+ overflows its
-                // stack laying out centred text straight on a large picture.
-                const PictureRect part = Intersection(ObjectBounds(*object), bufferArea);
-                if (!part.IsEmpty())
-                    Cover(part, {}, buffer, stride, origin, 1, StepInk(object->style.colour), 255,
-                          [&](gp::Graphics& graphics) { DrawStepNumber(graphics, Moved(*object, -part.left, -part.top), true); });
+            std::vector<Layer> drawn;
+            const std::vector<Layer>* layers = kept ? kept(*object) : nullptr;
+            if (layers == nullptr) {
+                drawn = LayersOf(*object, bufferArea, samples);
+                layers = &drawn;
             }
+            for (const Layer& layer : *layers) LayOver(layer, buffer, stride, width, height, origin);
         } else {
             direct(*object, [&](gp::Graphics& graphics, const MarkupObject& moved) { DrawObject(graphics, moved, false); });
         }
@@ -333,6 +356,61 @@ Picture Flattened(const Pixels& picture, const MarkupObjects& objects, const Pic
     Draw(touching, static_cast<std::uint32_t*>(section.dsBm.bmBits), area.Width(), area.Width(), area.Height(),
          PicturePoint{area.left, area.top});
     return flat;
+}
+
+FlatRows::FlatRows(const Pixels& picture, const MarkupObjects& objects) : picture_(picture) {
+    const PictureRect bounds = picture.Bounds();
+    for (const auto& object : objects)
+        if (!Intersection(ObjectBounds(*object), bounds).IsEmpty()) objects_.push_back(object.get());
+}
+
+void FlatRows::Band(std::int32_t top, std::int32_t count, std::uint32_t* rows) const {
+    const std::int32_t width = picture_.Width();
+    for (std::int32_t y = 0; y < count; ++y)
+        std::copy_n(picture_.Row(top + y), width, rows + static_cast<std::size_t>(y) * static_cast<std::size_t>(width));
+    const PictureRect band{0, top, width, top + count};
+    std::vector<const MarkupObject*> touching;
+    for (const MarkupObject* object : objects_)
+        if (!Intersection(ObjectBounds(*object), band).IsEmpty()) touching.push_back(object);
+    // An object's layers are drawn when a band first reaches it, over the whole picture, so
+    // each band lays over its rows exactly what the whole picture gets.
+    Draw(touching, rows, width, width, count, PicturePoint{0, top}, kSmoothSamples, [&](const MarkupObject& object) {
+        auto kept = layers_.find(&object);
+        if (kept == layers_.end()) kept = layers_.emplace(&object, LayersOf(object, picture_.Bounds(), kSmoothSamples)).first;
+        return &kept->second;
+    });
+}
+
+void FlatRows::PackedBand(std::int32_t top, std::int32_t count, BYTE* rows, std::size_t stride) const {
+    const std::int32_t width = picture_.Width();
+    band_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(count));
+    Band(top, count, band_.data());
+    for (std::int32_t y = 0; y < count; ++y) {
+        const std::uint32_t* from = band_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        BYTE* to = rows + static_cast<std::size_t>(y) * stride;
+        for (std::int32_t x = 0; x < width; ++x, to += 3) {
+            to[0] = static_cast<BYTE>(from[x]);
+            to[1] = static_cast<BYTE>(from[x] >> 8);
+            to[2] = static_cast<BYTE>(from[x] >> 16);
+        }
+    }
+}
+
+std::vector<BYTE> FlattenedPackedDib(const Pixels& picture, const MarkupObjects& objects) {
+    const FlatRows flat(picture, objects);
+    const std::int32_t width = picture.Width(), height = picture.Height();
+    std::vector<std::uint32_t> band(static_cast<std::size_t>(width) * static_cast<std::size_t>(std::min(FlatRows::kBandRows, height)));
+    std::int32_t bandTop = 0, bandCount = 0;
+    // The packed rows run from the bottom: each band is made as its lowest row is asked for.
+    return PackedDib24(width, height, [&](int y) {
+        const std::int32_t row = height - 1 - y;
+        if (row < bandTop || row >= bandTop + bandCount) {
+            bandTop = std::max(0, row - FlatRows::kBandRows + 1);
+            bandCount = row + 1 - bandTop;
+            flat.Band(bandTop, bandCount, band.data());
+        }
+        return band.data() + static_cast<std::size_t>(row - bandTop) * static_cast<std::size_t>(width);
+    });
 }
 
 PicturePoint MeasureText(const MarkupStyle& style, const std::wstring& text) {

@@ -10,6 +10,9 @@
 #include "document/DocumentLayout.h"
 #include "document/MarkupPainter.h"
 #include "document/PicturePixels.h"
+#include "platform/pictures/BitmapWriter.h"
+#include "platform/pictures/PictureEncoder.h"
+#include "platform/pictures/SafeFileReplace.h"
 #include "platform/rules/ViewZoom.h"
 #include "platform/rules/Conversions.h"
 #include "platform/windows/Twips.h"
@@ -457,6 +460,25 @@ Picture frmNabbet::DocumentPicture() const {
                                      : MarkupPainter::Flattened(pixels, model_->Objects(), pixels.Bounds());
 }
 
+void frmNabbet::SaveDocumentPicture(const std::wstring& path, SaveFormat format) const {
+    if (!model_ || model_->IsUntouched()) {
+        SavePictureAs(DocumentPicture(), path, format);
+        return;
+    }
+    // The same bytes as from DocumentPicture(): a section of the model's pixels packs as 24 bits.
+    const Pixels& pixels = model_->PicturePixels();
+    if (format == SaveFormat::Bitmap) {
+        ReplaceFileContents(path, PackedDibToBitmapFile(MarkupPainter::FlattenedPackedDib(pixels, model_->Objects())));
+        return;
+    }
+    // The encoder takes the flattened rows band by band as it compresses them.
+    const MarkupPainter::FlatRows flat(pixels, model_->Objects());
+    ReplaceFileContents(path, EncodeRows(static_cast<UINT>(pixels.Width()), static_cast<UINT>(pixels.Height()), format,
+                                         [&](UINT top, UINT count, BYTE* bits, UINT stride) {
+                                             flat.PackedBand(static_cast<std::int32_t>(top), static_cast<std::int32_t>(count), bits, stride);
+                                         }));
+}
+
 void frmNabbet::SetDocumentPicture(Picture picture) {
     PictureWithPixels read = ReadPicturePixels(std::move(picture));
     // The box stops reading the old model's memory before it goes.
@@ -466,6 +488,7 @@ void frmNabbet::SetDocumentPicture(Picture picture) {
     drag_ = Drag::None;
     markupDrag_ = MarkupDrag::None;
     preview_.reset();
+    previewDrawing_.reset();
     editedOriginal_.reset();
     textEdit_.reset();
     picked_.reset();

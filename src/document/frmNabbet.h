@@ -11,7 +11,9 @@
 #include "document/DocumentModel.h"
 #include "document/DocumentViewGeometry.h"
 #include "document/Markup.h"
+#include "document/MarkupPainter.h"
 #include "platform/pictures/Picture.h"
+#include "platform/rules/SaveFormat.h"
 #include "platform/windows/Handles.h"
 #include "platform/controls/DocumentForm.h"
 #include "platform/controls/PictureBox.h"
@@ -31,6 +33,9 @@ public:
     // model's pixels otherwise.
     Picture DocumentPicture() const override;
     void SetDocumentPicture(Picture picture) override;
+    // Writes DocumentPicture() as a file of the format (see SavePictureAs); an edited one is
+    // made band by band from the model's pixels rather than by way of a picture of them.
+    void SaveDocumentPicture(const std::wstring& path, SaveFormat format) const;
     // "3840 x 2160 px  50%", or nothing without a picture.
     std::wstring ViewDescription() const override;
     // "1203, 88  #1E90FF  640 x 480": the pixel under the pointer and the selection's size.
@@ -110,6 +115,9 @@ private:
     // The picture's pixels of `source` with the objects drawn over them, or nullptr where
     // none touches it.
     const void* ComposePixels(const RECT& source);
+    // The preview's layers over the whole picture, drawn once for what it shows now, or
+    // nullptr where they would take too much memory (drawn for each part then).
+    const std::vector<MarkupPainter::Layer>* PreviewLayers(const MarkupObject& object, int samples);
     bool OnMarkupMouse(UINT message, WPARAM wParam, ViewPoint point);
     bool OnMarkupKey(WPARAM key);
     bool OnMarkupChar(wchar_t character);
@@ -119,8 +127,11 @@ private:
     void UpdateTextPreview();
     void FinishDrag(bool commit);
     void ShowPreview(std::optional<MarkupObject> preview);
-    void InvalidatePicture(const PictureRect& area);
-    void InvalidateOverlay(const MarkupObject& object);
+    // Invalidate the picture box's pixels showing the area or the object's outline and
+    // handles, or add them to `into` for one invalidation.
+    void InvalidatePicture(const PictureRect& area, HRGN into = nullptr);
+    void InvalidateOverlay(const MarkupObject& object, HRGN into = nullptr);
+    void InvalidateView(const RECT& rect, HRGN into);
     void Pick(std::optional<std::uint64_t> id);
     const MarkupObject* FindObject(std::uint64_t id) const;
     // The picked object as it shows now: its preview while it is being edited.
@@ -180,5 +191,11 @@ private:
     DWORD lastClickTime_ = 0;
     ViewPoint lastClick_;
     std::vector<std::uint32_t> composed_;
+    struct PreviewDrawing {
+        MarkupObject object;
+        int samples = 0;
+        std::vector<MarkupPainter::Layer> layers;
+    };
+    std::optional<PreviewDrawing> previewDrawing_;
 
 };

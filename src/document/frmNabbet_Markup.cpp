@@ -20,6 +20,14 @@ bool Shift() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 
 RECT ToRect(const ViewRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
 
+// Whether the two draw the same pixels (a pixelated area is drawn as its blocks, never as layers).
+bool SameDrawing(const MarkupObject& a, const MarkupObject& b) {
+    return a.kind == b.kind && a.style == b.style && a.points == b.points && a.text == b.text &&
+           a.textExtent == b.textExtent && a.number == b.number;
+}
+
+// The most samples a preview's layers are drawn with at once (4 bytes each while drawn).
+constexpr std::int64_t kPreviewSamples = 8 << 20;
 
 }  // namespace
 
@@ -52,28 +60,32 @@ ViewPoint frmNabbet::ViewCentre(PicturePoint point) const noexcept {
     return {(mapping.ViewX(point.x) + mapping.ViewX(point.x + 1)) / 2, (mapping.ViewY(point.y) + mapping.ViewY(point.y + 1)) / 2};
 }
 
-void frmNabbet::InvalidatePicture(const PictureRect& area) {
+void frmNabbet::InvalidateView(const RECT& rect, HRGN into) {
+    if (into == nullptr) {
+        InvalidateRect(picNabbet_.hWnd(), &rect, FALSE);
+        return;
+    }
+    const unique_hrgn part(CreateRectRgnIndirect(&rect));
+    CombineRgn(into, into, part.get(), RGN_OR);
+}
+
+void frmNabbet::InvalidatePicture(const PictureRect& area, HRGN into) {
     const HWND box = picNabbet_.hWnd();
     if (box == nullptr || area.IsEmpty() || !model_) return;
     const PictureRect inside = Intersection(area, model_->PicturePixels().Bounds());
     if (inside.IsEmpty()) return;
-    const RECT rect = ToRect(Mapping().ToView(inside));
-    InvalidateRect(box, &rect, FALSE);
+    InvalidateView(ToRect(Mapping().ToView(inside)), into);
 }
 
-void frmNabbet::InvalidateOverlay(const MarkupObject& object) {
+void frmNabbet::InvalidateOverlay(const MarkupObject& object, HRGN into) {
     const HWND box = picNabbet_.hWnd();
     if (box == nullptr) return;
     // The dashed box and its handles, which reach half a handle beyond it.
-    for (const ViewRect& band : OutlineRepaint(Mapping().ToView(ObjectBox(object)), {})) {
-        const RECT rect = ToRect(band);
-        InvalidateRect(box, &rect, FALSE);
-    }
+    for (const ViewRect& band : OutlineRepaint(Mapping().ToView(ObjectBox(object)), {})) InvalidateView(ToRect(band), into);
     if (HandlesOf(object.kind) == HandleKind::Ends && object.points.size() >= 2)
         for (const PicturePoint& end : {object.points[0], object.points[1]}) {
             const ViewPoint at = ViewCentre(end);
-            const RECT rect{at.x - kHandleSize, at.y - kHandleSize, at.x + kHandleSize + 1, at.y + kHandleSize + 1};
-            InvalidateRect(box, &rect, FALSE);
+            InvalidateView(RECT{at.x - kHandleSize, at.y - kHandleSize, at.x + kHandleSize + 1, at.y + kHandleSize + 1}, into);
         }
 }
 
@@ -87,28 +99,57 @@ void frmNabbet::Pick(std::optional<std::uint64_t> id) {
 }
 
 void frmNabbet::ShowPreview(std::optional<MarkupObject> preview) {
-    // What the old preview covered and what the new one covers; nothing else changes.
-    if (preview_) {
-        for (const PictureRect& area : RepaintAreas(*preview_)) InvalidatePicture(area);
-        InvalidateOverlay(*preview_);
-    }
+    // What the old preview covered and what the new one covers; nothing else changes. Made
+    // one region first: under Wine each invalidation is a call to its server.
+    const unique_hrgn changed(CreateRectRgn(0, 0, 0, 0));
+    const auto add = [&](const MarkupObject& object) {
+        for (const PictureRect& area : RepaintAreas(object)) InvalidatePicture(area, changed.get());
+        InvalidateOverlay(object, changed.get());
+    };
+    if (preview_) add(*preview_);
     preview_ = std::move(preview);
-    if (preview_) {
-        for (const PictureRect& area : RepaintAreas(*preview_)) InvalidatePicture(area);
-        InvalidateOverlay(*preview_);
+    if (!preview_) previewDrawing_.reset();
+    if (preview_) add(*preview_);
+    if (const HWND box = picNabbet_.hWnd()) {
+        InvalidateRgn(box, changed.get(), FALSE);
+        UpdateWindow(box);
     }
-    if (picNabbet_.hWnd() != nullptr) UpdateWindow(picNabbet_.hWnd());
 }
 
 void frmNabbet::SendToolCommand(UINT id) const {
     if (const auto frame = LoadedFrame()) SendMessageW(frame->OwnerWindow(), WM_COMMAND, id, 0);
 }
 
+const std::vector<MarkupPainter::Layer>* frmNabbet::PreviewLayers(const MarkupObject& object, int samples) {
+    if (!preview_ || &object != &*preview_ || !model_) return nullptr;
+    if (previewDrawing_ && previewDrawing_->samples == samples && SameDrawing(previewDrawing_->object, object))
+        return &previewDrawing_->layers;
+    // Drawn whole once a pointer move, then laid over each rectangle the paint asks for: a
+    // line's stretches reach the paint as dozens of rectangles, each its own GDI+ surface
+    // otherwise.
+    previewDrawing_.reset();
+    const PictureRect picture = model_->PicturePixels().Bounds();
+    std::int64_t pixels = 0;
+    for (const PictureRect& area : RepaintAreas(object)) {
+        const PictureRect part = Intersection(area, picture);
+        if (!part.IsEmpty()) pixels += static_cast<std::int64_t>(part.Width()) * part.Height();
+    }
+    if (pixels * samples * samples > kPreviewSamples) return nullptr;
+    previewDrawing_ = PreviewDrawing{object, samples, MarkupPainter::LayersOf(object, picture, samples)};
+    return &previewDrawing_->layers;
+}
+
 const void* frmNabbet::ComposePixels(const RECT& source) {
     if (!model_) return nullptr;
     const PictureRect area{source.left, source.top, source.right, source.bottom};
     std::vector<const MarkupObject*> shown;
-    const auto touches = [&](const MarkupObject& object) { return !Intersection(ObjectBounds(object), area).IsEmpty(); };
+    // By the parts it covers, not its box: a rectangle's or a line's box holds many rectangles
+    // of a paint that none of it reaches.
+    const auto touches = [&](const MarkupObject& object) {
+        if (Intersection(ObjectBounds(object), area).IsEmpty()) return false;
+        const auto areas = RepaintAreas(object);
+        return std::any_of(areas.begin(), areas.end(), [&](const PictureRect& part) { return !Intersection(part, area).IsEmpty(); });
+    };
     bool previewPlaced = false;
     for (const auto& object : model_->Objects()) {
         if (editedOriginal_ && object == editedOriginal_) {
@@ -130,7 +171,8 @@ const void* frmNabbet::ComposePixels(const RECT& source) {
     // Reduced, the picture is averaged down to the screen anyway: edges are smoothed at
     // picture pixels only from 100 % on, where each shows whole.
     const int samples = Zoom() >= 1.0 ? MarkupPainter::kSmoothSamples : Zoom() >= 0.5 ? 2 : 1;
-    MarkupPainter::Draw(shown, composed_.data(), width, width, height, PicturePoint{area.left, area.top}, samples);
+    MarkupPainter::Draw(shown, composed_.data(), width, width, height, PicturePoint{area.left, area.top}, samples,
+                        [&](const MarkupObject& object) { return PreviewLayers(object, samples); });
     return composed_.data();
 }
 

@@ -1,6 +1,8 @@
 // Marking up on a real frame: the tool commands and their letters, which reach the tools
 // only from a document that is not taking text; a picked object restyled, brought forward
-// and deleted, each one undo step, as the screen shows it; the style kept in the settings.
+// and deleted, each one undo step, as the screen shows it; the style kept in the settings;
+// a shape being drawn shown as it is saved; an edited picture saved as exactly its
+// flattened pixels.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,11 +10,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "document/MarkupOperation.h"
 #include "document/frmNabbet.h"
 #include "Fakes.h"
+#include "Files.h"
 #include "Image.h"
 #include "Pattern.h"
+#include "platform/pictures/BitmapWriter.h"
+#include "platform/pictures/PictureEncoder.h"
 #include "resource.h"
+
+using files_test::ReadBytes;
+using files_test::TempFolder;
 
 namespace {
 
@@ -178,4 +187,67 @@ TEST_F(MarkupWindowTest, APickedObjectIsRestyledBroughtForwardAndDeletedEachOneS
     frame->mnuEditUndo_Click();
     EXPECT_EQ(model.Objects()[0]->style.colour, red);
     EXPECT_EQ(Shown(*document, 11, 15), red);
+}
+
+TEST_F(MarkupWindowTest, AnArrowBeingDrawnShowsAtThePointerExactlyAsItIsSaved) {
+    MakeFrame();
+    auto document = AddDocument(L"Nabbet1", PatternPicture(200, 150), true);
+    frame->mnuTools_Click<MarkupTool::Arrow>();
+    // Drawn once a move and laid over each part repainted: a move elsewhere must leave
+    // nothing of the last place, and at 100 % the screen shows the very pixels saved.
+    Mouse(*document, WM_LBUTTONDOWN, 20, 130);
+    Mouse(*document, WM_MOUSEMOVE, 120, 20);
+    Mouse(*document, WM_MOUSEMOVE, 180, 100);
+    POINT corner{0, 0};
+    ClientToScreen(document->picNabbet().hWnd(), &corner);
+    const Image shown = ReadScreen(corner.x, corner.y, 200, 150);
+    Mouse(*document, WM_LBUTTONUP, 180, 100);
+    ASSERT_EQ(document->Model()->Objects().size(), 1u);
+    EXPECT_EQ(CountDifferences(shown, ReadPicture(document->DocumentPicture())), 0);
+    EXPECT_NE(CountDifferences(shown, PatternImage(200, 150)), 0);
+}
+
+TEST_F(MarkupWindowTest, AnEditedPictureIsSavedAsExactlyItsFlattenedPixels) {
+    MakeFrame();
+    auto document = AddDocument(L"Nabbet1", PatternPicture(300, 200), true);
+    DocumentModel& model = *document->Model();
+    // Saving makes the picture in bands of rows (64, from the top for PNG and JPEG, from the
+    // bottom for BMP): every kind, overlapping one another and cut by the picture's and the
+    // bands' edges, must come out as drawn over the whole picture.
+    const auto add = [&](MarkupTool kind, std::vector<PicturePoint> points, std::int32_t width, bool filled = false) {
+        MarkupObject object;
+        object.kind = kind;
+        object.points = std::move(points);
+        object.style.width = width;
+        object.style.filled = filled;
+        if (kind == MarkupTool::Text) {
+            object.text = L"Over\nthe edge";
+            object.textExtent = {120, 60};
+        }
+        if (kind == MarkupTool::Step) object.number = 7;
+        if (kind == MarkupTool::Pixelate) object.pixelated = Pixelate(model.PicturePixels(), SpanOf(object.points[0], object.points[1]), 8);
+        model.Do(std::make_unique<ObjectOperation>(model.Objects().size(), nullptr, std::make_shared<const MarkupObject>(std::move(object))));
+    };
+    add(MarkupTool::Rectangle, {{-20, 10}, {80, 60}}, 3);
+    add(MarkupTool::Rectangle, {{40, -15}, {130, 40}}, 4, true);
+    add(MarkupTool::Ellipse, {{230, 140}, {330, 230}}, 5);
+    add(MarkupTool::Arrow, {{10, 190}, {340, 20}}, 6);
+    add(MarkupTool::Line, {{150, -10}, {160, 210}}, 2);
+    add(MarkupTool::Pen, {{20, 120}, {60, 150}, {90, 110}, {130, 160}}, 3);
+    add(MarkupTool::Highlighter, {{0, 100}, {299, 105}}, 4);
+    add(MarkupTool::Text, {{250, 5}}, 3);
+    add(MarkupTool::Step, {{295, 195}}, 3);
+    add(MarkupTool::Pixelate, {{100, 80}, {180, 130}}, 3);
+    add(MarkupTool::Rectangle, {{90, 70}, {200, 140}}, 7);
+
+    TempFolder folder;
+    const std::wstring bitmap = folder.File(L"saved.bmp"), png = folder.File(L"saved.png"), jpeg = folder.File(L"saved.jpg");
+    document->SaveDocumentPicture(bitmap, SaveFormat::Bitmap);
+    document->SaveDocumentPicture(png, SaveFormat::Png);
+    document->SaveDocumentPicture(jpeg, SaveFormat::Jpeg);
+    const Picture flattened = document->DocumentPicture();
+    EXPECT_EQ(ReadBytes(bitmap), PictureToBitmapFile(flattened));
+    EXPECT_EQ(ReadBytes(png), EncodePicture(flattened, SaveFormat::Png));
+    EXPECT_EQ(ReadBytes(jpeg), EncodePicture(flattened, SaveFormat::Jpeg));
+    EXPECT_NE(ReadBytes(bitmap), PictureToBitmapFile(PatternPicture(300, 200)));
 }

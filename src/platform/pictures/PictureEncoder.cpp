@@ -4,7 +4,11 @@
 #include <objidl.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstring>
+#include <exception>
+#include <functional>
+#include <thread>
 
 #include "platform/pictures/PictureFile.h"
 #include "platform/rules/RuntimeError.h"
@@ -68,14 +72,80 @@ void SetQuality(IPropertyBag2* options, float quality) {
     ThrowIfFailed(options->Write(1, &name, &value), L"JPEG quality");
 }
 
-std::vector<BYTE> Encode(const std::vector<BYTE>& packedDib, const GUID& container) {
-    const bool jpeg = container == GUID_ContainerFormatJpeg;
-    DibPixels pixels = ReadPackedDib(packedDib);
-
+ComPtr<IWICImagingFactory> ImagingFactory() {
     ComPtr<IWICImagingFactory> factory;
     ThrowIfFailed(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                    factory.put_void()),
                   L"Imaging component");
+    return factory;
+}
+
+// One frame being encoded into memory, in the layout the encoder took.
+struct FrameEncoding {
+    ComPtr<IStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    WICPixelFormatGUID accepted{};
+};
+
+FrameEncoding StartFrame(IWICImagingFactory* factory, const GUID& container, UINT width, UINT height,
+                         const WICPixelFormatGUID& wanted) {
+    FrameEncoding encoding;
+    ThrowIfFailed(CreateStreamOnHGlobal(nullptr, TRUE, encoding.stream.put()), L"Picture stream");
+    ThrowIfFailed(factory->CreateEncoder(container, nullptr, encoding.encoder.put()), L"Picture encoder");
+    ThrowIfFailed(encoding.encoder->Initialize(encoding.stream.get(), WICBitmapEncoderNoCache), L"Picture encoder");
+    ComPtr<IPropertyBag2> options;
+    ThrowIfFailed(encoding.encoder->CreateNewFrame(encoding.frame.put(), options.put()), L"Picture encoder");
+    if (container == GUID_ContainerFormatJpeg) SetQuality(options.get(), 0.9f);
+    ThrowIfFailed(encoding.frame->Initialize(options.get()), L"Picture encoder");
+    ThrowIfFailed(encoding.frame->SetSize(width, height), L"Picture encoder");
+    encoding.accepted = wanted;
+    ThrowIfFailed(encoding.frame->SetPixelFormat(&encoding.accepted), L"Picture encoder");
+    return encoding;
+}
+
+// Writes the source, converted by the imaging component where the encoder took another layout.
+void WriteConverted(FrameEncoding& encoding, IWICBitmapSource* source, const WICPixelFormatGUID& sourceFormat) {
+    ComPtr<IWICBitmapSource> written(source, true);
+    if (!IsEqualGUID(encoding.accepted, sourceFormat)) {
+        ComPtr<IWICBitmapSource> converted;
+        ThrowIfFailed(WICConvertBitmapSource(encoding.accepted, source, converted.put()), L"Picture conversion");
+        written = converted;
+    }
+    ThrowIfFailed(encoding.frame->WriteSource(written.get(), nullptr), L"Picture encoder");
+}
+
+std::vector<BYTE> Finish(FrameEncoding& encoding) {
+    ThrowIfFailed(encoding.frame->Commit(), L"Picture encoder");
+    ThrowIfFailed(encoding.encoder->Commit(), L"Picture encoder");
+    STATSTG status{};
+    ThrowIfFailed(encoding.stream->Stat(&status, STATFLAG_NONAME), L"Picture stream");
+    std::vector<BYTE> bytes(static_cast<std::size_t>(status.cbSize.QuadPart));
+    const LARGE_INTEGER start{};
+    ThrowIfFailed(encoding.stream->Seek(start, STREAM_SEEK_SET, nullptr), L"Picture stream");
+    ULONG read = 0;
+    if (!bytes.empty())
+        ThrowIfFailed(encoding.stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read), L"Picture stream");
+    bytes.resize(read);
+    return bytes;
+}
+
+// A thread that is waited for however its scope is left.
+struct JoinedThread {
+    std::thread thread;
+    ~JoinedThread() {
+        if (thread.joinable()) thread.join();
+    }
+};
+
+const GUID& ContainerOf(SaveFormat format) {
+    return format == SaveFormat::Jpeg ? GUID_ContainerFormatJpeg : GUID_ContainerFormatPng;
+}
+
+std::vector<BYTE> Encode(const std::vector<BYTE>& packedDib, const GUID& container) {
+    const bool jpeg = container == GUID_ContainerFormatJpeg;
+    DibPixels pixels = ReadPackedDib(packedDib);
+    const ComPtr<IWICImagingFactory> factory = ImagingFactory();
 
     const bool indexed = pixels.bitsPerPixel == 8;
     WICPixelFormatGUID sourceFormat = indexed ? GUID_WICPixelFormat8bppIndexed : GUID_WICPixelFormat24bppBGR;
@@ -92,44 +162,13 @@ std::vector<BYTE> Encode(const std::vector<BYTE>& packedDib, const GUID& contain
         ThrowIfFailed(bitmap->SetPalette(palette.get()), L"Picture palette");
     }
 
-    ComPtr<IStream> stream;
-    ThrowIfFailed(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), L"Picture stream");
-    ComPtr<IWICBitmapEncoder> encoder;
-    ThrowIfFailed(factory->CreateEncoder(container, nullptr, encoder.put()), L"Picture encoder");
-    ThrowIfFailed(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache), L"Picture encoder");
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    ThrowIfFailed(encoder->CreateNewFrame(frame.put(), options.put()), L"Picture encoder");
-    if (jpeg) SetQuality(options.get(), 0.9f);
-    ThrowIfFailed(frame->Initialize(options.get()), L"Picture encoder");
-    ThrowIfFailed(frame->SetSize(pixels.width, pixels.height), L"Picture encoder");
-
     // JPEG has no palette: an indexed picture goes in as its colours.
-    WICPixelFormatGUID wanted = jpeg ? GUID_WICPixelFormat24bppBGR : sourceFormat;
-    WICPixelFormatGUID accepted = wanted;
-    ThrowIfFailed(frame->SetPixelFormat(&accepted), L"Picture encoder");
-    if (indexed && IsEqualGUID(accepted, GUID_WICPixelFormat8bppIndexed))
-        ThrowIfFailed(frame->SetPalette(palette.get()), L"Picture palette");
-    ComPtr<IWICBitmapSource> source(bitmap.get(), true);
-    if (!IsEqualGUID(accepted, sourceFormat)) {
-        // The encoder takes another layout than ours: the imaging component converts.
-        ComPtr<IWICBitmapSource> converted;
-        ThrowIfFailed(WICConvertBitmapSource(accepted, bitmap.get(), converted.put()), L"Picture conversion");
-        source = converted;
-    }
-    ThrowIfFailed(frame->WriteSource(source.get(), nullptr), L"Picture encoder");
-    ThrowIfFailed(frame->Commit(), L"Picture encoder");
-    ThrowIfFailed(encoder->Commit(), L"Picture encoder");
-
-    STATSTG status{};
-    ThrowIfFailed(stream->Stat(&status, STATFLAG_NONAME), L"Picture stream");
-    std::vector<BYTE> bytes(static_cast<std::size_t>(status.cbSize.QuadPart));
-    const LARGE_INTEGER start{};
-    ThrowIfFailed(stream->Seek(start, STREAM_SEEK_SET, nullptr), L"Picture stream");
-    ULONG read = 0;
-    if (!bytes.empty()) ThrowIfFailed(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read), L"Picture stream");
-    bytes.resize(read);
-    return bytes;
+    FrameEncoding encoding =
+        StartFrame(factory.get(), container, pixels.width, pixels.height, jpeg ? GUID_WICPixelFormat24bppBGR : sourceFormat);
+    if (indexed && IsEqualGUID(encoding.accepted, GUID_WICPixelFormat8bppIndexed))
+        ThrowIfFailed(encoding.frame->SetPalette(palette.get()), L"Picture palette");
+    WriteConverted(encoding, bitmap.get(), sourceFormat);
+    return Finish(encoding);
 }
 
 }  // namespace
@@ -150,6 +189,45 @@ std::vector<BYTE> EncodePackedDib(const std::vector<BYTE>& packedDib, SaveFormat
     default:
         return PackedDibToBitmapFile(packedDib);
     }
+}
+
+std::vector<BYTE> EncodeRows(UINT width, UINT height, SaveFormat format, const RowBands& rows) {
+    if (format == SaveFormat::Bitmap || width == 0 || height == 0) RaiseError(ErrorNumber::InvalidPicture, L"Invalid picture");
+    const ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    FrameEncoding encoding = StartFrame(factory.get(), ContainerOf(format), width, height, GUID_WICPixelFormat24bppBGR);
+    const UINT stride = ((width * 24 + 31) / 32) * 4;
+    if (IsEqualGUID(encoding.accepted, GUID_WICPixelFormat24bppBGR)) {
+        // Band by band, as the encoder compresses them: no copy of the whole picture, and the
+        // next band is made on a second thread while the encoder compresses this one.
+        constexpr UINT kBandRows = 64;
+        std::vector<BYTE> bands[2];
+        for (auto& band : bands) band.resize(std::size_t(stride) * std::min(kBandRows, height));
+        std::exception_ptr failure;
+        const auto make = [&](std::vector<BYTE>& band, UINT top) {
+            try {
+                rows(top, std::min(kBandRows, height - top), band.data(), stride);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        };
+        make(bands[0], 0);
+        for (UINT top = 0, current = 0; top < height && !failure; top += kBandRows, current ^= 1) {
+            JoinedThread next;
+            if (top + kBandRows < height) next.thread = std::thread(make, std::ref(bands[current ^ 1]), top + kBandRows);
+            const UINT count = std::min(kBandRows, height - top);
+            ThrowIfFailed(encoding.frame->WritePixels(count, stride, stride * count, bands[current].data()), L"Picture encoder");
+        }
+        if (failure) std::rethrow_exception(failure);
+    } else {
+        std::vector<BYTE> all(std::size_t(stride) * height);
+        rows(0, height, all.data(), stride);
+        ComPtr<IWICBitmap> bitmap;
+        ThrowIfFailed(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat24bppBGR, stride,
+                                                      static_cast<UINT>(all.size()), all.data(), bitmap.put()),
+                      L"Picture pixels");
+        WriteConverted(encoding, bitmap.get(), GUID_WICPixelFormat24bppBGR);
+    }
+    return Finish(encoding);
 }
 
 void SavePictureAs(const Picture& picture, const std::wstring& path, SaveFormat format) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,14 @@ std::vector<BYTE> EncodePicture(const Picture& picture, SaveFormat format);
 // context or picture object, so it may run on any thread (the imaging component needs COM
 // initialised on it).
 std::vector<BYTE> EncodePackedDib(const std::vector<BYTE>& packedDib, SaveFormat format);
+
+// PNG or JPEG of a picture handed over in bands of rows from the top: rows(top, count,
+// bits, stride) fills `count` rows of 24 bits a pixel (blue, green, red), `stride` bytes
+// apart. The same file as EncodePackedDib makes of those pixels, without the whole
+// picture held at once where the encoder takes that layout. Bands after the first are
+// made on another thread (one at a time, in order) while the encoder compresses the last.
+using RowBands = std::function<void(UINT top, UINT count, BYTE* bits, UINT stride)>;
+std::vector<BYTE> EncodeRows(UINT width, UINT height, SaveFormat format, const RowBands& rows);
 
 // Writes the picture in the format, replacing any file at path only once the new file is
 // complete (the bitmap writer's safe replacement): a failed save leaves the old file or none.
