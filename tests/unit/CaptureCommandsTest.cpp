@@ -252,6 +252,39 @@ TEST_F(CaptureCommandsTest, CaptureAndCloseCyclesLeakNoGdiOrUserObjects) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// Messages that never stop (here a window posting itself the next one; under Wine without
+// a window manager, two windows handing the activation back and forth): the capture's run
+// of messages while the frame hides ends, and the capture comes out whole.
+TEST_F(CaptureCommandsTest, ACaptureEndsWhileMessagesNeverStopComing) {
+    MakeFrame();
+    static bool storming = false;
+    static int received = 0;
+    const HWND storm = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(storm, nullptr);
+    SetWindowLongPtrW(storm, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_APP) {
+            ++received;
+            if (storming) PostMessageW(window, WM_APP, 0, 0);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }));
+    storming = true;
+    PostMessageW(storm, WM_APP, 0, 0);
+    const ULONGLONG start = GetTickCount64();
+    frame->mnuCaptureScreen_Click();
+    const ULONGLONG took = GetTickCount64() - start;
+    storming = false;
+    DoEvents();
+    DestroyWindow(storm);
+    EXPECT_GT(received, 1000);
+    EXPECT_LT(took, 10000u);
+    ASSERT_EQ(Documents().size(), 1u);
+    const SIZE size = ActiveDocument()->picNabbet().GetPicture().SizePixels();
+    EXPECT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(gintCaptureCount, 1);
+}
+
 TEST(GuiObjectCounts, SeeABitmapAndAWindowComeAndGo) {
     const GuiObjectCounts before = CountGuiObjects();
     const HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);

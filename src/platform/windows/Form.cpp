@@ -74,6 +74,11 @@ bool PumpOneMessage() {
 }
 
 void DoEvents() {
+    // Messages that never stop coming (a window posting itself the next, two windows of
+    // Wine without a window manager handing the activation back and forth) end the run
+    // after a while: the caller goes on, and the main loop takes the rest.
+    constexpr ULONGLONG kLongestRunMs = 2000;
+    const ULONGLONG start = GetTickCount64();
     MSG message{};
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -81,6 +86,7 @@ void DoEvents() {
             return;
         }
         Dispatch(message);
+        if (GetTickCount64() - start >= kLongestRunMs) return;
     }
 }
 

@@ -77,7 +77,8 @@ void Add(const std::shared_ptr<Form>& form);
 void Remove(const Form* form);
 }  // namespace Forms
 
-// Dispatches every message already waiting, then returns.
+// Dispatches every message already waiting, then returns; at the latest after two seconds
+// of messages that keep coming.
 void DoEvents();
 
 // Creates a form object that is not loaded yet.
