@@ -33,8 +33,8 @@ PatternWindow::~PatternWindow() {
     DoEvents();
 }
 
-void PatternWindow::ShowAndPaint() {
-    ShowWindow(hwnd_, SW_SHOW);
+void PatternWindow::ShowAndPaint(bool activate) {
+    ShowWindow(hwnd_, activate ? SW_SHOW : SW_SHOWNA);
     UpdateWindow(hwnd_);
     // The test may wait for the X server; the program never does. Whole, not its first
     // pixel: on a busy machine the rest can reach the screen later.

@@ -26,8 +26,9 @@ public:
     PatternWindow(int x, int y, int width, int height, const PatternWindowOptions& options = {});
     ~PatternWindow() override;
 
-    // Shows the window, paints it, and waits until the display shows its first pixel.
-    void ShowAndPaint();
+    // Shows the window, paints it, and waits until the display shows it whole. Without
+    // activate it is shown as it is, the active window staying the active one.
+    void ShowAndPaint(bool activate = true);
     // Adds a push button child at client (x, y).
     HWND AddButton(int x, int y, int width, int height);
     // Pixels of image (from imageX, imageY) that differ from the pattern (from patternX, patternY).

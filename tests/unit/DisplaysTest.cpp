@@ -95,10 +95,14 @@ TEST(ScaledTwips, StoredPlacementsComeBackToTheSamePixel) {
 
 class DisplaysTest : public FrameTest {
 protected:
+    // Shown without taking the activation: on the two-monitor display, a window activated
+    // while the X server's focus events for the frame just shown were still on their way
+    // had Wine hand the activation back and forth between the two without end (the test
+    // hung in a PeekMessage that never returned). A test that wants it active says so.
     void ShowPattern(int x, int y, int width, int height) {
         pattern = std::make_unique<PatternWindow>(
             x, y, width, height, PatternWindowOptions{.topmost = true, .activate = true, .toolWindow = true, .show = false});
-        pattern->ShowAndPaint();
+        pattern->ShowAndPaint(false);
     }
     // Loaded, not shown: the geometry, the frozen screen and the handlers are all there,
     // and no pointer events of the test display's own come in between.
@@ -331,6 +335,7 @@ TEST_F(DisplaysTest, ActiveWindowAndWindowOnASecondMonitorComeOutWhole) {
     const int y = second->Bounds.Top + 90;
     MakeFrame();
     ShowPattern(x, y, 400, 300);
+    Settle();
     SetForegroundWindow(pattern->hWnd());
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == pattern->hWnd(); }, 2000));
     Settle();
