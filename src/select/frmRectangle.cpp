@@ -73,6 +73,10 @@ void frmRectangle::CreateFormWindow() {
     RegisterWindowClass(kSelectorClass, 0, nullptr, nullptr, LoadCursorW(nullptr, IDC_ARROW), nullptr);
     // Each opening starts from the controls as designed.
     ResetControls();
+    // The screen is read on a thread of its own from here on, while this one makes the
+    // window and the rest ready: the selector shows that much sooner.
+    readArea_ = DesktopPixels();
+    reading_ = std::make_unique<DesktopAreaReading>(readArea_);
     // Borderless, kept out of the taskbar, above everything while the user selects.
     CreateWindowFor(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSelectorClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
     if (hwnd_ != nullptr) font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -85,11 +89,8 @@ void frmRectangle::Form_Load() {
         const EdgeRect desktop = DesktopPixels();
         SetWindowPos(hwnd_, nullptr, desktop.Left, desktop.Top, EdgeDifference(desktop.Right, desktop.Left),
                      EdgeDifference(desktop.Bottom, desktop.Top), SWP_NOZORDER | SWP_NOACTIVATE);
-        // The frozen picture's pixel 0,0 is the desktop's top-left corner, as is the
-        // window's client origin: band coordinates address both alike.
-        FreezeScreen(CaptureDesktopArea(desktop));
-        // The windows as the frozen picture shows them; the selector and the rest of
-        // Pixelnab are not what the user came to capture.
+        // The windows as the frozen picture shows them (read at the same moment); the
+        // selector and the rest of Pixelnab are not what the user came to capture.
         snapCandidates_ = WindowOutlines(GetCurrentProcessId());
         desktop_ = desktop;
         pressed_ = false;
@@ -101,6 +102,14 @@ void frmRectangle::Form_Load() {
         desktopOrigin_ = POINT{desktop.Left, desktop.Top};
         monitors_ = ScreenService().Monitors();
         if (monitors_.empty()) monitors_.push_back(MonitorArea{desktop, desktop, true});
+        // The frozen picture's pixel 0,0 is the desktop's top-left corner, as is the
+        // window's client origin: band coordinates address both alike. A reading started
+        // before a change of the display settings would not fit the window: read again.
+        const EdgeRect read = std::exchange(readArea_, EdgeRect{});
+        const std::unique_ptr<DesktopAreaReading> reading = std::move(reading_);
+        const bool sameArea = read.Left == desktop.Left && read.Top == desktop.Top && read.Right == desktop.Right &&
+                              read.Bottom == desktop.Bottom;
+        FreezeScreen(reading && sameArea ? reading->Take() : CaptureDesktopArea(desktop));
         POINT cursor{};
         pointerKnown_ = GetCursorPos(&cursor) != FALSE;
         ScreenToClient(hwnd_, &cursor);
@@ -487,21 +496,47 @@ void frmRectangle::Paint() {
 }
 
 void frmRectangle::PaintArea(HDC target, const RECT& area) {
+    if (area.right <= area.left || area.bottom <= area.top) return;
+    // What is drawn over the frozen screen, as far as it meets the area: the band's outline
+    // (its four edges, not what lies inside), the readout and the loupe.
+    std::vector<RECT> overlays;
+    const auto add = [&](const RECT& r) {
+        RECT part{};
+        if (IntersectRect(&part, &r, &area)) overlays.push_back(part);
+    };
+    if (shpSelect.Visible) {
+        const RECT b = PaintedPixelBounds(shpSelect, true);
+        add(RECT{b.left, b.top, b.right, b.top + 1});
+        add(RECT{b.left, b.bottom - 1, b.right, b.bottom});
+        add(RECT{b.left, b.top, b.left + 1, b.bottom});
+        add(RECT{b.right - 1, b.top, b.right, b.bottom});
+    }
+    if (lblSelect.Visible) add(PaintedPixelBounds(lblSelect, false));
+    if (drawnLoupe_.visible) add(drawnLoupe_.bounds);
+    // The frozen screen goes straight to the window where nothing lies over it. A small area
+    // with something over it is composed whole off screen and shown in one transfer, so that
+    // nothing flickers while the pointer moves; a large one (the whole screen when the
+    // selector first shows) gets the frozen screen straight and only the parts under the
+    // outline, readout and loupe composed: a back buffer of the screen's size cost the first
+    // paint some 15 ms at 1920 x 1080.
+    constexpr LONG kComposedWhole = 256 * 256;
+    const LONG size = (area.right - area.left) * (area.bottom - area.top);
+    if (!frozenDc_ || (!overlays.empty() && size <= kComposedWhole)) {
+        PaintComposed(target, area);
+        return;
+    }
+    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, frozenDc_.get(), area.left,
+           area.top, SRCCOPY);
+    for (const RECT& overlay : overlays) PaintComposed(target, overlay);
+}
+
+void frmRectangle::PaintComposed(HDC target, const RECT& area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
-    // Where neither the band, the readout nor the loupe lies (the whole screen when the
-    // selector first shows), the frozen screen goes straight to the window: no back
-    // buffer of that size.
     RECT overlap{};
     const RECT band = PaintedPixelBounds(shpSelect, true);
     const RECT label = PaintedPixelBounds(lblSelect, false);
-    if (frozenDc_ && !(shpSelect.Visible && IntersectRect(&overlap, &area, &band)) &&
-        !(lblSelect.Visible && IntersectRect(&overlap, &area, &label)) &&
-        !(drawnLoupe_.visible && IntersectRect(&overlap, &area, &drawnLoupe_.bounds))) {
-        BitBlt(target, area.left, area.top, width, height, frozenDc_.get(), area.left, area.top, SRCCOPY);
-        return;
-    }
     // Composed off screen, then shown in one transfer: no flicker while dragging.
     unique_hdc buffer(CreateCompatibleDC(target));
     unique_hbitmap bitmap(CreateCompatibleBitmap(target, width, height));

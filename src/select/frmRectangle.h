@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <windows.h>
 
 #include "platform/pictures/Picture.h"
+#include "platform/pictures/ScreenCapture.h"
 #include "platform/controls/PaintedControls.h"
 #include "platform/windows/Form.h"
 #include "platform/windows/Handles.h"
@@ -95,6 +97,8 @@ private:
     void ReleaseFrozenScreen() noexcept;
     void Paint();
     void PaintArea(HDC target, const RECT& area);
+    // The area composed whole in memory and shown in one transfer.
+    void PaintComposed(HDC target, const RECT& area);
     void DrawLoupe(HDC dc, const LoupeLayout& loupe);
     HFONT LoupeFont(int dpi);
     // Paints each area and hands it to the display before the next.
@@ -111,6 +115,9 @@ private:
     std::int32_t mlngStartY = 0;
     MousePointerCode mousePointer_ = MousePointerCode::Default;
     Picture picture_;
+    // The screen being read while the window is made ready, and the area it reads.
+    std::unique_ptr<DesktopAreaReading> reading_;
+    EdgeRect readArea_{};
     unique_hdc frozenDc_;
     HGDIOBJ frozenPrevious_ = nullptr;
     DrawnState drawnBand_;

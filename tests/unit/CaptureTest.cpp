@@ -12,6 +12,7 @@
 #include "Fakes.h"
 #include "Image.h"
 #include "PatternWindow.h"
+#include "ProcessResources.h"
 #include "Wait.h"
 #include "platform/windows/Form.h"
 #include "platform/windows/PaintWait.h"
@@ -59,6 +60,22 @@ TEST_F(ScreenCaptureTest, AreaOfTheDesktopIsCopiedExactly) {
     ASSERT_EQ(image.width, 200);
     ASSERT_EQ(image.height, 150);
     EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 200, 150, 0, 0), 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// The selector reads the screen on a thread of its own while it makes its window ready:
+// the same pixels as a capture on the window's thread, and a reading it never takes (a
+// selector whose window could not be made) leaves no bitmap behind.
+TEST_F(ScreenCaptureTest, AReadingOnAThreadOfItsOwnGivesTheSamePixelsAndLeavesNothingUntaken) {
+    ShowPattern(100, 80, 200, 150);
+    DesktopAreaReading reading(EdgeRect{100, 80, 300, 230});
+    const Image image = ReadPicture(reading.Take());
+    ASSERT_EQ(image.width, 200);
+    ASSERT_EQ(image.height, 150);
+    EXPECT_EQ(pattern->CountDifferences(image, 0, 0, 200, 150, 0, 0), 0);
+    const long before = CountGdiObjects();
+    { DesktopAreaReading untaken(EdgeRect{0, 0, 640, 480}); }
+    EXPECT_EQ(CountGdiObjects(), before);
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -2,6 +2,9 @@
 #include "platform/pictures/ScreenCapture.h"
 
 #include <cstring>
+#include <exception>
+#include <thread>
+#include <utility>
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -35,10 +38,20 @@ bool IsPaletteDisplay(int rasterCaps, int paletteSize) {
     return (rasterCaps & RC_PALETTE) != 0 && paletteSize == 256;
 }
 
-Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_t top, std::int32_t width,
+namespace {
+
+// What a read of the screen leaves: the bitmap (and palette) not yet owned by a picture.
+struct ScreenRead {
+    HBITMAP bitmap = nullptr;
+    HPALETTE palette = nullptr;
+    void* bits = nullptr;
+};
+
+// The copy itself; throws where the bitmap cannot be made. Touches no window of the caller's
+// thread, so any thread may do it.
+ScreenRead ReadWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_t top, std::int32_t width,
                           std::int32_t height) {
-    Picture result;
-    Trapped([&] {
+    {
         HPALETTE palette = nullptr;
         PaletteBlock block;
         std::memset(&block, 0, sizeof block);
@@ -106,9 +119,22 @@ Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_
         DeleteDC(memory);
         ReleaseDC(hWnd, source);
 
-        result = PictureOwningBitmap(bitmap, palette);
-        result.SetTopDownBits(bits);
-    });
+        return ScreenRead{bitmap, palette, bits};
+    }
+}
+
+Picture PictureOfRead(const ScreenRead& read) {
+    Picture picture = PictureOwningBitmap(read.bitmap, read.palette);
+    picture.SetTopDownBits(read.bits);
+    return picture;
+}
+
+}  // namespace
+
+Picture CaptureWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_t top, std::int32_t width,
+                          std::int32_t height) {
+    Picture result;
+    Trapped([&] { result = PictureOfRead(ReadWindowArea(hWnd, client, left, top, width, height)); });
     return result;
 }
 
@@ -139,6 +165,43 @@ Picture CaptureDesktopArea(const EdgeRect& area) {
         // DC (the desktop window's included) need not reach left of or above 0,0.
         result = CaptureWindowArea(nullptr, true, area.Left, area.Top, EdgeDifference(area.Right, area.Left),
                                    EdgeDifference(area.Bottom, area.Top));
+    });
+    return result;
+}
+
+struct DesktopAreaReading::State {
+    std::thread thread;
+    ScreenRead read;
+    std::exception_ptr failure;
+};
+
+DesktopAreaReading::DesktopAreaReading(const EdgeRect& area) : state_(std::make_unique<State>()) {
+    State* state = state_.get();
+    state->thread = std::thread([state, area] {
+        try {
+            state->read = ReadWindowArea(nullptr, true, area.Left, area.Top, EdgeDifference(area.Right, area.Left),
+                                         EdgeDifference(area.Bottom, area.Top));
+        } catch (...) {
+            state->failure = std::current_exception();
+        }
+    });
+}
+
+DesktopAreaReading::~DesktopAreaReading() {
+    if (state_->thread.joinable()) state_->thread.join();
+    // Never taken: the bitmap is nobody's.
+    if (state_->read.bitmap != nullptr) DeleteObject(state_->read.bitmap);
+    if (state_->read.palette != nullptr) DeleteObject(state_->read.palette);
+}
+
+Picture DesktopAreaReading::Take() {
+    if (state_->thread.joinable()) state_->thread.join();
+    const ScreenRead read = std::exchange(state_->read, ScreenRead{});
+    const std::exception_ptr failure = std::exchange(state_->failure, nullptr);
+    Picture result;
+    Trapped([&] {
+        if (failure) std::rethrow_exception(failure);
+        result = PictureOfRead(read);
     });
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Screen pixels into pictures: the primitives every capture and the rectangle selector use.
 #include <cstdint>
+#include <memory>
 
 #include <windows.h>
 #include <olectl.h>
@@ -22,6 +23,23 @@ Picture CaptureWholeScreen();
 // Any area of the desktop, in virtual-screen pixels: it may lie on any monitor, or
 // across several.
 Picture CaptureDesktopArea(const EdgeRect& area);
+
+// The same read of a desktop area, made on a thread of its own from the moment this is
+// made, while the caller's thread goes on with other things (the selector's window is made
+// ready meanwhile). Take() waits for it and gives the picture, failures reported as
+// CaptureDesktopArea reports them; a reading never taken leaves nothing behind.
+class DesktopAreaReading {
+public:
+    explicit DesktopAreaReading(const EdgeRect& area);
+    ~DesktopAreaReading();
+    DesktopAreaReading(const DesktopAreaReading&) = delete;
+    DesktopAreaReading& operator=(const DesktopAreaReading&) = delete;
+    Picture Take();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 // A window's outer rectangle in screen pixels as the user sees it: the desktop window
 // manager's visible frame bounds where it reports them, GetWindowRect elsewhere. All
