@@ -85,6 +85,16 @@ fail() {
   for id in $(awk '/^ +0x[0-9a-f]+ "/ && !/Default IME/ { print $1 }' "$E2E_OUT/windows.txt"); do
     echo "$id $(xwininfo -id "$id" 2>/dev/null | awk -F': ' '/Map State/ { print $2 }')"
   done >"$E2E_OUT/map-state.txt"
+  # Where the keyboard went, and what the program's threads were doing.
+  local focus
+  focus=$(xdotool getwindowfocus 2>/dev/null)
+  echo "keyboard focus: $focus \"$(xdotool getwindowname "$focus" 2>/dev/null)\"" >"$E2E_OUT/focus.txt"
+  local pid
+  pid=$(WINEDEBUG=-all timeout 20 wine winedbg --command "info process" 2>/dev/null | awk "/'pixelnab.exe'/ { print \$1; exit }")
+  if [ -n "$pid" ]; then
+    printf 'attach 0x%s\nbt all\ndetach\nquit\n' "$pid" | WINEDEBUG=-all timeout 60 wine winedbg 2>/dev/null |
+      awk '/^Backtracing for thread/ { keep = /pixelnab\.exe/ } keep' >"$E2E_OUT/backtrace.txt"
+  fi
   exit 1
 }
 
@@ -249,10 +259,21 @@ type_text() {
 # keyboard focus: Wine only delivers accelerators after a click. Two clicks in a row
 # land 40 pixels apart, so that they never make a double-click (which would maximise).
 FOCUS_SIDE=0
+# Without a window manager the X server's keyboard focus can stay on another program's
+# window (one that got the activation while the frame was hidden for a capture) while Wine
+# counts the frame as the active window already, so the click does not move it: the keys
+# would go to that window. Then the focus is given to the frame's X window directly.
 focus_frame() {
   window_geometry "$FRAME"
   FOCUS_SIDE=$((1 - FOCUS_SIDE))
   click "$FRAME" $((WW / 2 - 20 + 40 * FOCUS_SIDE)) 10
+  local focus
+  focus=$(xdotool getwindowfocus 2>/dev/null)
+  if [ -n "$focus" ] && [ "$focus" != "$FRAME" ] && frame_mapped; then
+    log "the keyboard focus was on $focus ($(xdotool getwindowname "$focus" 2>/dev/null)), not the frame: given to the frame"
+    xdotool windowfocus "$FRAME" 2>/dev/null
+    sleep 0.2
+  fi
 }
 
 # menu ACCESS-KEY ITEM-KEY: chooses a menu command with the keyboard, e.g. `menu f x`.
