@@ -8,9 +8,10 @@
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x50434B;  // any number of ours
 
 struct KeptPainting {
+    HWND window = nullptr;
+    WNDPROC original = nullptr;  // the control's procedure, called for all we pass on
     unique_hdc dc;
     unique_hbitmap bitmap;
     HGDIOBJ previous = nullptr;
@@ -31,12 +32,31 @@ struct KeptPainting {
     }
 };
 
+// The controls kept, on the window thread that made them. Subclassed by replacing their
+// procedure rather than through SetWindowSubclass: Wine's SetWindowSubclass looks its data
+// up in a window property, a call to its server, for every message (0.16 ms each; the
+// frame asks its toolbars dozens of questions each time the commands' states are set).
+std::vector<KeptPainting*> g_kept;
+
+KeptPainting* Kept(HWND window) noexcept {
+    for (KeptPainting* kept : g_kept)
+        if (kept->window == window) return kept;
+    return nullptr;
+}
+
+// What the control itself does with the message.
+LRESULT Pass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const KeptPainting* kept = Kept(window);
+    return kept != nullptr ? CallWindowProcW(kept->original, window, message, wParam, lParam)
+                           : DefWindowProcW(window, message, wParam, lParam);
+}
+
 std::vector<BYTE> ButtonStates(HWND toolbar) {
     std::vector<BYTE> states;
-    const auto count = static_cast<int>(DefSubclassProc(toolbar, TB_BUTTONCOUNT, 0, 0));
+    const auto count = static_cast<int>(Pass(toolbar, TB_BUTTONCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         TBBUTTON button{};
-        DefSubclassProc(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+        Pass(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
         states.push_back(button.fsState);
     }
     return states;
@@ -78,8 +98,8 @@ bool Keep(HWND window, KeptPainting& kept, HDC like) {
         kept.previous = SelectObject(kept.dc.get(), kept.bitmap.get());
         kept.size = size;
     }
-    DefSubclassProc(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(kept.dc.get()), 0);
-    DefSubclassProc(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(kept.dc.get()), PRF_CLIENT);
+    Pass(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(kept.dc.get()), 0);
+    Pass(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(kept.dc.get()), PRF_CLIENT);
     kept.states = ButtonStates(window);
     kept.statesMayDiffer = false;
     kept.valid = true;
@@ -138,9 +158,9 @@ bool LeavesToolbarLookAsItWas(UINT message) noexcept {
     }
 }
 
-LRESULT CALLBACK KeptPaintingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                  DWORD_PTR data) {
-    auto* kept = reinterpret_cast<KeptPainting*>(data);
+LRESULT CALLBACK KeptPaintingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    KeptPainting* kept = Kept(window);
+    if (kept == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_PAINT: {
         // A paint into a given DC is somebody printing the control: the control's own.
@@ -168,11 +188,14 @@ LRESULT CALLBACK KeptPaintingProc(HWND window, UINT message, WPARAM wParam, LPAR
         // Our paint covers everything, background included; anyone else's erase is the control's.
         if (kept->painting) return 1;
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(window, &KeptPaintingProc, id);
+    case WM_NCDESTROY: {
+        const WNDPROC original = kept->original;
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        std::erase(g_kept, kept);
         kept->Drop();
         delete kept;
-        return DefSubclassProc(window, message, wParam, lParam);
+        return CallWindowProcW(original, window, message, wParam, lParam);
+    }
     default:
         if (SetsButtonStates(message)) {
             kept->statesMayDiffer = true;
@@ -181,13 +204,20 @@ LRESULT CALLBACK KeptPaintingProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (!LeavesToolbarLookAsItWas(message)) kept->valid = false;
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcW(kept->original, window, message, wParam, lParam);
 }
 
 }  // namespace
 
 void KeepPainting(HWND control) {
-    if (control == nullptr) return;
+    if (control == nullptr || Kept(control) != nullptr) return;
     auto* kept = new KeptPainting;
-    if (!SetWindowSubclass(control, &KeptPaintingProc, kSubclassId, reinterpret_cast<DWORD_PTR>(kept))) delete kept;
+    kept->window = control;
+    g_kept.push_back(kept);
+    kept->original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeptPaintingProc)));
+    if (kept->original == nullptr) {
+        std::erase(g_kept, kept);
+        delete kept;
+    }
 }
