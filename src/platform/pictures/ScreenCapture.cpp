@@ -176,6 +176,14 @@ struct DesktopAreaReading::State {
 };
 
 DesktopAreaReading::DesktopAreaReading(const EdgeRect& area) : state_(std::make_unique<State>()) {
+    // One pixel read on this thread first. The display takes each thread's requests in their
+    // own order only: a read on another thread could come before the hiding of a window this
+    // thread has just asked for, and show the window's pixels (seen at 144 DPI). The pixel is
+    // answered only once everything this thread sent before it is done.
+    if (const HDC screen = GetDC(nullptr)) {
+        GetPixel(screen, area.Left, area.Top);
+        ReleaseDC(nullptr, screen);
+    }
     State* state = state_.get();
     state->thread = std::thread([state, area] {
         try {
