@@ -90,10 +90,10 @@ fail() {
   focus=$(xdotool getwindowfocus 2>/dev/null)
   echo "keyboard focus: $focus \"$(xdotool getwindowname "$focus" 2>/dev/null)\"" >"$E2E_OUT/focus.txt"
   local pid
-  pid=$(WINEDEBUG=-all timeout 20 wine winedbg --command "info process" 2>/dev/null | awk "/'pixelnab.exe'/ { print \$1; exit }")
+  pid=$(WINEDEBUG=-all timeout 20 wine winedbg --command "info process" 2>/dev/null | awk "tolower(\$0) ~ /'pixelnab.exe'/ { print \$1; exit }")
   if [ -n "$pid" ]; then
     printf 'attach 0x%s\nbt all\ndetach\nquit\n' "$pid" | WINEDEBUG=-all timeout 60 wine winedbg 2>/dev/null |
-      awk '/^Backtracing for thread/ { keep = /pixelnab\.exe/ } keep' >"$E2E_OUT/backtrace.txt"
+      awk '/^Backtracing for thread/ { keep = tolower($0) ~ /pixelnab\.exe/ } keep' >"$E2E_OUT/backtrace.txt"
   fi
   exit 1
 }
@@ -270,7 +270,7 @@ focus_frame() {
   local focus
   focus=$(xdotool getwindowfocus 2>/dev/null)
   if [ -n "$focus" ] && [ "$focus" != "$FRAME" ] && frame_mapped; then
-    log "the keyboard focus was on $focus ($(xdotool getwindowname "$focus" 2>/dev/null)), not the frame: given to the frame"
+    log "the keyboard focus was on $focus ($(xdotool getwindowname "$focus" 2>/dev/null)), not the frame: given to the frame" >&2
     xdotool windowfocus "$FRAME" 2>/dev/null
     sleep 0.2
   fi
