@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -51,76 +52,74 @@ struct ScreenRead {
 // thread, so any thread may do it.
 ScreenRead ReadWindowArea(HWND hWnd, bool client, std::int32_t left, std::int32_t top, std::int32_t width,
                           std::int32_t height) {
-    {
-        HPALETTE palette = nullptr;
-        PaletteBlock block;
-        std::memset(&block, 0, sizeof block);
+    HPALETTE palette = nullptr;
+    PaletteBlock block;
+    std::memset(&block, 0, sizeof block);
 
-        const HDC source = client ? GetDC(hWnd) : GetWindowDC(hWnd);
-        const HDC memory = CreateCompatibleDC(source);
-        const int hasPalette = g_deviceCaps(source, RASTERCAPS) & RC_PALETTE;
-        const int paletteSize = g_deviceCaps(source, SIZEPALETTE);
-        const bool paletteDisplay = IsPaletteDisplay(hasPalette, paletteSize);
-        // On a 32-bit display the capture is a top-down 32-bit DIB section, the layout a
-        // document keeps its pixels in, so that the document reads them where they are
-        // rather than copying them. Otherwise compatible with the display, not with the
-        // memory DC (which would give a monochrome bitmap).
-        HBITMAP bitmap = nullptr;
-        void* bits = nullptr;  // the DIB section's only
-        if (!paletteDisplay && g_deviceCaps(source, BITSPIXEL) == 32) {
-            const BITMAPINFO info = TopDown32BitmapInfo(width, height);
-            bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        } else {
-            bitmap = CreateCompatibleBitmap(source, width, height);
-        }
-        if (bitmap == nullptr && width > 0 && height > 0) {
-            // Too large for the system (a desktop of many monitors, say): said, not an
-            // empty document that looks like a capture.
-            DeleteDC(memory);
-            ReleaseDC(hWnd, source);
-            RaiseError(ErrorNumber::OutOfMemory, L"Out of memory");
-        }
-        const HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
-
-        HPALETTE previousPalette = nullptr;
-        if (paletteDisplay) {
-            block.palVersion = 0x300;
-            block.palNumEntries = 256;
-            GetSystemPaletteEntries(source, 0, 256, block.palPalEntry);
-            palette = CreatePalette(reinterpret_cast<const LOGPALETTE*>(&block));
-            previousPalette = SelectPalette(memory, palette, FALSE);
-            RealizePalette(memory);
-        }
-
-        if (hWnd == nullptr) {
-            // The screen's DC reaches only as far as the system's virtual screen; copy what
-            // lies on it and blacken only the rest, as Windows shows the gaps between monitors
-            // (Wine copies nothing at all for an area that sticks out). A picture of the whole
-            // screen is not filled before it is copied over.
-            const RECT wanted{left, top, left + width, top + height};
-            const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                              GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                              GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-            RECT shown{};
-            if (!IntersectRect(&shown, &wanted, &screen)) shown = RECT{left, top, left, top};
-            for (const EdgeRect& band : UncoveredBands(EdgeRect{wanted.left, wanted.top, wanted.right, wanted.bottom},
-                                                       EdgeRect{shown.left, shown.top, shown.right, shown.bottom}))
-                PatBlt(memory, band.Left - left, band.Top - top, band.Right - band.Left, band.Bottom - band.Top,
-                       BLACKNESS);
-            if (!IsRectEmpty(&shown))
-                BitBlt(memory, shown.left - left, shown.top - top, shown.right - shown.left, shown.bottom - shown.top,
-                       source, shown.left, shown.top, SRCCOPY);
-        } else {
-            BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
-        }
-
-        bitmap = static_cast<HBITMAP>(SelectObject(memory, previousBitmap));
-        if (paletteDisplay) palette = SelectPalette(memory, previousPalette, FALSE);
+    const HDC source = client ? GetDC(hWnd) : GetWindowDC(hWnd);
+    const HDC memory = CreateCompatibleDC(source);
+    const int hasPalette = g_deviceCaps(source, RASTERCAPS) & RC_PALETTE;
+    const int paletteSize = g_deviceCaps(source, SIZEPALETTE);
+    const bool paletteDisplay = IsPaletteDisplay(hasPalette, paletteSize);
+    // On a 32-bit display the capture is a top-down 32-bit DIB section, the layout a
+    // document keeps its pixels in, so that the document reads them where they are
+    // rather than copying them. Otherwise compatible with the display, not with the
+    // memory DC (which would give a monochrome bitmap).
+    HBITMAP bitmap = nullptr;
+    void* bits = nullptr;  // the DIB section's only
+    if (!paletteDisplay && g_deviceCaps(source, BITSPIXEL) == 32) {
+        const BITMAPINFO info = TopDown32BitmapInfo(width, height);
+        bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    } else {
+        bitmap = CreateCompatibleBitmap(source, width, height);
+    }
+    if (bitmap == nullptr && width > 0 && height > 0) {
+        // Too large for the system (a desktop of many monitors, say): said, not an
+        // empty document that looks like a capture.
         DeleteDC(memory);
         ReleaseDC(hWnd, source);
-
-        return ScreenRead{bitmap, palette, bits};
+        RaiseError(ErrorNumber::OutOfMemory, L"Out of memory");
     }
+    const HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
+
+    HPALETTE previousPalette = nullptr;
+    if (paletteDisplay) {
+        block.palVersion = 0x300;
+        block.palNumEntries = 256;
+        GetSystemPaletteEntries(source, 0, 256, block.palPalEntry);
+        palette = CreatePalette(reinterpret_cast<const LOGPALETTE*>(&block));
+        previousPalette = SelectPalette(memory, palette, FALSE);
+        RealizePalette(memory);
+    }
+
+    if (hWnd == nullptr) {
+        // The screen's DC reaches only as far as the system's virtual screen; copy what
+        // lies on it and blacken only the rest, as Windows shows the gaps between monitors
+        // (Wine copies nothing at all for an area that sticks out). A picture of the whole
+        // screen is not filled before it is copied over.
+        const RECT wanted{left, top, left + width, top + height};
+        const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                          GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                          GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        RECT shown{};
+        if (!IntersectRect(&shown, &wanted, &screen)) shown = RECT{left, top, left, top};
+        for (const EdgeRect& band : UncoveredBands(EdgeRect{wanted.left, wanted.top, wanted.right, wanted.bottom},
+                                                   EdgeRect{shown.left, shown.top, shown.right, shown.bottom}))
+            PatBlt(memory, band.Left - left, band.Top - top, band.Right - band.Left, band.Bottom - band.Top,
+                   BLACKNESS);
+        if (!IsRectEmpty(&shown))
+            BitBlt(memory, shown.left - left, shown.top - top, shown.right - shown.left, shown.bottom - shown.top,
+                   source, shown.left, shown.top, SRCCOPY);
+    } else {
+        BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
+    }
+
+    bitmap = static_cast<HBITMAP>(SelectObject(memory, previousBitmap));
+    if (paletteDisplay) palette = SelectPalette(memory, previousPalette, FALSE);
+    DeleteDC(memory);
+    ReleaseDC(hWnd, source);
+
+    return ScreenRead{bitmap, palette, bits};
 }
 
 Picture PictureOfRead(const ScreenRead& read) {
@@ -185,14 +184,19 @@ DesktopAreaReading::DesktopAreaReading(const EdgeRect& area) : state_(std::make_
         ReleaseDC(nullptr, screen);
     }
     State* state = state_.get();
-    state->thread = std::thread([state, area] {
+    const auto read = [state, area] {
         try {
             state->read = ReadWindowArea(nullptr, true, area.Left, area.Top, EdgeDifference(area.Right, area.Left),
                                          EdgeDifference(area.Bottom, area.Top));
         } catch (...) {
             state->failure = std::current_exception();
         }
-    });
+    };
+    try {
+        state->thread = std::thread(read);
+    } catch (const std::system_error&) {
+        read();  // no thread to be had: read here, as a capture does
+    }
 }
 
 DesktopAreaReading::~DesktopAreaReading() {
