@@ -112,3 +112,83 @@ TEST(PaintCache, AKeptToolbarLooksAsItsOwnPaintingAndRepaintsItselfOnlyWhenItsLo
     DestroyWindow(host);
     UnregisterClassW(hostClass.lpszClassName, hostClass.hInstance);
 }
+
+namespace {
+
+HWND MakeScrollBar(HWND host, int top, bool vertical) {
+    HWND bar = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | (vertical ? SBS_VERT : SBS_HORZ),
+                               vertical ? 10 + top : 0, vertical ? 0 : top, vertical ? 17 : 280, vertical ? 200 : 17,
+                               host, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 999, 250, 100, 0};
+    SetScrollInfo(bar, SB_CTL, &info, TRUE);
+    return bar;
+}
+
+}  // namespace
+
+// Scroll bars share what was kept: a bar whose look is one painted before by any bar shows
+// it from memory, and whatever changes the look (thumb, range, size, greyed) is painted anew.
+TEST(PaintCache, KeptScrollBarsLookAsTheirOwnPaintingThroughEveryChange) {
+    WNDCLASSW hostClass{};
+    hostClass.lpfnWndProc = &DefWindowProcW;
+    hostClass.hInstance = GetModuleHandleW(nullptr);
+    hostClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    hostClass.lpszClassName = L"PaintCacheScrollHost";
+    RegisterClassW(&hostClass);
+    HWND host = CreateWindowExW(WS_EX_TOOLWINDOW, hostClass.lpszClassName, L"", WS_POPUP, 40, 200, 400, 220, nullptr,
+                                nullptr, hostClass.hInstance, nullptr);
+    ASSERT_NE(host, nullptr);
+    SetCursorPos(700, 700);  // not over a bar: a bar under the pointer paints itself
+    for (const bool vertical : {false, true}) {
+        SCOPED_TRACE(vertical ? "vertical" : "horizontal");
+        HWND first = MakeScrollBar(host, 0, vertical);
+        HWND second = MakeScrollBar(host, 30, vertical);
+        HWND own = MakeScrollBar(host, 60, vertical);
+        KeepScrollBarPainting(first);
+        KeepScrollBarPainting(second);
+        ShowWindow(host, SW_SHOWNOACTIVATE);
+        UpdateWindow(host);
+        const auto expectSameLook = [&](const char* step) {
+            const Image mine = Painted(own);
+            ASSERT_GT(mine.width, 0) << step;
+            EXPECT_EQ(CountDifferences(Painted(first), mine), 0) << step;
+            EXPECT_EQ(CountDifferences(Painted(second), mine), 0) << step;
+        };
+        const auto all = [&](auto&& change) {
+            for (HWND bar : {first, second, own}) {
+                change(bar);
+                InvalidateRect(bar, nullptr, TRUE);
+            }
+        };
+        expectSameLook("first paint");
+        const Image start = Painted(own);
+        all([](HWND bar) {
+            SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, 600, 0};
+            SetScrollInfo(bar, SB_CTL, &info, TRUE);
+        });
+        expectSameLook("thumb moved");
+        EXPECT_GT(CountDifferences(Painted(own), start), 0);
+        all([](HWND bar) {
+            SCROLLINFO info{sizeof info, SIF_PAGE, 0, 0, 700, 0, 0};
+            SetScrollInfo(bar, SB_CTL, &info, TRUE);
+        });
+        expectSameLook("larger thumb");
+        all([](HWND bar) { EnableScrollBar(bar, SB_CTL, ESB_DISABLE_BOTH); });
+        expectSameLook("arrows greyed");
+        all([](HWND bar) { EnableWindow(bar, FALSE); });
+        expectSameLook("bar disabled");
+        all([](HWND bar) {
+            EnableWindow(bar, TRUE);
+            EnableScrollBar(bar, SB_CTL, ESB_ENABLE_BOTH);
+            SCROLLINFO info{sizeof info, SIF_PAGE | SIF_POS, 0, 0, 250, 100, 0};
+            SetScrollInfo(bar, SB_CTL, &info, TRUE);
+        });
+        expectSameLook("back to the start");
+        EXPECT_EQ(CountDifferences(Painted(first), start), 0);
+        all([](HWND bar) { SetWindowPos(bar, nullptr, 0, 0, 150, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); });
+        expectSameLook("resized");
+        for (HWND bar : {first, second, own}) DestroyWindow(bar);
+    }
+    DestroyWindow(host);
+    UnregisterClassW(hostClass.lpszClassName, hostClass.hInstance);
+}

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/controls/PaintCache.h"
 #include "platform/windows/Twips.h"
 #include "platform/windows/WindowBase.h"
 
@@ -32,6 +33,7 @@ void ScrollBarControl::Create(HWND parent, bool horizontal, float thickness) {
     hwnd_ = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | (horizontal ? SBS_HORZ : SBS_VERT), 0,
                             0, applied_.right, applied_.bottom, parent, nullptr, WindowBase::ModuleInstance(),
                             nullptr);
+    KeepScrollBarPainting(hwnd_);
     ApplyRange();
 }
 
