@@ -3,8 +3,6 @@
 
 #include <cstring>
 #include <exception>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include <ocidl.h>
@@ -169,12 +167,33 @@ Picture CaptureDesktopArea(const EdgeRect& area) {
 }
 
 struct DesktopAreaReading::State {
-    std::thread thread;
+    EdgeRect area;
+    PTP_WORK work = nullptr;  // none: read at once, on the caller's thread
     ScreenRead read;
     std::exception_ptr failure;
+
+    void Read() noexcept {
+        try {
+            read = ReadWindowArea(nullptr, true, area.Left, area.Top, EdgeDifference(area.Right, area.Left),
+                                  EdgeDifference(area.Bottom, area.Top));
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    static void CALLBACK ReadWork(PTP_CALLBACK_INSTANCE, void* state, PTP_WORK) {
+        static_cast<State*>(state)->Read();
+    }
+    // Waits for the reading, once.
+    void Finish() noexcept {
+        if (work == nullptr) return;
+        WaitForThreadpoolWorkCallbacks(work, FALSE);
+        CloseThreadpoolWork(work);
+        work = nullptr;
+    }
 };
 
 DesktopAreaReading::DesktopAreaReading(const EdgeRect& area) : state_(std::make_unique<State>()) {
+    state_->area = area;
     // One pixel read on this thread first. The display takes each thread's requests in their
     // own order only: a read on another thread could come before the hiding of a window this
     // thread has just asked for, and show the window's pixels (seen at 144 DPI). The pixel is
@@ -183,31 +202,25 @@ DesktopAreaReading::DesktopAreaReading(const EdgeRect& area) : state_(std::make_
         GetPixel(screen, area.Left, area.Top);
         ReleaseDC(nullptr, screen);
     }
-    State* state = state_.get();
-    const auto read = [state, area] {
-        try {
-            state->read = ReadWindowArea(nullptr, true, area.Left, area.Top, EdgeDifference(area.Right, area.Left),
-                                         EdgeDifference(area.Bottom, area.Top));
-        } catch (...) {
-            state->failure = std::current_exception();
-        }
-    };
-    try {
-        state->thread = std::thread(read);
-    } catch (const std::system_error&) {
-        read();  // no thread to be had: read here, as a capture does
+    // On one of the system's pooled threads: kept between readings, so that neither making
+    // a thread nor its ending (each some milliseconds under Wine) stands in the way.
+    state_->work = CreateThreadpoolWork(&State::ReadWork, state_.get(), nullptr);
+    if (state_->work != nullptr) {
+        SubmitThreadpoolWork(state_->work);
+    } else {
+        state_->Read();  // no pooled thread to be had: read here, as a capture does
     }
 }
 
 DesktopAreaReading::~DesktopAreaReading() {
-    if (state_->thread.joinable()) state_->thread.join();
+    state_->Finish();
     // Never taken: the bitmap is nobody's.
     if (state_->read.bitmap != nullptr) DeleteObject(state_->read.bitmap);
     if (state_->read.palette != nullptr) DeleteObject(state_->read.palette);
 }
 
 Picture DesktopAreaReading::Take() {
-    if (state_->thread.joinable()) state_->thread.join();
+    state_->Finish();
     const ScreenRead read = std::exchange(state_->read, ScreenRead{});
     const std::exception_ptr failure = std::exchange(state_->failure, nullptr);
     Picture result;

@@ -24,7 +24,7 @@ Picture CaptureWholeScreen();
 // across several.
 Picture CaptureDesktopArea(const EdgeRect& area);
 
-// The same read of a desktop area, made on a thread of its own from the moment this is
+// The same read of a desktop area, made on a pooled thread from the moment this is
 // made, while the caller's thread goes on with other things (the selector's window is made
 // ready meanwhile). Take() waits for it and gives the picture, failures reported as
 // CaptureDesktopArea reports them; a reading never taken leaves nothing behind.
