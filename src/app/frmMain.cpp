@@ -404,6 +404,11 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kRegisterHotkeysMessage:
         hotkeys_.Register();
         return 0;
+    case WM_NCACTIVATE:
+        // Hidden for a capture, the frame has no caption to show the change on: the state is
+        // kept without painting (-1), for the frame and the document it hands the message to.
+        if (!IsWindowVisible(hwnd_)) lParam = -1;
+        break;
     default:
         break;
     }

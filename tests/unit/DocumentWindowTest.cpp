@@ -548,8 +548,14 @@ TEST_F(DocumentViewTest, ACapturedDocumentIsLaidOutOnceAndEachPartDrawsOnce) {
         ASSERT_TRUE(IsWindowVisible(document->vsbPic().hWnd()));
         EXPECT_EQ(document->Layouts(), 1);
         EXPECT_EQ(counter.Paints(document->picNabbet().hWnd()), 1);
-        EXPECT_EQ(counter.Draws(document->hsbPic().hWnd()), 1);
-        EXPECT_EQ(counter.Draws(document->vsbPic().hWnd()), 1);
+        // A bar of a look painted before (the second capture's) is painted from memory, which
+        // the counter below the keeping does not see: at most one drawing of its own, and
+        // nothing left to paint.
+        for (const HWND bar : {document->hsbPic().hWnd(), document->vsbPic().hWnd()}) {
+            if (hide) EXPECT_EQ(counter.Draws(bar), 1);  // the first capture: nothing kept yet
+            EXPECT_LE(counter.Draws(bar), 1);
+            EXPECT_FALSE(GetUpdateRect(bar, nullptr, FALSE));
+        }
         // Drawn once, and right: the picture's corner in the viewport's corner.
         const Image picture = ReadPicture(document->picNabbet().GetPicture());
         EXPECT_EQ(CountWrongPixels(Viewport(*document, 96, 96), picture, 0, 0, 1.0), 0);
