@@ -589,7 +589,12 @@ int main(int argc, char** argv) {
 
         // One pointer move of a drag over the selector, from the move to the display showing
         // it: near the far corner, so the band spans nearly the whole screen; with the loupe
-        // on the pointer and without it.
+        // on the pointer and without it. The frame is hidden meanwhile, as a capture with the
+        // hide option hides it: with a frame shown and enabled beside the selector, Wine
+        // without a window manager was seen (at 7680 x 4320) handing the activation between
+        // the two without end.
+        frame->SetVisible(false);
+        DoEvents();
         for (const bool loupe : {false, true}) {
             frmRectangle::ShowMagnifier = loupe;
             std::vector<double>& selectorMove = loupe ? selectorMoveLoupe : selectorMovePlain;
@@ -622,6 +627,8 @@ int main(int argc, char** argv) {
             DoEvents();
         }
         frmRectangle::ShowMagnifier = true;
+        frame->SetVisible(true);
+        DoEvents();
 
         // One full-screen present: a screen-sized picture in memory put on a window over the
         // whole desktop, until the display shows it (what the selector's first paint must do

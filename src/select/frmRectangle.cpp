@@ -78,10 +78,7 @@ void frmRectangle::CreateFormWindow() {
     readArea_ = DesktopPixels();
     reading_ = std::make_unique<DesktopAreaReading>(readArea_);
     // Borderless, kept out of the taskbar, above everything while the user selects.
-    // Made where it will show, over the whole desktop: placing it again costs nothing then.
-    CreateWindowFor(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSelectorClass, L"", WS_POPUP, readArea_.Left, readArea_.Top,
-                    EdgeDifference(readArea_.Right, readArea_.Left), EdgeDifference(readArea_.Bottom, readArea_.Top),
-                    nullptr, nullptr);
+    CreateWindowFor(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSelectorClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
     if (hwnd_ != nullptr) font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
@@ -90,13 +87,8 @@ void frmRectangle::Form_Load() {
         // Over every monitor, placed in pixels: the desktop may begin left of or above
         // the primary screen, and its size need not be a whole number of twips.
         const EdgeRect desktop = DesktopPixels();
-        RECT placed{};
-        GetWindowRect(hwnd_, &placed);
-        if (placed.left != desktop.Left || placed.top != desktop.Top || placed.right != desktop.Right ||
-            placed.bottom != desktop.Bottom) {
-            SetWindowPos(hwnd_, nullptr, desktop.Left, desktop.Top, EdgeDifference(desktop.Right, desktop.Left),
-                         EdgeDifference(desktop.Bottom, desktop.Top), SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        SetWindowPos(hwnd_, nullptr, desktop.Left, desktop.Top, EdgeDifference(desktop.Right, desktop.Left),
+                     EdgeDifference(desktop.Bottom, desktop.Top), SWP_NOZORDER | SWP_NOACTIVATE);
         // The windows as the frozen picture shows them (read at the same moment); the
         // selector and the rest of Pixelnab are not what the user came to capture.
         snapCandidates_ = WindowOutlines(GetCurrentProcessId());
