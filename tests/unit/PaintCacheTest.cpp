@@ -24,6 +24,25 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// A borderless window in the face colour for the controls under test, on its own class.
+HWND MakeHost(const wchar_t* className, WNDPROC procedure, const RECT& place) {
+    WNDCLASSW hostClass{};
+    hostClass.lpfnWndProc = procedure;
+    hostClass.hInstance = GetModuleHandleW(nullptr);
+    hostClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    hostClass.lpszClassName = className;
+    RegisterClassW(&hostClass);
+    return CreateWindowExW(WS_EX_TOOLWINDOW, className, L"", WS_POPUP, place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, nullptr, nullptr, hostClass.hInstance, nullptr);
+}
+
+void DestroyHost(HWND host) {
+    wchar_t className[64]{};
+    GetClassNameW(host, className, 64);
+    DestroyWindow(host);
+    UnregisterClassW(className, GetModuleHandleW(nullptr));
+}
+
 HWND MakeToolbar(HWND host, int top) {
     HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
@@ -54,14 +73,7 @@ Image Painted(HWND toolbar) {
 }  // namespace
 
 TEST(PaintCache, AKeptToolbarLooksAsItsOwnPaintingAndRepaintsItselfOnlyWhenItsLookMayChange) {
-    WNDCLASSW hostClass{};
-    hostClass.lpfnWndProc = &HostProc;
-    hostClass.hInstance = GetModuleHandleW(nullptr);
-    hostClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    hostClass.lpszClassName = L"PaintCacheTestHost";
-    RegisterClassW(&hostClass);
-    HWND host = CreateWindowExW(WS_EX_TOOLWINDOW, hostClass.lpszClassName, L"", WS_POPUP, 40, 40, 320, 100, nullptr,
-                                nullptr, hostClass.hInstance, nullptr);
+    HWND host = MakeHost(L"PaintCacheTestHost", &HostProc, RECT{40, 40, 360, 140});
     ASSERT_NE(host, nullptr);
     HWND kept = MakeToolbar(host, 0);
     HWND own = MakeToolbar(host, 50);
@@ -109,8 +121,7 @@ TEST(PaintCache, AKeptToolbarLooksAsItsOwnPaintingAndRepaintsItselfOnlyWhenItsLo
     both([](HWND t) { SendMessageW(t, TB_HIDEBUTTON, 100, TRUE); });
     expectSameLook("a button hidden");
 
-    DestroyWindow(host);
-    UnregisterClassW(hostClass.lpszClassName, hostClass.hInstance);
+    DestroyHost(host);
 }
 
 namespace {
@@ -129,14 +140,7 @@ HWND MakeScrollBar(HWND host, int top, bool vertical) {
 // Scroll bars share what was kept: a bar whose look is one painted before by any bar shows
 // it from memory, and whatever changes the look (thumb, range, size, greyed) is painted anew.
 TEST(PaintCache, KeptScrollBarsLookAsTheirOwnPaintingThroughEveryChange) {
-    WNDCLASSW hostClass{};
-    hostClass.lpfnWndProc = &DefWindowProcW;
-    hostClass.hInstance = GetModuleHandleW(nullptr);
-    hostClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    hostClass.lpszClassName = L"PaintCacheScrollHost";
-    RegisterClassW(&hostClass);
-    HWND host = CreateWindowExW(WS_EX_TOOLWINDOW, hostClass.lpszClassName, L"", WS_POPUP, 40, 200, 400, 220, nullptr,
-                                nullptr, hostClass.hInstance, nullptr);
+    HWND host = MakeHost(L"PaintCacheScrollHost", &DefWindowProcW, RECT{40, 200, 440, 420});
     ASSERT_NE(host, nullptr);
     SetCursorPos(700, 700);  // not over a bar: a bar under the pointer paints itself
     for (const bool vertical : {false, true}) {
@@ -189,6 +193,5 @@ TEST(PaintCache, KeptScrollBarsLookAsTheirOwnPaintingThroughEveryChange) {
         expectSameLook("resized");
         for (HWND bar : {first, second, own}) DestroyWindow(bar);
     }
-    DestroyWindow(host);
-    UnregisterClassW(hostClass.lpszClassName, hostClass.hInstance);
+    DestroyHost(host);
 }

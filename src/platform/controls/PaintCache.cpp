@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/pictures/DibInfo.h"
 #include "platform/windows/Dpi.h"
 #include "platform/windows/Handles.h"
 
@@ -285,12 +286,7 @@ bool LookOf(const KeptScrollBar& bar, ScrollBarLook& look) {
 // paint into a DC it is given, and is left to paint itself from then on.
 KeptLook* Render(const KeptScrollBar& bar, const ScrollBarLook& look, HDC like) {
     constexpr std::uint32_t kUntouched = 0x00FF00FFu;
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = look.width;
-    format.bmiHeader.biHeight = -look.height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
+    const BITMAPINFO format = TopDown32BitmapInfo(look.width, look.height);
     void* bits = nullptr;
     auto kept = std::make_unique<KeptLook>();
     kept->look = look;
